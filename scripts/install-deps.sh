@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs every Debian package Brindle needs to build, run, test and benchmark.
+# Idempotent and quick when everything is present: apt is only called for what is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config
+  # core libraries
+  libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev libfontconfig-dev
+  # desktop program and the preference store (QtCore)
+  qt6-base-dev
+  # tests
+  googletest libgtest-dev libgmock-dev
+  # fonts: Latin, a CJK sans and a Song/Ming-style CJK face
+  fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
+  # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)
+  colord-data libgs-common icc-profiles-free
+  # benchmarks: ImageMagick's own tools and pngquant as peers, timing tools
+  imagemagick pngquant hyperfine time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,30 @@
+#pragma once
+// brindle-cli: every job of the program without a window. Each command is one function taking its
+// own arguments (after the command word) and returning the process exit status.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brindle::cli {
+
+enum ExitStatus : int {
+  kExitDone = 0,        // the run ended and every picture was done
+  kExitSomeFailed = 1,  // at least one picture failed or was skipped
+  kExitRefused = 2,     // usage error, invalid setting, validation refusal, missing source
+  kExitStopped = 3,     // stopped by a signal
+  kExitAborted = 4,     // an error that stops the whole run
+  kExitStartupFailed = 255,  // the image library cannot be used
+};
+
+using Arguments = std::vector<std::string>;
+
+int RunRecipeCommand(const Arguments& args);
+
+// Prints a refusal or usage text on standard error, one line each.
+void PrintError(std::string_view text);
+
+// The program's title line, as --version prints it.
+std::string VersionText();
+
+}  // namespace brindle::cli

@@ -1,0 +1,45 @@
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "cli/cli.h"
+
+namespace brindle::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "用法: brindle-cli COMMAND [OPTIONS] [KEY=VALUE ...] [PATH ...]\n"
+    "\n"
+    "命令:\n"
+    "  recipe default              输出默认的图片处理设置 (GBK, CR LF)\n"
+    "  recipe normalize FILE       读取设置文件并按标准格式输出\n"
+    "\n"
+    "选项:\n"
+    "  -h, --help                  显示帮助\n"
+    "  --version                   显示版本\n";
+
+}  // namespace
+}  // namespace brindle::cli
+
+int main(int argc, char** argv) {
+  using namespace brindle::cli;
+  Arguments args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::fputs(kUsage, stderr);
+    return kExitRefused;
+  }
+  const std::string command = args.front();
+  Arguments rest(args.begin() + 1, args.end());
+  if (command == "-h" || command == "--help") {
+    std::fputs(kUsage, stdout);
+    return kExitDone;
+  }
+  if (command == "--version") {
+    std::cout << VersionText() << "\n";
+    return kExitDone;
+  }
+  if (command == "recipe") return RunRecipeCommand(rest);
+  PrintError("未知的命令: " + command);
+  std::fputs(kUsage, stderr);
+  return kExitRefused;
+}

@@ -1,0 +1,41 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/cli.h"
+#include "settings/options_file.h"
+
+namespace brindle::cli {
+namespace {
+
+constexpr const char* kRecipeUsage =
+    "用法: brindle-cli recipe default\n"
+    "      brindle-cli recipe normalize FILE\n";
+
+int WriteOut(const std::string& bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  return std::fflush(stdout) == 0 ? kExitDone : kExitAborted;
+}
+
+}  // namespace
+
+int RunRecipeCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kRecipeUsage, stdout);
+    return kExitDone;
+  }
+  if (args.size() == 1 && args[0] == "default") return WriteOut(DefaultOptionsText());
+  if (args.size() == 2 && args[0] == "normalize") {
+    ProcessingOptions options{};
+    std::error_code ec;
+    if (std::filesystem::is_directory(args[1], ec) || !ReadOptionsFile(options, args[1])) {
+      PrintError("图片处理设置文件:[" + args[1] + "]不存在");
+      return kExitRefused;
+    }
+    return WriteOut(FormatOptionsText(options));
+  }
+  std::fputs(kRecipeUsage, stderr);
+  return kExitRefused;
+}
+
+}  // namespace brindle::cli

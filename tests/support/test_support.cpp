@@ -1,0 +1,128 @@
+#include "support/test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/magick_environment.h"
+
+extern char** environ;
+
+namespace brindle::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  std::string pattern = (fs::temp_directory_path() / "brindle-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  // Tests may leave read-only folders behind; give write rights back before removing.
+  for (auto it = fs::recursive_directory_iterator(path_, ec); it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::remove_all(path_, ec);
+}
+
+fs::path DataFolder() { return fs::path(BRINDLE_TEST_DATA_DIR); }
+
+void EnsureMagick() {
+  static std::once_flag once;
+  static std::unique_ptr<MagickEnvironment> environment;
+  std::call_once(once, [] {
+    environment = std::make_unique<MagickEnvironment>(DataFolder() / "magick");
+    if (!environment->usable()) throw std::runtime_error(environment->error());
+    // Kept for the life of the test program: ImageMagick cannot be started twice.
+    static struct Keeper {
+      ~Keeper() { environment.reset(); }
+    } keeper;
+  });
+}
+
+MagickWandPtr MakePicture(size_t width, size_t height, const char* format) {
+  EnsureMagick();
+  MagickWandPtr wand = MakeMagickWand();
+  PixelWandPtr background = MakePixelWand("#336699");
+  MagickNewImage(wand.get(), width, height, background.get());
+  DrawingWandPtr draw = MakeDrawingWand();
+  PixelWandPtr fill = MakePixelWand("#ffcc00");
+  DrawSetFillColor(draw.get(), fill.get());
+  DrawRectangle(draw.get(), 0, 0, width / 2.0, height / 2.0);
+  PixelWandPtr fill2 = MakePixelWand("#cc3344");
+  DrawSetFillColor(draw.get(), fill2.get());
+  DrawEllipse(draw.get(), width * 0.6, height * 0.6, width / 5.0 + 1, height / 5.0 + 1, 0, 360);
+  MagickDrawImage(wand.get(), draw.get());
+  MagickAddNoiseImage(wand.get(), GaussianNoise);
+  MagickSetImageFormat(wand.get(), format);
+  return wand;
+}
+
+void WritePicture(const fs::path& path, size_t width, size_t height, const char* format) {
+  MagickWandPtr wand = MakePicture(width, height, format);
+  std::string error;
+  if (!WritePictureFile(wand.get(), path, &error)) throw std::runtime_error(error);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+CommandResult RunCli(const std::vector<std::string>& args,
+                     const std::vector<std::string>& extra_environment) {
+  TempFolder scratch;
+  fs::path out_file = scratch / "out";
+  fs::path err_file = scratch / "err";
+
+  std::vector<std::string> argv_text{BRINDLE_CLI_PATH};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argv_text) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  std::vector<std::string> env_text;
+  for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
+  env_text.insert(env_text.end(), extra_environment.begin(), extra_environment.end());
+  std::vector<char*> envp;
+  for (auto& e : env_text) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  CommandResult result;
+  if (rc != 0) return result;
+  int wstatus = 0;
+  waitpid(pid, &wstatus, 0);
+  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  result.out = ReadFile(out_file);
+  result.err = ReadFile(err_file);
+  return result;
+}
+
+}  // namespace brindle::test

@@ -1,0 +1,53 @@
+#pragma once
+// Shared test helpers: a temporary folder per test, ImageMagick started once per test program with the
+// program's own configuration, pictures drawn by ImageMagick, and running brindle-cli.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/magick_wand.h"
+
+namespace brindle::test {
+
+// A fresh folder, removed with everything in it when the object goes away.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The build tree's data folder (ImageMagick configuration, colour profiles).
+std::filesystem::path DataFolder();
+
+// Starts ImageMagick with the program's configuration once for the whole test program.
+void EnsureMagick();
+
+// A picture of the given size: a colour gradient with some detail, so encoders have real work.
+MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPEG");
+
+// Writes a picture made by MakePicture to path in the given format.
+void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
+                  const char* format);
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+struct CommandResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs brindle-cli with the arguments (no shell), the given standard input closed.
+CommandResult RunCli(const std::vector<std::string>& args,
+                     const std::vector<std::string>& extra_environment = {});
+
+}  // namespace brindle::test
