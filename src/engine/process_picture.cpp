@@ -1,0 +1,154 @@
+#include "engine/process_picture.h"
+
+#include <cstdio>
+#include <string>
+
+#include "engine/info_log.h"
+#include "engine/jpeg_compression.h"
+#include "engine/picture_read.h"
+#include "engine/resize.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file) std::fclose(file);
+  }
+};
+
+std::string FormatOf(MagickWand* wand) {
+  MagickTextPtr format(MagickGetImageFormat(wand));
+  return format ? std::string(format.get()) : std::string();
+}
+
+bool TurnsSidewaysWhenUpright(OrientationType orientation) {
+  return orientation == LeftTopOrientation || orientation == RightTopOrientation ||
+         orientation == RightBottomOrientation || orientation == LeftBottomOrientation;
+}
+
+// When the picture is a JPEG that will be shrunk to at most half of each side, the decoder can
+// deliver it at 1/2, 1/4 or 1/8 of its size, which saves most of the decoding time and memory.
+// Returns the exact size the resize rules give for the full picture, so the result is the size a
+// full decode would give; nullopt when the full decode is needed.
+std::optional<PictureSize> PlanReducedJpegDecode(const ProcessingOptions& options,
+                                                 const fs::path& source, int rotation,
+                                                 MagickWand* wand) {
+  // Resampling to a new resolution runs before the resize and needs every pixel.
+  if (!options.bSize || (options.bDpi && options.bDpiResample)) return std::nullopt;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(source.c_str(), "rb"));
+  if (!file) return std::nullopt;
+  MagickWandPtr ping = MakeMagickWand();
+  if (MagickPingImageFile(ping.get(), file.get()) == MagickFalse) return std::nullopt;
+  if (FormatOf(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return std::nullopt;
+
+  const int stored_width = static_cast<int>(MagickGetImageWidth(ping.get()));
+  const int stored_height = static_cast<int>(MagickGetImageHeight(ping.get()));
+  bool sideways = TurnsSidewaysWhenUpright(MagickGetImageOrientation(ping.get()));
+  if (rotation == 90 || rotation == 270) sideways = !sideways;
+  PictureSize processed = sideways ? PictureSize{stored_height, stored_width}
+                                   : PictureSize{stored_width, stored_height};
+  std::optional<PictureSize> target = ResizeTarget(options, processed);
+  if (!target || target->width * 2 > processed.width || target->height * 2 > processed.height) {
+    return std::nullopt;
+  }
+  // The hint is in the stored orientation; the decoder keeps at least this size.
+  int hint_width = sideways ? target->height : target->width;
+  int hint_height = sideways ? target->width : target->height;
+  std::string hint = std::to_string(hint_width) + "x" + std::to_string(hint_height);
+  MagickSetOption(wand, "jpeg:size", hint.c_str());
+  return target;
+}
+
+void SettleTransparency(MagickWand* wand, const std::string& format) {
+  if (format == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
+  if (MagickGetImageAlphaChannel(wand) == MagickFalse) return;
+  if (format != "PNG" && format != "PSD") {
+    PixelWandPtr white = MakePixelWand("#FFFFFF");
+    MagickSetImageBackgroundColor(wand, white.get());
+  }
+  MagickSetImageAlphaChannel(wand, format == "BMP" ? DeactivateAlphaChannel : RemoveAlphaChannel);
+}
+
+void RemoveMetadata(MagickWand* wand) {
+  for (const char* profile : {"exif", "iptc", "xmp"}) {
+    size_t length = 0;
+    MagickBlobPtr removed(MagickRemoveImageProfile(wand, profile, &length));
+  }
+  for (const char* property : {"comment", "date:create", "date:modify"}) {
+    MagickDeleteImageProperty(wand, property);
+  }
+}
+
+void RotateAndFlip(MagickWand* wand, int flip, int rotation) {
+  if (rotation <= 0 && flip == 0) return;
+  PixelWandPtr background = MakePixelWand();
+  MagickRotateImage(wand, background.get(), rotation);
+  if (flip != 0) MagickFlipImage(wand);
+}
+
+}  // namespace
+
+ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
+                             const std::optional<fs::path>& target, int flip, int rotation) {
+  const ProcessingOptions& options = recipe.options;
+  ProcessResult result;
+
+  // Read.
+  MagickWandPtr wand = MakeMagickWand();
+  std::optional<PictureSize> planned_size =
+      PlanReducedJpegDecode(options, source, rotation, wand.get());
+  std::string reason;
+  if (!ReadPictureFile(wand.get(), source, &reason)) {
+    LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
+    return result;
+  }
+  AutoOrient(wand.get());
+
+  // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first page).
+  const std::string format = FormatOf(wand.get());
+  if (format == "GIF" && MagickGetNumberImages(wand.get()) >= 2) {
+    LogInfo(FormatMessage("这是一个不受支持的图片格式:\r\n%s", source.c_str()));
+    return result;
+  }
+  if (format == "PSD" || format == "TIFF") MagickResetIterator(wand.get());
+
+  SettleTransparency(wand.get(), format);
+  if (options.bRemovePhotoOtherInfo) RemoveMetadata(wand.get());
+
+  const std::size_t source_quality = MagickGetImageCompressionQuality(wand.get());
+  const bool source_is_jpeg = format == "JPEG";
+  if (source_is_jpeg) RecomposeJpegSource(wand, options, source_quality);
+
+  RotateAndFlip(wand.get(), flip, rotation);
+
+  if (options.bSize) {
+    if (planned_size) {
+      MagickResizeImage(wand.get(), static_cast<size_t>(planned_size->width),
+                        static_cast<size_t>(planned_size->height), LanczosFilter, 1.0);
+    } else {
+      ApplyResize(wand.get(), options);
+    }
+  }
+
+  ApplyCompressionSettings(wand.get(), options, source_is_jpeg);
+
+  MagickSetImageFormat(wand.get(), "JPEG");
+  if (!target) {
+    result.outcome = ProcessOutcome::kHandedBack;
+    result.wand = std::move(wand);
+    return result;
+  }
+
+  if (!WritePictureFile(wand.get(), *target, &reason)) {
+    LogInfo(FormatMessage("图片处理后保存失败：\r\n%s\r\n源图片：%s\r\n保存到：%s", reason.c_str(),
+                          source.c_str(), target->c_str()));
+    return result;
+  }
+  result.outcome = ProcessOutcome::kWritten;
+  return result;
+}
+
+}  // namespace brindle

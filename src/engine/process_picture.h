@@ -1,0 +1,35 @@
+#pragma once
+// The per-picture pipeline of the main batch: read, refuse what cannot be handled, settle frame,
+// transparency and metadata, re-compose JPEG sources, rotate and flip, resize, set the compression,
+// and write the JPEG (or hand the picture back to the caller).
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/magick_wand.h"
+#include "settings/processing_options.h"
+
+namespace brindle {
+
+// Everything a run prepares once and every picture of it reads.
+struct RunRecipe {
+  ProcessingOptions options;
+};
+
+enum class ProcessOutcome { kWritten, kFailed, kHandedBack };
+
+struct ProcessResult {
+  ProcessOutcome outcome = ProcessOutcome::kFailed;
+  MagickWandPtr wand;  // the processed picture when handed back
+};
+
+// Processes one picture. With a target, the JPEG is written there (through a temporary file that
+// replaces the target only when complete); without one (overwrite mode, the effect preview) the
+// processed picture is handed back, its compression set, ready to be encoded as JPEG.
+// flip is the list entry's flip state (non-zero: mirror top to bottom after rotating); rotation is
+// clockwise in degrees (0, 90, 180, 270). Failures add their reason to the information log.
+ProcessResult ProcessPicture(const RunRecipe& recipe, const std::filesystem::path& source,
+                             const std::optional<std::filesystem::path>& target, int flip,
+                             int rotation);
+
+}  // namespace brindle

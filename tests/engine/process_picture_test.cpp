@@ -1,0 +1,232 @@
+#include "engine/process_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/info_log.h"
+#include "engine/picture_read.h"
+#include "settings/options_file.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+class ProcessPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureMagick();
+    InfoLog::Global().Clear();
+    recipe_.options = InitialProcessingOptions();
+  }
+
+  // Writes a picture with the given JPEG quality (or another format).
+  fs::path Source(const std::string& name, size_t width, size_t height, const char* format,
+                  size_t quality = 0) {
+    MagickWandPtr wand = test::MakePicture(width, height, format);
+    if (quality) MagickSetImageCompressionQuality(wand.get(), quality);
+    fs::path path = folder_ / name;
+    std::string error;
+    EXPECT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
+    return path;
+  }
+
+  MagickWandPtr Process(const fs::path& source, const fs::path& target, int flip = 0,
+                        int rotation = 0) {
+    ProcessResult result = ProcessPicture(recipe_, source, target, flip, rotation);
+    EXPECT_EQ(result.outcome, ProcessOutcome::kWritten) << InfoLog::Global().Text();
+    MagickWandPtr back = ReadPicture(target);
+    EXPECT_TRUE(back) << target;
+    return back;
+  }
+
+  TempFolder folder_;
+  RunRecipe recipe_;
+};
+
+TEST_F(ProcessPictureTest, QualityFollowsSourceAndSwitch) {
+  fs::path png = Source("p.png", 64, 48, "PNG");
+  fs::path jpeg75 = Source("q75.jpg", 64, 48, "JPEG", 75);
+
+  // Switch off: a PNG source is written at 94, a JPEG source keeps its own quality.
+  EXPECT_EQ(MagickGetImageCompressionQuality(Process(png, folder_ / "out-png.jpg").get()), 94u);
+  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-75.jpg").get()), 75u);
+
+  // Switch on with a fixed quality.
+  recipe_.options.bQuanlity = 1;
+  recipe_.options.quanlity = 60;
+  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-60.jpg").get()), 60u);
+
+  // A border re-composes a low-quality JPEG source at 90 while the switch is off.
+  recipe_.options.bQuanlity = 0;
+  recipe_.options.bBorder = 1;
+  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-90.jpg").get()), 90u);
+}
+
+TEST_F(ProcessPictureTest, MaximumFileSizeIsHonoured) {
+  fs::path big = Source("big.png", 1200, 900, "PNG");
+  recipe_.options.bQuanlity = 1;
+  recipe_.options.qualityMode = QualityMode::kMaxFileSize;
+  recipe_.options.maxFileSize = 60;
+  Process(big, folder_ / "small.jpg");
+  EXPECT_LE(fs::file_size(folder_ / "small.jpg"), 60u * 1024u);
+
+  // Outside 1 to 999998 the size is not a target: the non-JPEG fall-back of 94 applies.
+  recipe_.options.maxFileSize = 999999;
+  MagickWandPtr out = Process(big, folder_ / "fallback.jpg");
+  EXPECT_EQ(MagickGetImageCompressionQuality(out.get()), 94u);
+}
+
+TEST_F(ProcessPictureTest, AnimatedGifIsRefusedAndStillGifProcessed) {
+  MagickWandPtr frames = test::MakePicture(20, 20, "GIF");
+  MagickWandPtr second = test::MakePicture(20, 20, "GIF");
+  MagickAddImage(frames.get(), second.get());
+  MagickSetImageFormat(frames.get(), "GIF");
+  fs::path animated = folder_ / "anim.gif";
+  ASSERT_EQ(MagickWriteImages(frames.get(), animated.c_str(), MagickTrue), MagickTrue);
+
+  ProcessResult refused = ProcessPicture(recipe_, animated, folder_ / "anim.jpg", 0, 0);
+  EXPECT_EQ(refused.outcome, ProcessOutcome::kFailed);
+  EXPECT_EQ(InfoLog::Global().Text(),
+            "这是一个不受支持的图片格式:\r\n" + animated.string() + "\r\n\r\n");
+  EXPECT_FALSE(fs::exists(folder_ / "anim.jpg"));
+
+  fs::path still = Source("still.gif", 20, 20, "GIF");
+  MagickWandPtr out = Process(still, folder_ / "still.jpg");
+  EXPECT_EQ(MagickGetImageWidth(out.get()), 20u);
+}
+
+TEST_F(ProcessPictureTest, UnreadablePictureIsLogged) {
+  test::WriteFile(folder_ / "broken.jpg", "\xff\xd8\xff\xe0 not really a jpeg");
+  ProcessResult result = ProcessPicture(recipe_, folder_ / "broken.jpg", folder_ / "o.jpg", 0, 0);
+  EXPECT_EQ(result.outcome, ProcessOutcome::kFailed);
+  EXPECT_EQ(InfoLog::Global().Text(),
+            "图片读取失败:\r\n" + (folder_ / "broken.jpg").string() + "\r\n\r\n");
+}
+
+// The colour of one pixel as 8-bit RGB.
+std::array<int, 3> PixelAt(MagickWand* wand, ssize_t x, ssize_t y) {
+  PixelWandPtr pixel = MakePixelWand();
+  MagickGetImagePixelColor(wand, x, y, pixel.get());
+  return {static_cast<int>(std::lround(PixelGetRed(pixel.get()) * 255)),
+          static_cast<int>(std::lround(PixelGetGreen(pixel.get()) * 255)),
+          static_cast<int>(std::lround(PixelGetBlue(pixel.get()) * 255))};
+}
+
+TEST_F(ProcessPictureTest, TransparentPicturesAreFlattenedOntoWhite) {
+  for (const char* format : {"PNG", "GIF", "TIFF"}) {
+    MagickWandPtr wand = test::MakePicture(40, 40, format);
+    MagickSetImageAlphaChannel(wand.get(), SetAlphaChannel);
+    MagickWandPtr clear = MakeMagickWand();
+    PixelWandPtr none = MakePixelWand("none");
+    MagickNewImage(clear.get(), 20, 40, none.get());
+    MagickCompositeImage(wand.get(), clear.get(), CopyOpacityCompositeOp, 0, 0);
+    fs::path source = folder_ / (std::string("t.") + format);
+    std::string error;
+    ASSERT_TRUE(WritePictureFile(wand.get(), source, &error)) << error;
+
+    MagickWandPtr out = Process(source, folder_ / (std::string("t-") + format + ".jpg"));
+    auto left = PixelAt(out.get(), 5, 20);
+    for (int channel : left) EXPECT_GE(channel, 245) << format;
+  }
+}
+
+TEST_F(ProcessPictureTest, MetadataRemovalKeepsTheColourProfile) {
+  fs::path jpeg = Source("meta.jpg", 32, 32, "JPEG", 90);
+  {
+    MagickWandPtr wand = ReadPicture(jpeg);
+    MagickSetImageProperty(wand.get(), "comment", "taken on holiday");
+    // A minimal Exif block: "Exif\0\0" and a little-endian TIFF header with no entries.
+    const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    MagickSetImageProfile(wand.get(), "exif", exif, sizeof exif);
+    std::string icc = test::ReadFile("/usr/share/color/icc/colord/sRGB.icc");
+    ASSERT_FALSE(icc.empty());
+    MagickSetImageProfile(wand.get(), "icc", icc.data(), icc.size());
+    ASSERT_TRUE(WritePictureFile(wand.get(), jpeg, nullptr));
+  }
+  recipe_.options.bRemovePhotoOtherInfo = 1;
+  MagickWandPtr out = Process(jpeg, folder_ / "clean.jpg");
+  size_t length = 0;
+  EXPECT_FALSE(MagickBlobPtr(MagickGetImageProfile(out.get(), "exif", &length)));
+  EXPECT_TRUE(MagickBlobPtr(MagickGetImageProfile(out.get(), "icc", &length)));
+  EXPECT_FALSE(MagickTextPtr(MagickGetImageProperty(out.get(), "comment")));
+
+  recipe_.options.bRemovePhotoOtherInfo = 0;
+  MagickWandPtr kept = Process(jpeg, folder_ / "kept.jpg");
+  EXPECT_TRUE(MagickBlobPtr(MagickGetImageProfile(kept.get(), "exif", &length)));
+}
+
+TEST_F(ProcessPictureTest, RotationAndFlipFromTheListEntry) {
+  // Top half yellow, so after a right turn the right half is yellow; a flip then keeps it right.
+  fs::path source = Source("r.png", 60, 40, "PNG");
+  MagickWandPtr turned = Process(source, folder_ / "turned.jpg", 0, 90);
+  EXPECT_EQ(MagickGetImageWidth(turned.get()), 40u);
+  EXPECT_EQ(MagickGetImageHeight(turned.get()), 60u);
+  EXPECT_GT(PixelAt(turned.get(), 35, 5)[1], 150);  // yellow: strong green
+  EXPECT_LT(PixelAt(turned.get(), 5, 5)[1], 150);
+
+  MagickWandPtr flipped = Process(source, folder_ / "flipped.jpg", 1, 0);
+  EXPECT_GT(PixelAt(flipped.get(), 5, 35)[1], 150);  // the yellow corner is now bottom left
+  EXPECT_LT(PixelAt(flipped.get(), 5, 5)[1], 150);
+}
+
+TEST_F(ProcessPictureTest, ExifOrientationIsTurnedUpright) {
+  MagickWandPtr wand = test::MakePicture(60, 40, "JPEG");
+  MagickSetImageOrientation(wand.get(), RightTopOrientation);
+  fs::path source = folder_ / "phone.jpg";
+  ASSERT_TRUE(WritePictureFile(wand.get(), source, nullptr));
+
+  MagickWandPtr out = Process(source, folder_ / "upright.jpg");
+  EXPECT_EQ(MagickGetImageWidth(out.get()), 40u);
+  EXPECT_EQ(MagickGetImageHeight(out.get()), 60u);
+  EXPECT_TRUE(MagickGetImageOrientation(out.get()) == TopLeftOrientation ||
+              MagickGetImageOrientation(out.get()) == UndefinedOrientation);
+}
+
+TEST_F(ProcessPictureTest, ReducedJpegDecodeGivesTheSameSizeAndPicture) {
+  fs::path photo = Source("photo.jpg", 2400, 1600, "JPEG", 92);
+  recipe_.options.bSize = 1;
+  recipe_.options.sizeValue = 500;  // below a quarter of the width: decoded at 1/4
+  MagickWandPtr written = Process(photo, folder_ / "reduced.jpg");
+  EXPECT_EQ(MagickGetImageWidth(written.get()), 500u);
+  EXPECT_EQ(MagickGetImageHeight(written.get()), 333u);
+
+  // Before encoding, the reduced decode matches the full decode resized to the same size.
+  ProcessResult reduced = ProcessPicture(recipe_, photo, std::nullopt, 0, 0);
+  ASSERT_TRUE(reduced.wand);
+  MagickWandPtr full = ReadPicture(photo);
+  MagickResizeImage(full.get(), 500, 333, LanczosFilter, 1.0);
+  double psnr = 0;
+  MagickWandPtr diff(MagickCompareImages(reduced.wand.get(), full.get(),
+                                         PeakSignalToNoiseRatioMetric, &psnr));
+  EXPECT_GE(psnr, 40.0);
+}
+
+TEST_F(ProcessPictureTest, NamesAreWrittenExactlyAndPicturesCanBeHandedBack) {
+  fs::path source = Source("100% [0].png", 30, 20, "PNG");
+  MagickWandPtr out = Process(source, folder_ / "100% [0].jpg");
+  EXPECT_EQ(MagickGetImageWidth(out.get()), 30u);
+
+  ProcessResult handed = ProcessPicture(recipe_, source, std::nullopt, 0, 0);
+  ASSERT_EQ(handed.outcome, ProcessOutcome::kHandedBack);
+  ASSERT_TRUE(handed.wand);
+  EXPECT_STREQ(MagickTextPtr(MagickGetImageFormat(handed.wand.get())).get(), "JPEG");
+  EXPECT_EQ(MagickGetImageCompressionQuality(handed.wand.get()), 94u);
+}
+
+TEST_F(ProcessPictureTest, FirstPageOfATiff) {
+  MagickWandPtr pages = test::MakePicture(50, 30, "TIFF");
+  MagickWandPtr second = test::MakePicture(20, 10, "TIFF");
+  MagickAddImage(pages.get(), second.get());
+  fs::path tiff = folder_ / "pages.tif";
+  ASSERT_EQ(MagickWriteImages(pages.get(), tiff.c_str(), MagickTrue), MagickTrue);
+  MagickWandPtr out = Process(tiff, folder_ / "pages.jpg");
+  EXPECT_EQ(MagickGetImageWidth(out.get()), 50u);
+  EXPECT_EQ(MagickGetNumberImages(out.get()), 1u);
+}
+
+}  // namespace
+}  // namespace brindle
