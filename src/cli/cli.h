@@ -9,11 +9,11 @@
 namespace brindle::cli {
 
 enum ExitStatus : int {
-  kExitDone = 0,        // the run ended and every picture was done
-  kExitSomeFailed = 1,  // at least one picture failed or was skipped
-  kExitRefused = 2,     // usage error, invalid setting, validation refusal, missing source
-  kExitStopped = 3,     // stopped by a signal
-  kExitAborted = 4,     // an error that stops the whole run
+  kExitDone = 0,             // the run ended and every picture was done
+  kExitSomeFailed = 1,       // at least one picture failed or was skipped
+  kExitRefused = 2,          // usage error, invalid setting, validation refusal, missing source
+  kExitStopped = 3,          // stopped by a signal
+  kExitAborted = 4,          // an error that stops the whole run
   kExitStartupFailed = 255,  // the image library cannot be used
 };
 

@@ -10,6 +10,8 @@ void PrintError(std::string_view text) {
   std::fputc('\n', stderr);
 }
 
-std::string VersionText() { return std::string("Brindle图片批量处理工具(V") + BRINDLE_VERSION + ")"; }
+std::string VersionText() {
+  return std::string("Brindle图片批量处理工具(V") + BRINDLE_VERSION + ")";
+}
 
 }  // namespace brindle::cli

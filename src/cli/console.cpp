@@ -1,8 +1,8 @@
 #include "cli/console.h"
 
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 #include "engine/info_log.h"
 

@@ -13,9 +13,9 @@ namespace brindle {
 inline constexpr std::size_t kRecomposeQuality = 90;
 inline constexpr std::size_t kNonJpegSourceQuality = 94;
 
-// For JPEG sources only: re-composes the picture onto a fresh transparent canvas of its own size and
-// colour space when text, picture watermark or border call for it, with the quality of the rules.
-// source_quality is the quality stored in the source. wand may be replaced.
+// For JPEG sources only: re-composes the picture onto a fresh transparent canvas of its own size
+// and colour space when text, picture watermark or border call for it, with the quality of the
+// rules. source_quality is the quality stored in the source. wand may be replaced.
 void RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
                          std::size_t source_quality);
 

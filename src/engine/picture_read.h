@@ -1,7 +1,8 @@
 #pragma once
 // Reading a picture for any part of the program: through an explicitly opened file (no file name is
 // ever interpreted by ImageMagick), then turned upright when its Exif orientation says it is shown
-// turned or mirrored, with the orientation reset to normal, so every later step sees what the user sees.
+// turned or mirrored, with the orientation reset to normal, so every later step sees what the user
+// sees.
 
 #include <filesystem>
 #include <string>

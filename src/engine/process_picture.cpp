@@ -107,7 +107,8 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
   }
   AutoOrient(wand.get());
 
-  // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first page).
+  // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first
+  // page).
   const std::string format = FormatOf(wand.get());
   if (format == "GIF" && MagickGetNumberImages(wand.get()) >= 2) {
     LogInfo(FormatMessage("这是一个不受支持的图片格式:\r\n%s", source.c_str()));

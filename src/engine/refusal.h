@@ -1,7 +1,7 @@
 #pragma once
-// A run-level refusal: input that keeps a run (or a save, or a preview) from starting. It says which
-// control is at fault and what to show; the front end decides how: the desktop program as a balloon
-// hint at the control plus a message box, brindle-cli by printing the texts.
+// A run-level refusal: input that keeps a run (or a save, or a preview) from starting. It says
+// which control is at fault and what to show; the front end decides how: the desktop program as a
+// balloon hint at the control plus a message box, brindle-cli by printing the texts.
 
 #include <string>
 

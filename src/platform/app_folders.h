@@ -1,7 +1,8 @@
 #pragma once
 // The three folders of the program: what it writes per user (config.dat, recipe files), its cache
 // "temp" folder (previews, scratch files) and the data folder installed with it (ImageMagick
-// configuration, colour profiles), which it only reads. Tests point all three at folders of their own.
+// configuration, colour profiles), which it only reads. Tests point all three at folders of their
+// own.
 
 #include <filesystem>
 #include <string>
@@ -23,7 +24,8 @@ struct AppFolders {
   std::filesystem::path MagickConfigFolder() const { return data / "magick"; }
   std::filesystem::path IccFolder() const { return data / "icc"; }
 
-  // Creates the config and temp folders when missing; false with the reason when one cannot be made.
+  // Creates the config and temp folders when missing; false with the reason when one cannot be
+  // made.
   bool CreateWritableFolders(std::string* error = nullptr) const;
 };
 

@@ -1,11 +1,11 @@
 #include "platform/file_write.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 
 namespace brindle {
 namespace {
@@ -41,7 +41,8 @@ class FileDescriptor {
   int fd_;
 };
 
-// Makes an empty temporary file beside the target with the permissions the target has (or would get).
+// Makes an empty temporary file beside the target with the permissions the target has (or would
+// get).
 bool MakeTemporary(const fs::path& path, std::string& temp, std::string* error) {
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
@@ -79,8 +80,10 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
   while (ok && done < bytes.size()) {
     ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<std::size_t>(n);
   }
   if (ok && ::fsync(fd.get()) != 0) ok = false;
   if (!fd.Close()) ok = false;

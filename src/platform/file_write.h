@@ -1,7 +1,7 @@
 #pragma once
-// Every file the program writes goes through a temporary file in the target's folder that is renamed
-// over the target only once it is complete, so a failed write never leaves half a file behind and an
-// existing file is either replaced whole or left untouched.
+// Every file the program writes goes through a temporary file in the target's folder that is
+// renamed over the target only once it is complete, so a failed write never leaves half a file
+// behind and an existing file is either replaced whole or left untouched.
 
 #include <filesystem>
 #include <functional>
@@ -10,8 +10,8 @@
 
 namespace brindle {
 
-// Writes bytes to path. An existing file keeps its permissions. On failure, error (when given) holds
-// the reason and the target is as it was.
+// Writes bytes to path. An existing file keeps its permissions. On failure, error (when given)
+// holds the reason and the target is as it was.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* error = nullptr);
 

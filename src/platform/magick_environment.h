@@ -1,8 +1,8 @@
 #pragma once
-// Making ImageMagick usable: its configuration (the program's own policy.xml) is found first through
-// MAGICK_CONFIGURE_PATH, set before MagickWandGenesis; the memory resource is limited to 1 GiB; and a
-// self-test encodes and decodes a few small pictures. A library that fails the test is reported with
-// a message instead of being used.
+// Making ImageMagick usable: its configuration (the program's own policy.xml) is found first
+// through MAGICK_CONFIGURE_PATH, set before MagickWandGenesis; the memory resource is limited to 1
+// GiB; and a self-test encodes and decodes a few small pictures. A library that fails the test is
+// reported with a message instead of being used.
 
 #include <filesystem>
 #include <string>

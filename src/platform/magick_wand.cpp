@@ -38,30 +38,11 @@ bool ReadPictureFile(MagickWand* wand, const std::filesystem::path& path, std::s
 }
 
 bool WritePictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error) {
-  std::string reason;
-  bool ok = WriteFileAtomicallyWith(
-      path,
-      [&](const std::filesystem::path& temp) {
-        FilePtr file(std::fopen(temp.c_str(), "wb"));
-        if (!file) {
-          reason = "cannot open file";
-          return false;
-        }
-        if (MagickWriteImageFile(wand, file.get()) == MagickFalse) {
-          reason = TakeMagickError(wand);
-          return false;
-        }
-        std::FILE* raw = file.release();
-        if (std::fflush(raw) != 0 || std::ferror(raw)) {
-          std::fclose(raw);
-          reason = "write failed";
-          return false;
-        }
-        return std::fclose(raw) == 0;
-      },
-      &reason);
-  if (!ok && error) *error = reason;
-  return ok;
+  // Encoded in memory first: ImageMagick's JPEG size search ("jpeg:extent") would otherwise write
+  // its trial pictures into the same open file.
+  std::string bytes;
+  if (!EncodePictureBlob(wand, bytes, error)) return false;
+  return WriteFileAtomically(path, bytes, error);
 }
 
 bool EncodePictureBlob(MagickWand* wand, std::string& bytes, std::string* error) {

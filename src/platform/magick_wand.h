@@ -50,12 +50,13 @@ inline PixelWandPtr MakePixelWand(const char* color = nullptr) {
 // The wand's pending exception text ("" when there is none), cleared afterwards.
 std::string TakeMagickError(MagickWand* wand);
 
-// Reads all frames of a picture from an opened file. The file's name is never handed to ImageMagick.
-// false (with ImageMagick's reason in error) when the file cannot be opened or decoded.
+// Reads all frames of a picture from an opened file. The file's name is never handed to
+// ImageMagick. false (with ImageMagick's reason in error) when the file cannot be opened or
+// decoded.
 bool ReadPictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error);
 
-// Writes the wand's current picture (in the format already set on the wand) to path, through a temporary
-// file that replaces path only when complete.
+// Writes the wand's current picture (in the format already set on the wand) to path, through a
+// temporary file that replaces path only when complete.
 bool WritePictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error);
 
 // Encodes the wand's current picture into memory in the format set on it.

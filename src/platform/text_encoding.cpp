@@ -1,7 +1,7 @@
 #include "platform/text_encoding.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace brindle {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Conversion between the GBK code page of the stored files and the UTF-8 used everywhere else.
-// Characters that cannot be converted are dropped; a converter that cannot be opened leaves the text
-// unchanged. Cutting always happens at a character boundary.
+// Characters that cannot be converted are dropped; a converter that cannot be opened leaves the
+// text unchanged. Cutting always happens at a character boundary.
 
 #include <cstddef>
 #include <string>

@@ -12,8 +12,9 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Value names may hold characters QSettings treats specially ("/" separates groups, a trailing space
-// would be trimmed by hand editors); percent-encoding every name keeps each one exact and distinct.
+// Value names may hold characters QSettings treats specially ("/" separates groups, a trailing
+// space would be trimmed by hand editors); percent-encoding every name keeps each one exact and
+// distinct.
 QString EncodeName(std::string_view name) {
   return QString::fromLatin1(
       QByteArray(name.data(), static_cast<qsizetype>(name.size())).toPercentEncoding("_-."));

@@ -33,8 +33,10 @@ inline constexpr TextPreference kSaveToPath{"save_to_path", ""};
 inline constexpr NumberPreference kUseThreadModel{"use_thread_model", 2};
 inline constexpr TextPreference kCmykDefaultIcc{"cmyk_default_icc", "JapanColor2001Coated.icc"};
 inline constexpr NumberPreference kPicSaveMode{"pic_save_mode", 0};
-inline constexpr NumberPreference kPicSaveDefaultSelectOverwrite{"pic_save_default_select_overwrite", 0};
-inline constexpr NumberPreference kPicSaveSelectOverwriteNoAlert{"pic_save_select_overwrite_no_alert", 0};
+inline constexpr NumberPreference kPicSaveDefaultSelectOverwrite{
+    "pic_save_default_select_overwrite", 0};
+inline constexpr NumberPreference kPicSaveSelectOverwriteNoAlert{
+    "pic_save_select_overwrite_no_alert", 0};
 inline constexpr NumberPreference kShowPreviewTipTimes{"show_preview_tip_times", 0};
 inline constexpr NumberPreference kProxyType{"proxy_type", 0};
 inline constexpr TextPreference kProxyIp{"proxy_ip", ""};

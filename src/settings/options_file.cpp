@@ -30,8 +30,12 @@ struct OptionKey {
   FieldRef field;
 };
 
-#define BRINDLE_FIELD(name) OptionKey{#name, &PO::name}
-#define BRINDLE_TEXT(name, size) OptionKey{#name, TextField{&PO::name, size}}
+#define BRINDLE_FIELD(name) \
+  OptionKey { #name, &PO::name }
+#define BRINDLE_TEXT(name, size)         \
+  OptionKey {                            \
+#name, TextField { &PO::name, size } \
+  }
 
 // Writer order: the record's order, except that zoomUnit comes before sizeValue and fSizeValue.
 const OptionKey kKeys[] = {
@@ -164,8 +168,9 @@ const OptionKey* FindKey(std::string_view name) {
   return nullptr;
 }
 
-// A decimal integer, optionally negative, filling the whole value. Values beyond 32 bits are refused;
-// values from 2^31 to 2^32 - 1 are taken as their 32-bit pattern (colours are stored either way).
+// A decimal integer, optionally negative, filling the whole value. Values beyond 32 bits are
+// refused; values from 2^31 to 2^32 - 1 are taken as their 32-bit pattern (colours are stored
+// either way).
 bool ParseInteger(std::string_view text, std::int32_t& out) {
   long long value = 0;
   const char* first = text.data();

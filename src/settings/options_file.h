@@ -1,7 +1,7 @@
 #pragma once
-// The recipe files: config.dat and ".sz" recipes, name=value lines in GBK. The reader fills only the
-// fields whose keys appear (over the presets); the writer writes every key in a fixed order with
-// CR LF line ends.
+// The recipe files: config.dat and ".sz" recipes, name=value lines in GBK. The reader fills only
+// the fields whose keys appear (over the presets); the writer writes every key in a fixed order
+// with CR LF line ends.
 
 #include <filesystem>
 #include <string>
@@ -29,8 +29,8 @@ const std::vector<std::string_view>& OptionKeys();
 // The reader's presets, set before a file's lines are applied; other fields are left alone.
 void SetReaderPresets(ProcessingOptions& options);
 
-// Reads a recipe file over the record (callers zero-fill it first). false, with the record unchanged,
-// when the file cannot be opened.
+// Reads a recipe file over the record (callers zero-fill it first). false, with the record
+// unchanged, when the file cannot be opened.
 bool ReadOptionsFile(ProcessingOptions& options, const std::filesystem::path& path);
 
 // Reads config.dat, writing the default recipe there first when it is missing.

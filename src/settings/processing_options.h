@@ -1,8 +1,8 @@
 #pragma once
 // The main recipe: every setting of the settings panel that the per-picture pipeline needs.
-// Field names are the keys of config.dat and ".sz" recipe files. Texts are UTF-8 in memory; each text
-// field keeps the byte size of its stored buffer, and its GBK form always fits that buffer with room
-// for the terminator.
+// Field names are the keys of config.dat and ".sz" recipe files. Texts are UTF-8 in memory; each
+// text field keeps the byte size of its stored buffer, and its GBK form always fits that buffer
+// with room for the terminator.
 
 #include <cstddef>
 #include <cstdint>

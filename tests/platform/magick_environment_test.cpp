@@ -43,10 +43,10 @@ TEST(MagickEnvironment, PolicyRefusesScriptsAndFileLists) {
   test::WritePicture(folder / "a.png", 8, 8, "PNG");
   test::WriteFile(folder / "list.txt", (folder / "a.png").string() + "\n");
 
-  for (std::string name : {"mvg:" + (folder / "draw.mvg").string(),
-                           "msl:" + (folder / "script.msl").string(),
-                           "@" + (folder / "list.txt").string(), std::string("text:/etc/hostname"),
-                           std::string("https://example.invalid/x.png")}) {
+  for (std::string name :
+       {"mvg:" + (folder / "draw.mvg").string(), "msl:" + (folder / "script.msl").string(),
+        "@" + (folder / "list.txt").string(), std::string("text:/etc/hostname"),
+        std::string("https://example.invalid/x.png")}) {
     MagickWandPtr wand = MakeMagickWand();
     EXPECT_EQ(MagickReadImage(wand.get(), name.c_str()), MagickFalse) << name;
   }

@@ -30,9 +30,10 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ec;
   // Tests may leave read-only folders behind; give write rights back before removing.
-  for (auto it = fs::recursive_directory_iterator(path_, ec); it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = fs::recursive_directory_iterator(path_, ec);
+       it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(path_, ec);
 }
@@ -76,6 +77,42 @@ void WritePicture(const fs::path& path, size_t width, size_t height, const char*
   if (!WritePictureFile(wand.get(), path, &error)) throw std::runtime_error(error);
 }
 
+std::string ExifWithOrientation(int orientation) {
+  const unsigned char bytes[] = {'E',
+                                 'x',
+                                 'i',
+                                 'f',
+                                 0,
+                                 0,  // Exif header
+                                 'I',
+                                 'I',
+                                 42,
+                                 0,
+                                 8,
+                                 0,
+                                 0,
+                                 0,  // TIFF header, first directory at 8
+                                 1,
+                                 0,  // one entry
+                                 0x12,
+                                 0x01,
+                                 3,
+                                 0,
+                                 1,
+                                 0,
+                                 0,
+                                 0,  // orientation, SHORT, count 1
+                                 static_cast<unsigned char>(orientation),
+                                 0,
+                                 0,
+                                 0,  // value
+                                 0,
+                                 0,
+                                 0,
+                                 0};  // no next directory
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
@@ -110,8 +147,10 @@ CommandResult RunCli(const std::vector<std::string>& args,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   pid_t pid = 0;
   int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);

@@ -1,6 +1,6 @@
 #pragma once
-// Shared test helpers: a temporary folder per test, ImageMagick started once per test program with the
-// program's own configuration, pictures drawn by ImageMagick, and running brindle-cli.
+// Shared test helpers: a temporary folder per test, ImageMagick started once per test program with
+// the program's own configuration, pictures drawn by ImageMagick, and running brindle-cli.
 
 #include <filesystem>
 #include <string>
@@ -36,6 +36,9 @@ MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPE
 // Writes a picture made by MakePicture to path in the given format.
 void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
                   const char* format);
+
+// An Exif block ("Exif\0\0" and a little-endian TIFF directory) holding only the orientation tag.
+std::string ExifWithOrientation(int orientation);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
