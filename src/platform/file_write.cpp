@@ -80,10 +80,11 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
   while (ok && done < bytes.size()) {
     ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
+    if (n <= 0) {
       ok = false;
-    else
+    } else {
       done += static_cast<std::size_t>(n);
+    }
   }
   if (ok && ::fsync(fd.get()) != 0) ok = false;
   if (!fd.Close()) ok = false;
@@ -115,10 +116,20 @@ bool WriteFileAtomicallyWith(const fs::path& path,
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes) {
+  // A folder opens like a file here and only fails on reading; istream::read turns that failure
+  // into a state instead of an exception.
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::string content;
+  char chunk[65536];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    content.append(chunk, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad()) return false;
+  bytes = std::move(content);
+  return true;
 }
 
 }  // namespace brindle

@@ -15,6 +15,19 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
+// Bytes to drop at a UTF-8 sequence the converter refused: a whole character it cannot hold, or a
+// broken sequence up to (not including) the first byte that cannot continue it, so the next
+// character survives.
+std::size_t RefusedUtf8Length(std::string_view rest) {
+  std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
+  std::size_t taken = 1;
+  while (taken < n && taken < rest.size() &&
+         (static_cast<unsigned char>(rest[taken]) & 0xC0) == 0x80) {
+    ++taken;
+  }
+  return taken;
+}
+
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -26,7 +39,7 @@ class Converter {
 
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // Converts the whole input; on a character that cannot be converted, skip_length(input) bytes
+  // Converts the whole input; on a character that cannot be converted, skip_length(rest) bytes
   // are dropped and conversion goes on. An incomplete character at the end is dropped.
   template <typename Skip>
   std::string Convert(std::string_view input, Skip skip_length) {
@@ -44,7 +57,8 @@ class Converter {
       if (r != static_cast<std::size_t>(-1)) break;
       if (errno == E2BIG) continue;
       if (errno == EILSEQ) {
-        std::size_t n = skip_length(static_cast<unsigned char>(*in));
+        std::size_t n = skip_length(std::string_view(in, in_left));
+        if (n == 0) n = 1;
         if (n > in_left) n = in_left;
         in += n;
         in_left -= n;
@@ -68,13 +82,13 @@ class Converter {
 std::string GbkToUtf8(std::string_view gbk) {
   Converter converter("UTF-8", "GBK");
   if (!converter.ok()) return std::string(gbk);
-  return converter.Convert(gbk, [](unsigned char) { return std::size_t{1}; });
+  return converter.Convert(gbk, [](std::string_view) { return std::size_t{1}; });
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
   Converter converter("GBK", "UTF-8");
   if (!converter.ok()) return std::string(utf8);
-  return converter.Convert(utf8, Utf8SequenceLength);
+  return converter.Convert(utf8, RefusedUtf8Length);
 }
 
 std::size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
@@ -87,7 +101,7 @@ std::string CutToGbkBytes(std::string_view utf8, std::size_t max_gbk_bytes) {
   while (pos < utf8.size()) {
     std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(utf8[pos]));
     if (pos + n > utf8.size()) break;
-    std::size_t gbk = converter.Convert(utf8.substr(pos, n), Utf8SequenceLength).size();
+    std::size_t gbk = converter.Convert(utf8.substr(pos, n), RefusedUtf8Length).size();
     if (used + gbk > max_gbk_bytes) break;
     used += gbk;
     pos += n;

@@ -291,6 +291,9 @@ void SetReaderPresets(ProcessingOptions& o) {
 }
 
 bool ReadOptionsFile(ProcessingOptions& options, const std::filesystem::path& path) {
+  // A folder opens like a file here and would read as an empty recipe.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   SetReaderPresets(options);
