@@ -6,17 +6,14 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <random>
+
+#include "platform/text_encoding.h"
 
 namespace brindle {
 namespace {
 
 namespace fs = std::filesystem;
-
-mode_t CurrentUmask() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return mask;
-}
 
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -41,66 +38,103 @@ class FileDescriptor {
   int fd_;
 };
 
-// Makes an empty temporary file beside the target with the permissions the target has (or would
-// get).
-bool MakeTemporary(const fs::path& path, std::string& temp, std::string* error) {
+// Longest part of the target's name that goes into the temporary file's name, so that the temporary
+// name stays within the file system's 255-byte limit for any target that itself fits.
+constexpr std::size_t kTemporaryNameStemBytes = 200;
+
+// Makes an empty temporary file beside the target with the permissions the target has, or, for a
+// new target, the ones a new file gets (the kernel applies the umask, which is never changed here:
+// other threads may be creating files at the same time). On failure returns the error number.
+int MakeTemporary(const fs::path& path, std::string& temp) {
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
-  temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(error, std::strerror(errno));
-    return false;
-  }
-  FileDescriptor owner(fd);
+  std::string stem(CutUtf8(path.filename().string(), kTemporaryNameStemBytes));
   struct stat existing {};
-  mode_t mode = (::stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777)
-                                                       : (0666 & ~CurrentUmask());
-  ::fchmod(fd, mode);
-  return true;
+  bool replaces = ::stat(path.c_str(), &existing) == 0;
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  int error_number = EEXIST;
+  for (int attempt = 0; attempt < 100 && error_number == EEXIST; ++attempt) {
+    std::string suffix(6, 'x');
+    for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
+    temp = (folder / ("." + stem + "." + suffix)).string();
+    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+      error_number = errno;
+      continue;
+    }
+    if (replaces) ::fchmod(fd.get(), existing.st_mode & 07777);
+    return 0;
+  }
+  return error_number;
 }
 
-bool Finish(const fs::path& path, const std::string& temp, std::string* error) {
+// Moves the complete temporary file over the target; returns the error number on failure.
+int Finish(const fs::path& path, const std::string& temp) {
   if (::rename(temp.c_str(), path.c_str()) != 0) {
-    SetError(error, std::strerror(errno));
+    int error_number = errno;
     ::unlink(temp.c_str());
-    return false;
+    return error_number;
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FileWriteFailure& failure) {
+  failure = FileWriteFailure{};
   std::string temp;
-  if (!MakeTemporary(path, temp, error)) return false;
+  if (int error_number = MakeTemporary(path, temp); error_number != 0) {
+    failure = {FileWriteFailure::Step::kOpen, error_number};
+    return false;
+  }
   FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-  bool ok = fd.get() >= 0;
+  if (fd.get() < 0) {
+    failure = {FileWriteFailure::Step::kOpen, errno};
+    ::unlink(temp.c_str());
+    return false;
+  }
+  int error_number = 0;
   std::size_t done = 0;
-  while (ok && done < bytes.size()) {
+  while (error_number == 0 && done < bytes.size()) {
     ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      ok = false;
+      error_number = n < 0 ? errno : EIO;
     } else {
       done += static_cast<std::size_t>(n);
     }
   }
-  if (ok && ::fsync(fd.get()) != 0) ok = false;
-  if (!fd.Close()) ok = false;
-  if (!ok) {
-    SetError(error, std::strerror(errno));
+  if (error_number == 0 && ::fsync(fd.get()) != 0) error_number = errno;
+  if (!fd.Close() && error_number == 0) error_number = errno;
+  if (error_number == 0) {
+    error_number = Finish(path, temp);
+  } else {
     ::unlink(temp.c_str());
+  }
+  if (error_number != 0) {
+    failure = {FileWriteFailure::Step::kWrite, error_number};
     return false;
   }
-  return Finish(path, temp, error);
+  return true;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
+  FileWriteFailure failure;
+  if (WriteFileAtomically(path, bytes, failure)) return true;
+  SetError(error, std::strerror(failure.error_number));
+  return false;
 }
 
 bool WriteFileAtomicallyWith(const fs::path& path,
                              const std::function<bool(const fs::path& temp)>& writer,
                              std::string* error) {
   std::string temp;
-  if (!MakeTemporary(path, temp, error)) return false;
+  if (int error_number = MakeTemporary(path, temp); error_number != 0) {
+    SetError(error, std::strerror(error_number));
+    return false;
+  }
   bool ok = false;
   try {
     ok = writer(temp);
@@ -112,7 +146,11 @@ bool WriteFileAtomicallyWith(const fs::path& path,
     ::unlink(temp.c_str());
     return false;
   }
-  return Finish(path, temp, error);
+  if (int error_number = Finish(path, temp); error_number != 0) {
+    SetError(error, std::strerror(error_number));
+    return false;
+  }
+  return true;
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes) {

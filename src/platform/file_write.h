@@ -15,6 +15,18 @@ namespace brindle {
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* error = nullptr);
 
+// Where an atomic write failed: the temporary file could not be made or opened, or the bytes could
+// not be written, flushed or moved into place; with the system's error number.
+struct FileWriteFailure {
+  enum class Step { kNone, kOpen, kWrite };
+  Step step = Step::kNone;
+  int error_number = 0;
+};
+
+// WriteFileAtomically that reports the failing step and error number.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         FileWriteFailure& failure);
+
 // Like WriteFileAtomically, but the content is produced by a writer that gets the temporary file's
 // path (for libraries that write files themselves) and returns false on failure.
 bool WriteFileAtomicallyWith(const std::filesystem::path& path,

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -161,6 +162,31 @@ TEST(ReadWholeFile, ReadsEveryByteOrFails) {
   EXPECT_FALSE(ReadWholeFile(folder / "missing", untouched));
   EXPECT_EQ(untouched, "before");
   EXPECT_FALSE(ReadWholeFile(folder.path(), untouched));
+}
+
+TEST(WriteFileAtomically, LongestNameTheFileSystemTakes) {
+  TempFolder folder;
+  fs::path path = folder / (std::string(251, 'n') + ".jpg");
+  ASSERT_TRUE(WriteFileAtomically(path, "bytes"));
+  EXPECT_EQ(test::ReadFile(path), "bytes");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+TEST(WriteFileAtomically, FailureSaysWhichStepAndWhy) {
+  TempFolder folder;
+  FileWriteFailure failure;
+  EXPECT_FALSE(WriteFileAtomically(folder / "missing" / "x.txt", "x", failure));
+  EXPECT_EQ(failure.step, FileWriteFailure::Step::kOpen);
+  EXPECT_EQ(failure.error_number, ENOENT);
+
+  fs::create_directory(folder / "taken");
+  test::WriteFile(folder / "taken" / "inside", "x");
+  EXPECT_FALSE(WriteFileAtomically(folder / "taken", "x", failure));
+  EXPECT_EQ(failure.step, FileWriteFailure::Step::kWrite);
+  EXPECT_TRUE(failure.error_number == EISDIR || failure.error_number == ENOTEMPTY ||
+              failure.error_number == EEXIST)
+      << failure.error_number;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

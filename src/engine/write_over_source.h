@@ -1,0 +1,15 @@
+#pragma once
+// Overwrite mode: the processed picture replaces its source file as JPEG data under the source's
+// own name. The new bytes go to a temporary file beside the source that replaces it only when
+// complete, so a failure leaves the source as it was; the reason goes to the information log.
+
+#include <filesystem>
+
+#include "platform/magick_wand.h"
+
+namespace brindle {
+
+// Encodes the wand's picture as JPEG and writes it over source. The wand stays the caller's.
+bool WriteOverSource(MagickWand* wand, const std::filesystem::path& source);
+
+}  // namespace brindle
