@@ -9,17 +9,36 @@
 namespace brindle::cli {
 
 enum ExitStatus : int {
-  kExitDone = 0,        // the run ended and every picture was done
-  kExitSomeFailed = 1,  // at least one picture failed or was skipped
-  kExitRefused = 2,     // usage error, invalid setting, validation refusal, missing source
-  kExitStopped = 3,     // stopped by a signal
-  kExitAborted = 4,     // an error that stops the whole run
+  kExitDone = 0,             // the run ended and every picture was done
+  kExitSomeFailed = 1,       // at least one picture failed or was skipped
+  kExitRefused = 2,          // usage error, invalid setting, validation refusal, missing source
+  kExitStopped = 3,          // stopped by a signal
+  kExitAborted = 4,          // an error that stops the whole run
   kExitStartupFailed = 255,  // the image library cannot be used
 };
 
 using Arguments = std::vector<std::string>;
 
 int RunRecipeCommand(const Arguments& args);
+int RunInfoCommand(const Arguments& args);
+int RunClassifyCommand(const Arguments& args);
+
+// While it lives, every text appended to the information log is printed on standard error as it is
+// appended (its CR LF line ends as LF), followed by a blank line.
+class InfoLogEcho {
+ public:
+  InfoLogEcho();
+  ~InfoLogEcho();
+  InfoLogEcho(const InfoLogEcho&) = delete;
+  InfoLogEcho& operator=(const InfoLogEcho&) = delete;
+
+ private:
+  int listener_ = 0;
+};
+
+// Splits the arguments of a command that takes only files: "--" ends the options, and any other
+// argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
+bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* unknown_option);
 
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);
