@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 #include "engine/info_log.h"
 #include "engine/picture_classify.h"
@@ -98,7 +97,7 @@ std::optional<PictureHeader> ReadPictureHeader(const std::filesystem::path& path
   std::uint8_t header[kHeaderBytes] = {};
   std::size_t length = reader.ReadSome(header, sizeof header);
   if (length < 2) return std::nullopt;
-  // Every field read from the first bytes lies below this offset.
+  // Whether the first bytes reach up to (not including) the given offset.
   auto has = [length](std::size_t end) { return length >= end; };
 
   PictureClass picture_class = ClassifySignature(header[0], header[1]);
