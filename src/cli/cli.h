@@ -20,6 +20,12 @@ enum ExitStatus : int {
 using Arguments = std::vector<std::string>;
 
 int RunRecipeCommand(const Arguments& args);
+int RunInfoCommand(const Arguments& args);
+int RunClassifyCommand(const Arguments& args);
+
+// Splits the arguments of a command that takes only files: "--" ends the options, and any other
+// argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
+bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* unknown_option);
 
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);

@@ -13,6 +13,9 @@ constexpr const char* kUsage =
     "命令:\n"
     "  recipe default              输出默认的图片处理设置 (GBK, CR LF)\n"
     "  recipe normalize FILE       读取设置文件并按标准格式输出\n"
+    "  info FILE...                每个文件输出一行图片信息 (尺寸, 类型, 大小)\n"
+    "  classify FILE...            每个文件输出一行图片类型: JPEG PNG GIF BMP PSD TIFF,\n"
+    "                              或 0 (无法打开), -1 (GIF动画), -2 (未知格式)\n"
     "\n"
     "选项:\n"
     "  -h, --help                  显示帮助\n"
@@ -39,6 +42,8 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (command == "recipe") return RunRecipeCommand(rest);
+  if (command == "info") return RunInfoCommand(rest);
+  if (command == "classify") return RunClassifyCommand(rest);
   PrintError("未知的命令: " + command);
   std::fputs(kUsage, stderr);
   return kExitRefused;
