@@ -50,23 +50,25 @@ void ApplyOrientationCommand(PictureEntry& entry, OrientationCommand command) {
   entry.thumbnail_done = false;
 }
 
-int PictureClassByExtension(const fs::path& path) {
+PictureClass PictureClassByExtension(const fs::path& path) {
   std::string extension = LowerCaseExtension(path);
   if (extension == "jpg" || extension == "jpeg" || extension == "jfif") {
-    return PictureList::kJpegClass;
+    return PictureClass::kJpeg;
   }
-  if (extension == "png") return PictureList::kPngClass;
-  if (extension == "gif") return PictureList::kGifClass;
-  if (extension == "bmp") return PictureList::kBmpClass;
-  if (extension == "psd") return PictureList::kPsdClass;
-  if (extension == "tif" || extension == "tiff") return PictureList::kTiffClass;
-  return 0;
+  if (extension == "png") return PictureClass::kPng;
+  if (extension == "gif") return PictureClass::kGif;
+  if (extension == "bmp") return PictureClass::kBmp;
+  if (extension == "psd") return PictureClass::kPsd;
+  if (extension == "tif" || extension == "tiff") return PictureClass::kTiff;
+  return PictureClass::kCannotOpen;
 }
 
-int ChoosePictureClass(const fs::path& path, const PictureList::Classifier& classify,
-                       bool parse_file_format) {
+PictureClass ChoosePictureClass(const fs::path& path, const PictureList::Classifier& classify,
+                                bool parse_file_format) {
   if (!parse_file_format) {
-    if (int by_extension = PictureClassByExtension(path); by_extension != 0) return by_extension;
+    if (PictureClass by_extension = PictureClassByExtension(path); IsPictureFormat(by_extension)) {
+      return by_extension;
+    }
   }
   return classify(path);
 }
@@ -80,13 +82,13 @@ PictureList::AddResult PictureList::Add(const fs::path& path, const std::string&
                                         const Classifier& classify, bool parse_file_format) {
   if (Contains(path)) return AddResult::kAlreadyPresent;
   int sequence = sequence_counter_++;
-  int content_class = ChoosePictureClass(path, classify, parse_file_format);
-  if (content_class <= 0) {
+  PictureClass content_class = ChoosePictureClass(path, classify, parse_file_format);
+  if (!IsPictureFormat(content_class)) {
     // A refused path gives its number back, so the numbers stay dense.
     --sequence_counter_;
-    const char* format = content_class == kCannotOpen    ? "图片读取失败:\r\n%s"
-                         : content_class == kAnimatedGif ? "不支持gif动画图片:\r\n%s"
-                                                         : "无法识别的图片:\r\n%s";
+    const char* format = content_class == PictureClass::kCannotOpen ? "图片读取失败:\r\n%s"
+                         : content_class == PictureClass::kAnimatedGif ? "不支持gif动画图片:\r\n%s"
+                                                                       : "无法识别的图片:\r\n%s";
     LogInfo(FormatMessage(format, path.c_str()));
     return AddResult::kRefused;
   }

@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/picture_classify.h"
+
 namespace brindle {
 
 // How a picture is mirrored after it is rotated. Any flipped state means: mirror top-to-bottom
@@ -27,7 +29,7 @@ struct PictureEntry {
   int rotation = 0;             // clockwise degrees: 0, 90, 180 or 270
   bool thumbnail_done = false;  // cleared to ask the thumbnail worker for a new one
   FlipState flip = FlipState::kNone;
-  int content_class = 0;  // the type icon's class (PictureList::kJpegClass ...)
+  PictureClass content_class = PictureClass::kCannotOpen;  // decides the type icon
 };
 
 enum class OrientationCommand { kRotateRight, kRotateLeft, kFlipHorizontally, kFlipVertically };
@@ -37,19 +39,8 @@ void ApplyOrientationCommand(PictureEntry& entry, OrientationCommand command);
 
 class PictureList {
  public:
-  // Content classes, as the classifier reports them; the positive ones also name the type icon.
-  static constexpr int kJpegClass = 113;
-  static constexpr int kPngClass = 114;
-  static constexpr int kGifClass = 115;
-  static constexpr int kBmpClass = 116;
-  static constexpr int kPsdClass = 117;
-  static constexpr int kTiffClass = 118;
-  static constexpr int kCannotOpen = 0;
-  static constexpr int kAnimatedGif = -1;
-  static constexpr int kUnknownFormat = -2;
-
   // Reads a file's contents and returns its content class (one of the values above).
-  using Classifier = std::function<int(const std::filesystem::path&)>;
+  using Classifier = std::function<PictureClass(const std::filesystem::path&)>;
 
   enum class AddResult { kAdded, kAlreadyPresent, kRefused };
 
@@ -81,12 +72,12 @@ class PictureList {
 };
 
 // The type a known extension stands for ("jpg", "jpeg", "jfif", "png", "gif", "bmp", "psd", "tif",
-// "tiff", any letter case); 0 for any other extension.
-int PictureClassByExtension(const std::filesystem::path& path);
+// "tiff", any letter case); kCannotOpen for any other extension.
+PictureClass PictureClassByExtension(const std::filesystem::path& path);
 
 // The content class as the list decides it: by extension when parse_file_format is off and the
 // extension is known, else by the classifier.
-int ChoosePictureClass(const std::filesystem::path& path, const PictureList::Classifier& classify,
-                       bool parse_file_format);
+PictureClass ChoosePictureClass(const std::filesystem::path& path,
+                                const PictureList::Classifier& classify, bool parse_file_format);
 
 }  // namespace brindle

@@ -14,13 +14,13 @@ namespace fs = std::filesystem;
 
 // A classifier that answers from a table and counts how often it is asked.
 struct TableClassifier {
-  std::map<std::string, int> classes;
+  std::map<std::string, PictureClass> classes;
   int calls = 0;
   PictureList::Classifier Get() {
     return [this](const fs::path& path) {
       ++calls;
       auto it = classes.find(path.string());
-      return it == classes.end() ? PictureList::kUnknownFormat : it->second;
+      return it == classes.end() ? PictureClass::kUnknown : it->second;
     };
   }
 };
@@ -33,21 +33,20 @@ class PictureListTest : public ::testing::Test {
 };
 
 TEST_F(PictureListTest, KnownExtensionDecidesUnlessFileFormatIsParsed) {
-  classifier.classes = {{"/p/a.PNG", PictureList::kJpegClass},
-                        {"/p/b.tbi", PictureList::kBmpClass}};
+  classifier.classes = {{"/p/a.PNG", PictureClass::kJpeg}, {"/p/b.tbi", PictureClass::kBmp}};
   EXPECT_EQ(list.Add("/p/a.PNG", "", classifier.Get(), false), PictureList::AddResult::kAdded);
   EXPECT_EQ(classifier.calls, 0);
-  EXPECT_EQ(list[0].content_class, PictureList::kPngClass);
+  EXPECT_EQ(list[0].content_class, PictureClass::kPng);
 
   // ".tbi" has no type of its own: the contents decide.
   EXPECT_EQ(list.Add("/p/b.tbi", "", classifier.Get(), false), PictureList::AddResult::kAdded);
   EXPECT_EQ(classifier.calls, 1);
-  EXPECT_EQ(list[1].content_class, PictureList::kBmpClass);
+  EXPECT_EQ(list[1].content_class, PictureClass::kBmp);
 
   PictureList parsed;
   EXPECT_EQ(parsed.Add("/p/a.PNG", "", classifier.Get(), true), PictureList::AddResult::kAdded);
   EXPECT_EQ(classifier.calls, 2);
-  EXPECT_EQ(parsed[0].content_class, PictureList::kJpegClass);
+  EXPECT_EQ(parsed[0].content_class, PictureClass::kJpeg);
 }
 
 TEST_F(PictureListTest, ExtensionTable) {
@@ -55,7 +54,8 @@ TEST_F(PictureListTest, ExtensionTable) {
                                                {"a.png", 114}, {"a.gif", 115},  {"a.bmp", 116},
                                                {"a.psd", 117}, {"a.tif", 118},  {"a.TIFF", 118},
                                                {"a.tbi", 0},   {"jpg", 0},      {"a.jpg.txt", 0}};
-  for (const auto& [name, type] : expected) EXPECT_EQ(PictureClassByExtension(name), type) << name;
+  for (const auto& [name, type] : expected)
+    EXPECT_EQ(static_cast<int>(PictureClassByExtension(name)), type) << name;
 }
 
 TEST_F(PictureListTest, EntryRemembersNameFolderAndDefaults) {
@@ -74,7 +74,7 @@ TEST_F(PictureListTest, EntryRemembersNameFolderAndDefaults) {
 
 TEST_F(PictureListTest, SamePathTwiceIsAddedOnce) {
   EXPECT_EQ(list.Add("/p/a.jpg", "", classifier.Get(), true), PictureList::AddResult::kRefused);
-  classifier.classes["/p/a.jpg"] = PictureList::kJpegClass;
+  classifier.classes["/p/a.jpg"] = PictureClass::kJpeg;
   EXPECT_EQ(list.Add("/p/a.jpg", "", classifier.Get(), true), PictureList::AddResult::kAdded);
   EXPECT_EQ(list.Add("/p/a.jpg", "Other", classifier.Get(), true),
             PictureList::AddResult::kAlreadyPresent);
@@ -86,11 +86,11 @@ TEST_F(PictureListTest, SamePathTwiceIsAddedOnce) {
 }
 
 TEST_F(PictureListTest, RefusedPicturesAreLoggedAndGiveTheirNumberBack) {
-  classifier.classes = {{"/p/1.jpg", PictureList::kJpegClass},
-                        {"/p/broken.jpg", PictureList::kCannotOpen},
-                        {"/p/anim.gif", PictureList::kAnimatedGif},
-                        {"/p/what.jpg", PictureList::kUnknownFormat},
-                        {"/p/2.jpg", PictureList::kJpegClass}};
+  classifier.classes = {{"/p/1.jpg", PictureClass::kJpeg},
+                        {"/p/broken.jpg", PictureClass::kCannotOpen},
+                        {"/p/anim.gif", PictureClass::kAnimatedGif},
+                        {"/p/what.jpg", PictureClass::kUnknown},
+                        {"/p/2.jpg", PictureClass::kJpeg}};
   for (const char* path : {"/p/1.jpg", "/p/broken.jpg", "/p/anim.gif", "/p/what.jpg", "/p/2.jpg"}) {
     list.Add(path, "", classifier.Get(), true);
   }
