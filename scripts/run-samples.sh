@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# `make run`: shows what brindle-cli does with the sample pictures and says where the results are.
+# `make run`: the main batch over the sample pictures with the default recipe plus a resize to
+# 800 pixels wide, and where the results are.
 set -euo pipefail
 cli=${1:?}; samples=${2:?}; results=${3:?}
 rm -rf "$results"
 mkdir -p "$results"
 "$cli" --version
-"$cli" recipe default > "$results/default_photo_process.sz"
-"$cli" recipe normalize "$results/default_photo_process.sz" > "$results/normalized.sz"
-echo "The default recipe (GBK, CR LF) is in $results/default_photo_process.sz;"
-echo "as the recipe writer writes it: $results/normalized.sz"
-echo "Sample pictures are in $samples"
+echo "Processing the sample pictures in $samples ..."
+status=0
+"$cli" batch --out "$results" bSize=1 sizeValue=800 "$samples" || status=$?
+echo
+echo "Results (JPEG, 800 pixels wide, default recipe otherwise): $results"
+ls -1 "$results"
+exit $status

@@ -2,9 +2,13 @@
 // brindle-cli: every job of the program without a window. Each command is one function taking its
 // own arguments (after the command word) and returning the process exit status.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "settings/processing_options.h"
 
 namespace brindle::cli {
 
@@ -22,10 +26,20 @@ using Arguments = std::vector<std::string>;
 int RunRecipeCommand(const Arguments& args);
 int RunInfoCommand(const Arguments& args);
 int RunClassifyCommand(const Arguments& args);
+int RunBatchCommand(const Arguments& args);
 
 // Splits the arguments of a command that takes only files: "--" ends the options, and any other
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
 bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* unknown_option);
+
+// A "KEY=VALUE" argument: a name of letters, digits and "_" before the first "=".
+std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::string& arg);
+
+// Applies one recipe setting given on the command line with the recipe reader's rules. An unknown
+// key or a value that is not a number where a number is stored is a usage error: the reason is
+// printed and false returned.
+bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
+                        const std::string& value);
 
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);

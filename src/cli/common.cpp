@@ -3,6 +3,8 @@
 
 #include "cli/cli.h"
 #include "engine/info_log.h"
+#include "platform/text_encoding.h"
+#include "settings/options_file.h"
 
 namespace brindle::cli {
 
@@ -24,6 +26,35 @@ bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* un
     }
   }
   return true;
+}
+
+std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::string& arg) {
+  std::size_t equals = arg.find('=');
+  if (equals == std::string::npos || equals == 0) return std::nullopt;
+  for (std::size_t i = 0; i < equals; ++i) {
+    char c = arg[i];
+    bool word =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (!word) return std::nullopt;
+  }
+  return std::make_pair(arg.substr(0, equals), arg.substr(equals + 1));
+}
+
+bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
+                        const std::string& value) {
+  // The reader skips a line whose value is too long; a setting given here is treated the same.
+  if (GbkLength(value) > kMaxOptionValueBytes) return true;
+  switch (AssignOption(options, key, value)) {
+    case OptionAssignResult::kApplied:
+      return true;
+    case OptionAssignResult::kUnknownKey:
+      PrintError("未知的设置项: " + key);
+      return false;
+    case OptionAssignResult::kNotANumber:
+      PrintError("设置项 " + key + " 的值不是数字: " + value);
+      return false;
+  }
+  return false;
 }
 
 std::string VersionText() {

@@ -13,6 +13,8 @@ constexpr const char* kUsage =
     "命令:\n"
     "  recipe default              输出默认的图片处理设置 (GBK, CR LF)\n"
     "  recipe normalize FILE       读取设置文件并按标准格式输出\n"
+    "  batch [选项] [KEY=VALUE ...] PATH...\n"
+    "                              按图片处理设置批量处理图片 (详见 batch --help)\n"
     "  info FILE...                每个文件输出一行图片信息 (尺寸, 类型, 大小)\n"
     "  classify FILE...            每个文件输出一行图片类型: JPEG PNG GIF BMP PSD TIFF,\n"
     "                              或 0 (无法打开), -1 (GIF动画), -2 (未知格式)\n"
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (command == "recipe") return RunRecipeCommand(rest);
+  if (command == "batch") return RunBatchCommand(rest);
   if (command == "info") return RunInfoCommand(rest);
   if (command == "classify") return RunClassifyCommand(rest);
   PrintError("未知的命令: " + command);

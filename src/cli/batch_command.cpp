@@ -1,0 +1,234 @@
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/cli.h"
+#include "cli/console.h"
+#include "engine/batch_progress.h"
+#include "engine/batch_run.h"
+#include "engine/info_log.h"
+#include "engine/picture_classify.h"
+#include "engine/picture_scan.h"
+#include "engine/thread_count.h"
+#include "platform/app_folders.h"
+#include "platform/magick_environment.h"
+#include "platform/text_encoding.h"
+#include "settings/options_file.h"
+
+namespace brindle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kBatchUsage =
+    "用法: brindle-cli batch [--recipe FILE] (--out DIR [--keep-structure] | --overwrite)\n"
+    "                        [--recursive] [--threads-model 1|2] [KEY=VALUE ...] PATH...\n"
+    "\n"
+    "  --recipe FILE      图片处理设置文件 (.sz 或 config.dat)；不给出时使用默认设置\n"
+    "  --out DIR          处理后保存到 DIR (文件夹必须存在)\n"
+    "  --keep-structure   按原文件夹(子文件夹)结构保存图片\n"
+    "  --overwrite        直接覆盖原图\n"
+    "  --recursive        同时处理所有子文件夹里的图片\n"
+    "  --threads-model N  1: 单线程; 2: 按可用内存决定 (默认)\n"
+    "  KEY=VALUE          设置项, 例如 bSize=1 sizeValue=750 sy_text=水印\n"
+    "  PATH               图片文件或文件夹\n"
+    "\n"
+    "退出状态: 0 全部完成; 1 有图片处理失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
+    "          4 因错误中止。\n";
+
+struct BatchArguments {
+  std::optional<std::string> recipe;
+  std::optional<std::string> out;
+  bool keep_structure = false;
+  bool overwrite = false;
+  bool recursive = false;
+  int threads_model = 2;
+  std::vector<std::pair<std::string, std::string>> settings;
+  std::vector<std::string> paths;
+};
+
+// Parses the command line; a usage text is printed and false returned on any error.
+bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) {
+        PrintError("选项 " + arg + " 缺少参数");
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    std::string text;
+    if (options_ended) {
+      parsed.paths.push_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "--recipe") {
+      if (!value(text)) return false;
+      parsed.recipe = text;
+    } else if (arg == "--out") {
+      if (!value(text)) return false;
+      parsed.out = text;
+    } else if (arg == "--keep-structure") {
+      parsed.keep_structure = true;
+    } else if (arg == "--overwrite") {
+      parsed.overwrite = true;
+    } else if (arg == "--recursive") {
+      parsed.recursive = true;
+    } else if (arg == "--threads-model") {
+      if (!value(text)) return false;
+      if (text != "1" && text != "2") {
+        PrintError("--threads-model 只能是 1 或 2");
+        return false;
+      }
+      parsed.threads_model = text == "1" ? 1 : 2;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      PrintError("未知的选项: " + arg);
+      return false;
+    } else if (std::optional<std::pair<std::string, std::string>> setting = SplitKeyValue(arg)) {
+      parsed.settings.push_back(*setting);
+    } else {
+      parsed.paths.push_back(arg);
+    }
+  }
+  if (parsed.out && parsed.overwrite) {
+    PrintError("--out 和 --overwrite 只能选择一个");
+    return false;
+  }
+  if (parsed.keep_structure && !parsed.out) {
+    PrintError("--keep-structure 需要与 --out 一起使用");
+    return false;
+  }
+  if (parsed.paths.empty()) {
+    PrintError("请给出要处理的图片文件或文件夹");
+    return false;
+  }
+  return true;
+}
+
+// The recipe: the file read into a zero-filled record (or the default recipe), then the command
+// line's settings with the reader's rules.
+std::optional<ProcessingOptions> LoadRecipe(const BatchArguments& args) {
+  ProcessingOptions options{};
+  if (args.recipe) {
+    std::error_code ec;
+    if (fs::is_directory(*args.recipe, ec) || !ReadOptionsFile(options, *args.recipe)) {
+      PrintError("图片处理设置文件:[" + *args.recipe + "]不存在");
+      return std::nullopt;
+    }
+  } else {
+    options = InitialProcessingOptions();
+  }
+  for (const auto& [key, value] : args.settings) {
+    if (!ApplyRecipeSetting(options, key, value)) return std::nullopt;
+  }
+  return options;
+}
+
+class ConsoleObserver : public BatchObserver {
+ public:
+  explicit ConsoleObserver(Console& console) : console_(console) {}
+  void OnProgress(int total, int current) override {
+    console_.ShowProgress(BatchProgressText(total, current));
+  }
+
+ private:
+  Console& console_;
+};
+
+}  // namespace
+
+int RunBatchCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kBatchUsage, stdout);
+    return kExitDone;
+  }
+  BatchArguments parsed;
+  if (!ParseBatchArguments(args, parsed)) {
+    std::fputs(kBatchUsage, stderr);
+    return kExitRefused;
+  }
+  std::optional<ProcessingOptions> options = LoadRecipe(parsed);
+  if (!options) return kExitRefused;
+
+  for (const std::string& path : parsed.paths) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
+      PrintError("图片文件或文件夹不存在: " + path);
+      return kExitRefused;
+    }
+  }
+
+  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
+  if (!magick.usable()) {
+    PrintError(magick.error());
+    return kExitStartupFailed;
+  }
+  Console console;
+  InstallStopSignals();
+
+  // The picture list, in the order of the arguments; a folder's pictures in scan order.
+  PictureList list;
+  int skipped = 0;
+  const PictureList::Classifier classify = [](const fs::path& path) {
+    return ClassifyPictureFile(path);
+  };
+  auto add = [&](const fs::path& path, const std::string& sub_path) {
+    if (list.Add(path, sub_path, classify, /*parse_file_format=*/true) ==
+        PictureList::AddResult::kRefused) {
+      ++skipped;
+    }
+  };
+  for (const std::string& path : parsed.paths) {
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) {
+      add(path, "");
+      continue;
+    }
+    FolderScan scan = ScanPictureFolder(path, parsed.recursive);
+    for (const LongPathNotice& notice : scan.notices) {
+      PrintError(notice.message);
+      ++skipped;
+    }
+    if (scan.pictures.empty()) {
+      PrintError(FormatMessage("在[%s]中没有找到可处理的图片。", path.c_str()));
+    }
+    for (const ScannedPicture& picture : scan.pictures) add(picture.path, picture.source_sub_path);
+  }
+  if (list.empty()) {
+    PrintError("没有找到需要处理的图片");
+    return skipped > 0 ? kExitSomeFailed : kExitRefused;
+  }
+
+  RunRecipe recipe{*options};
+  BatchSettings settings;
+  settings.placement = parsed.overwrite ? PlacementMode::kOverwrite
+                       : parsed.out     ? PlacementMode::kSaveToFolder
+                                        : PlacementMode::kNone;
+  settings.target_folder = parsed.out.value_or("");
+  settings.keep_structure = parsed.keep_structure;
+  std::vector<std::uint64_t> leading_sizes;
+  for (std::size_t i = 0; i < list.size() && i < 5; ++i) {
+    std::error_code ec;
+    leading_sizes.push_back(fs::file_size(list[i].path, ec));
+  }
+  settings.thread_count =
+      DecideThreadCount(parsed.threads_model, ReadMachineFacts(), list.size(), leading_sizes);
+
+  std::vector<PictureEntry> entries = list.entries();
+  if (std::optional<Refusal> refusal = PrepareBatchRun(recipe, settings, entries)) {
+    PrintError(refusal->Text());
+    return refusal->icon == MessageIcon::kError ? kExitAborted : kExitRefused;
+  }
+
+  ConsoleObserver observer(console);
+  BatchOutcome outcome = RunBatch(recipe, settings, entries, observer, StopRequest());
+  console.EndProgress();
+  if (outcome.stopped) return kExitStopped;
+  return (outcome.failed > 0 || skipped > 0) ? kExitSomeFailed : kExitDone;
+}
+
+}  // namespace brindle::cli
