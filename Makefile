@@ -1,13 +1,16 @@
-# Two commands on a fresh Debian 12 machine:
+# Commands for a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, and runs the main batch on the sample pictures
 #   make test  installs what is missing, builds, and runs every test
+#   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CLI := $(BUILD_DIR)/src/brindle-cli
 SAMPLES := $(BUILD_DIR)/samples
 RESULTS := $(BUILD_DIR)/run-output
+BENCH_CORPUS ?= bench/corpus
+BENCH_RUNS ?= 3
 
-.PHONY: deps build run test samples clean
+.PHONY: deps build run test samples bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +27,10 @@ run: samples
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@bash bench/make-corpus.sh $(BENCH_CORPUS)
+	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD_DIR)

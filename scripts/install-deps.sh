@@ -16,8 +16,8 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
   # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)
   colord-data libgs-common icc-profiles-free
-  # benchmarks: ImageMagick's own tools and pngquant as peers, timing tools
-  imagemagick pngquant hyperfine time
+  # benchmarks: ImageMagick's own tools and pngquant as peers, timing tools, Python for the scripts
+  imagemagick pngquant hyperfine time python3
 )
 
 missing=()

@@ -1,0 +1,438 @@
+#!/usr/bin/env python3
+"""Times brindle-cli's main batch against ImageMagick's mogrify doing the same work.
+
+The work: every JPEG of the corpus made narrower to 1200 pixels where it is wider (Lanczos, the other
+side in proportion), saved as JPEG quality 85 without Exif and similar data. Both tools run N times
+(default 3), alternating which goes first, each time into a fresh empty folder; the table gives the
+median wall time, the CPU time and the peak memory (maximum resident set size from /usr/bin/time -v)
+of each and their ratio. Afterwards the sizes of both tools' pictures are compared.
+
+Exit status: 0 when both tools ran every time; 1 when a tool could not be run, failed, or (brindle-cli)
+is not there or has no batch command yet; 2 on a usage error or a missing corpus or tool.
+The ratios never change the exit status.
+"""
+
+from __future__ import annotations
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass, field
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parent.parent
+TIME = "/usr/bin/time"
+WIDTH = 1200
+QUALITY = 85
+WALL_TARGET = 0.5  # brindle-cli at most half of mogrify's wall time
+MEMORY_TARGET = 1.0  # and no more memory at its peak
+
+# The recipe keys of one main-batch run: resize on, shrink only, by width, in pixels, keep the
+# aspect ratio; fixed JPEG quality; Exif, IPTC and XMP removed. Everything else stays as in the
+# default recipe (no watermark, border, tone or colour changes).
+BATCH_SETTINGS = [
+    "bSize=1",
+    "zoomType=0",
+    "sizeType=0",
+    "zoomUnit=0",
+    f"sizeValue={WIDTH}",
+    "bZoomSameScale=1",
+    "bQuanlity=1",
+    "qualityMode=0",
+    f"quanlity={QUALITY}",
+    "bRemovePhotoOtherInfo=1",
+]
+# The same with mogrify: "1200>" resizes only pictures wider than 1200, keeping the aspect ratio.
+# -strip also drops ICC profiles, which brindle-cli keeps; the corpus has none, so the work is equal.
+MOGRIFY_OPTIONS = ["-filter", "Lanczos", "-resize", f"{WIDTH}>", "-quality", str(QUALITY), "-strip"]
+
+
+class Unusable(Exception):
+    """A tool or input the benchmark cannot do without."""
+
+
+@dataclass
+class Measurement:
+    wall: float  # seconds
+    cpu: float  # user + system seconds
+    max_rss_kib: int
+
+
+@dataclass
+class Tool:
+    name: str
+    command: list[str]  # without the output folder and pictures
+    unavailable: str | None = None  # why it is not measured at all
+    failure: str | None = None  # why it stopped being measured
+    runs: list[Measurement] = field(default_factory=list)
+    output: Path | None = None  # the folder of its last successful run
+
+    def argv(self, out: Path, pictures: list[Path]) -> list[str]:
+        if self.name == "mogrify":
+            return [*self.command, "-path", str(out), *MOGRIFY_OPTIONS, *map(str, pictures)]
+        return [*self.command, "batch", "--out", str(out), *BATCH_SETTINGS, *map(str, pictures)]
+
+    @property
+    def measured(self) -> bool:
+        return bool(self.runs) and self.unavailable is None and self.failure is None
+
+
+def parse_arguments() -> argparse.Namespace:
+    parser = argparse.ArgumentParser(
+        description="Time brindle-cli batch against ImageMagick's mogrify on the benchmark corpus.")
+    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
+                        help="the brindle-cli program (default: build/src/brindle-cli)")
+    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "corpus",
+                        help="folder of JPEGs made by bench/make-corpus.sh (default: bench/corpus)")
+    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
+    parser.add_argument("--work", type=Path, default=None,
+                        help="where the output folders are made (default: the system's temporary folder)")
+    parser.add_argument("--keep", action="store_true",
+                        help="keep the output folders of the last run of each tool and say where they are")
+    arguments = parser.parse_args()
+    if arguments.runs < 1:
+        parser.error("--runs must be at least 1")
+    return arguments
+
+
+def corpus_pictures(corpus: Path) -> list[Path]:
+    if not corpus.is_dir():
+        raise Unusable(f"no corpus folder {corpus}: make it with bench/make-corpus.sh")
+    pictures = sorted(p for p in corpus.iterdir()
+                      if p.is_file() and not p.name.startswith(".")
+                      and p.suffix.lower() in (".jpg", ".jpeg"))
+    if not pictures:
+        raise Unusable(f"no JPEGs in {corpus}: make them with bench/make-corpus.sh")
+    return pictures
+
+
+def require_programs() -> None:
+    for program in ("mogrify", "identify"):
+        if shutil.which(program) is None:
+            raise Unusable(f"ImageMagick's {program} is missing (scripts/install-deps.sh installs it)")
+    if not os.access(TIME, os.X_OK):
+        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
+
+
+def first_line(text: str) -> str:
+    lines = [line for line in text.splitlines() if line.strip()]
+    return lines[0].strip() if lines else ""
+
+
+def brindle_unavailable(cli: Path) -> str | None:
+    """Why brindle-cli batch cannot be measured, or None when it can."""
+    if not cli.is_file():
+        return f"{cli} does not exist (build it with `make build`)"
+    if not os.access(cli, os.X_OK):
+        return f"{cli} is not executable"
+    try:
+        probe = subprocess.run([str(cli), "batch", "--help"], stdin=subprocess.DEVNULL,
+                               capture_output=True, text=True, errors="replace", timeout=60)
+    except OSError as error:
+        return f"{cli} cannot be run: {error}"
+    except subprocess.TimeoutExpired:
+        return f"`{cli} batch --help` did not finish within 60 seconds"
+    if probe.returncode != 0:
+        said = first_line(probe.stderr) or first_line(probe.stdout)
+        return (f"{cli} has no working batch command yet: `brindle-cli batch --help` exited with "
+                f"status {probe.returncode}" + (f" ({said})" if said else ""))
+    return None
+
+
+def program_line(argv: list[str]) -> str:
+    try:
+        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                errors="replace", timeout=60)
+    except (OSError, subprocess.TimeoutExpired):
+        return "?"
+    return first_line(result.stdout) or "?"
+
+
+def mogrify_limits() -> str:
+    """The resource limits ImageMagick's own tools run under here (from the system policy)."""
+    try:
+        listing = subprocess.run(["mogrify", "-list", "resource"], stdin=subprocess.DEVNULL,
+                                 capture_output=True, text=True, errors="replace", timeout=60).stdout
+    except (OSError, subprocess.TimeoutExpired):
+        return "?"
+    limits = {}
+    for line in listing.splitlines():
+        name, colon, value = line.strip().partition(":")
+        if colon:
+            limits[name.strip().lower()] = value.strip()
+    return ", ".join(f"{name} {limits[name]}" for name in ("thread", "memory", "map", "area")
+                     if name in limits)
+
+
+def warm_page_cache(pictures: list[Path]) -> None:
+    """Reads the corpus once so that the first run does not pay alone for reading it from disk."""
+    for picture in pictures:
+        with open(picture, "rb") as source:
+            while source.read(1 << 20):
+                pass
+
+
+def measure(argv: list[str], logs: Path) -> tuple[Measurement | None, str]:
+    """Runs argv under /usr/bin/time -v; the measurement, or None and what went wrong."""
+    report = logs / "time.txt"
+    stdout_path, stderr_path = logs / "stdout.txt", logs / "stderr.txt"
+    with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
+        start = time.monotonic()
+        try:
+            status = subprocess.run([TIME, "-v", "-o", str(report), *argv], stdin=subprocess.DEVNULL,
+                                    stdout=stdout, stderr=stderr).returncode
+        except OSError as error:
+            return None, f"could not start {TIME}: {error}"
+        wall = time.monotonic() - start
+    values = {}
+    if report.exists():
+        for line in report.read_text(errors="replace").splitlines():
+            name, colon, value = line.strip().rpartition(": ")
+            if colon:
+                values[name] = value
+    if status != 0:
+        said = stderr_path.read_text(errors="replace").strip().splitlines()
+        tail = "\n".join("      " + line for line in said[-8:])
+        return None, f"exited with status {status}" + (f"; its last messages:\n{tail}" if tail else "")
+    try:
+        measurement = Measurement(
+            wall=wall,
+            cpu=float(values["User time (seconds)"]) + float(values["System time (seconds)"]),
+            max_rss_kib=int(values["Maximum resident set size (kbytes)"]))
+    except (KeyError, ValueError):
+        return None, f"{TIME} -v gave no usable report"
+    return measurement, ""
+
+
+def picture_sizes(paths: list[Path]) -> dict[Path, tuple[int, int]]:
+    """Width and height of each picture, read from its header by identify."""
+    sizes: dict[Path, tuple[int, int]] = {}
+    for start in range(0, len(paths), 200):
+        chunk = paths[start:start + 200]
+        result = subprocess.run(["identify", "-ping", "-format", "%w %h\n", *map(str, chunk)],
+                                stdin=subprocess.DEVNULL, capture_output=True, text=True, errors="replace")
+        lines = result.stdout.splitlines()
+        if result.returncode != 0 or len(lines) != len(chunk):
+            # One by one, so a single unreadable picture does not hide the sizes of the others.
+            for path in chunk:
+                one = subprocess.run(["identify", "-ping", "-format", "%w %h\n", str(path)],
+                                     stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                     errors="replace")
+                parts = one.stdout.split()
+                if one.returncode == 0 and len(parts) == 2:
+                    sizes[path] = (int(parts[0]), int(parts[1]))
+            continue
+        for path, line in zip(chunk, lines):
+            width, height = line.split()
+            sizes[path] = (int(width), int(height))
+    return sizes
+
+
+def has_exif(path: Path) -> bool:
+    """Whether the JPEG carries an APP1 Exif segment before its image data."""
+    with open(path, "rb") as picture:
+        if picture.read(2) != b"\xff\xd8":
+            return False
+        while True:
+            marker = picture.read(2)
+            if len(marker) < 2 or marker[0] != 0xFF or marker[1] in (0xD9, 0xDA):
+                return False
+            length_bytes = picture.read(2)
+            if len(length_bytes) < 2:
+                return False
+            length = int.from_bytes(length_bytes, "big")
+            segment = picture.read(max(length - 2, 0))
+            if marker[1] == 0xE1 and segment.startswith(b"Exif\0\0"):
+                return True
+
+
+def expected_size(width: int, height: int) -> tuple[int, int]:
+    if width <= WIDTH:
+        return width, height
+    return WIDTH, max(1, int(WIDTH * height / width + 0.5))
+
+
+def outputs_by_stem(folder: Path) -> dict[str, Path]:
+    found = {}
+    for path in sorted(folder.rglob("*")):
+        if path.is_file():
+            found.setdefault(path.stem, path)
+    return found
+
+
+def check_outputs(pictures: list[Path], tools: list[Tool]) -> None:
+    checked = [tool for tool in tools if tool.output is not None]
+    if not checked:
+        return
+    print()
+    print("Output check (the last run of " + " and ".join(tool.name for tool in checked) + "):")
+    source_sizes = picture_sizes(pictures)
+    outputs = {tool.name: outputs_by_stem(tool.output) for tool in checked}
+    sizes = {tool.name: picture_sizes(list(outputs[tool.name].values())) for tool in checked}
+    mismatches = []
+    agreed = 0
+    for picture in pictures:
+        described = []
+        seen = set()
+        for tool in checked:
+            output = outputs[tool.name].get(picture.stem)
+            if output is None:
+                described.append(f"{tool.name} wrote no picture")
+                seen.add(None)
+            elif output not in sizes[tool.name]:
+                described.append(f"{tool.name} wrote {output.name}, which cannot be read")
+                seen.add(None)
+            else:
+                width, height = sizes[tool.name][output]
+                described.append(f"{tool.name} {width}x{height}")
+                seen.add((width, height))
+        if len(seen) == 1 and None not in seen:
+            agreed += 1
+            continue
+        if picture in source_sizes:
+            width, height = expected_size(*source_sizes[picture])
+            described.append(f"expected {width}x{height}")
+        mismatches.append(f"  MISMATCH {picture.name}: " + ", ".join(described))
+    if len(checked) == 2:
+        print(f"  picture sizes agree for {agreed} of {len(pictures)} pictures")
+    else:
+        print(f"  {checked[0].name} alone: {agreed} of {len(pictures)} pictures written and readable")
+    for line in mismatches:
+        print(line)
+    for tool in checked:
+        extra = sorted(set(outputs[tool.name]) - {picture.stem for picture in pictures})
+        if extra:
+            print(f"  {tool.name} also wrote: " + ", ".join(outputs[tool.name][stem].name for stem in extra))
+        with_exif = [path.name for path in outputs[tool.name].values() if has_exif(path)]
+        if with_exif:
+            print(f"  {tool.name} left Exif in {len(with_exif)} of its pictures: " + ", ".join(with_exif[:5])
+                  + (" ..." if len(with_exif) > 5 else ""))
+        else:
+            print(f"  {tool.name}: no Exif left in its pictures")
+
+
+def mib(kib: float) -> str:
+    return f"{kib / 1024:.1f} MiB"
+
+
+def print_table(tools: list[Tool]) -> None:
+    print()
+    header = f"{'tool':<14}{'median wall':>12}  {'median CPU':>10}  {'peak RSS':>12}  wall of each run"
+    print(header)
+    print("-" * len(header))
+    for tool in tools:
+        if not tool.measured:
+            if tool.unavailable:
+                reason = "not there or no batch command (see above)"
+            elif tool.failure:
+                reason = "failed (see above)"
+            else:
+                reason = "not run"
+            print(f"{tool.name:<14}{'-':>12}  {'-':>10}  {'-':>12}  not measured: {reason}")
+            continue
+        walls = [run.wall for run in tool.runs]
+        print(f"{tool.name:<14}{statistics.median(walls):>10.2f} s"
+              f"  {statistics.median(run.cpu for run in tool.runs):>8.2f} s"
+              f"  {mib(max(run.max_rss_kib for run in tool.runs)):>12}  "
+              + "  ".join(f"{wall:.2f}" for wall in walls))
+    brindle, mogrify = tools
+    if brindle.measured and mogrify.measured:
+        wall_ratio = (statistics.median(run.wall for run in brindle.runs)
+                      / statistics.median(run.wall for run in mogrify.runs))
+        memory_ratio = (max(run.max_rss_kib for run in brindle.runs)
+                        / max(run.max_rss_kib for run in mogrify.runs))
+        print(f"{'ratio':<14}{wall_ratio:>12.3f}  {'':>10}  {memory_ratio:>12.3f}  brindle-cli / mogrify")
+        print()
+        print(f"Wall time: brindle-cli takes {wall_ratio:.2f} of mogrify's time; target at most "
+              f"{WALL_TARGET:.2f}: {'met' if wall_ratio <= WALL_TARGET else 'NOT met'}.")
+        print(f"Peak memory: brindle-cli uses {memory_ratio:.2f} of mogrify's; target at most "
+              f"{MEMORY_TARGET:.2f}: {'met' if memory_ratio <= MEMORY_TARGET else 'NOT met'}.")
+
+
+def main() -> int:
+    arguments = parse_arguments()
+    try:
+        require_programs()
+        pictures = corpus_pictures(arguments.corpus)
+    except Unusable as problem:
+        print(f"run-batch-bench: {problem}", file=sys.stderr)
+        return 2
+
+    cli = arguments.cli.resolve()
+    brindle = Tool("brindle-cli", [str(cli)], unavailable=brindle_unavailable(cli))
+    mogrify = Tool("mogrify", ["mogrify"])
+    tools = [brindle, mogrify]
+
+    megapixels = sum(w * h for w, h in picture_sizes(pictures).values()) / 1e6
+    megabytes = sum(p.stat().st_size for p in pictures) / 1e6
+    cores = os.cpu_count()
+    usable = len(os.sched_getaffinity(0)) if hasattr(os, "sched_getaffinity") else cores
+    print(f"Corpus: {len(pictures)} JPEGs, {megapixels:.1f} megapixels, {megabytes:.1f} MB, in {arguments.corpus}")
+    print(f"Work: resize to width {WIDTH} where wider (Lanczos), JPEG quality {QUALITY}, metadata removed")
+    print(f"Cores: {cores} ({usable} usable by this process); both tools run with their own threading")
+    for variable in ("OMP_NUM_THREADS", "MAGICK_THREAD_LIMIT", "MAGICK_CONFIGURE_PATH"):
+        if variable in os.environ:
+            print(f"  {variable}={os.environ[variable]} is set and passed on to both tools")
+    print(f"ImageMagick: {program_line(['mogrify', '-version']).removeprefix('Version: ')}; "
+          f"mogrify's limits: {mogrify_limits()}")
+    if brindle.unavailable:
+        print(f"brindle-cli: NOT MEASURED: {brindle.unavailable}")
+    else:
+        print(f"brindle-cli: {cli} ({program_line([str(cli), '--version']) or '?'})")
+    print(f"Runs: {arguments.runs} of each, alternating which goes first")
+    print()
+
+    if arguments.work is not None:
+        arguments.work.mkdir(parents=True, exist_ok=True)
+    work = Path(tempfile.mkdtemp(prefix="brindle-bench-", dir=arguments.work))
+    try:
+        warm_page_cache(pictures)
+        for run in range(arguments.runs):
+            order = tools if run % 2 == 0 else tools[::-1]
+            for tool in order:
+                if tool.unavailable or tool.failure:
+                    continue
+                out = Path(tempfile.mkdtemp(prefix=f"{tool.name}-{run + 1}-out-", dir=work))
+                logs = Path(tempfile.mkdtemp(prefix=f"{tool.name}-{run + 1}-logs-", dir=work))
+                measurement, problem = measure(tool.argv(out, pictures), logs)
+                if measurement is None:
+                    tool.failure = f"run {run + 1} {problem}"
+                    print(f"run {run + 1}: {tool.name:<12} FAILED: {problem}")
+                    shutil.rmtree(out, ignore_errors=True)
+                    continue
+                tool.runs.append(measurement)
+                print(f"run {run + 1}: {tool.name:<12} {measurement.wall:7.2f} s wall, "
+                      f"{measurement.cpu:7.2f} s CPU, {mib(measurement.max_rss_kib):>11} peak")
+                if tool.output is not None:
+                    shutil.rmtree(tool.output, ignore_errors=True)
+                tool.output = out
+                shutil.rmtree(logs, ignore_errors=True)
+
+        print_table(tools)
+        check_outputs(pictures, tools)
+        if arguments.keep:
+            for tool in tools:
+                if tool.output is not None:
+                    print(f"{tool.name}'s pictures of its last run are kept in {tool.output}")
+    finally:
+        if not arguments.keep:
+            shutil.rmtree(work, ignore_errors=True)
+
+    failed = False
+    for tool in tools:
+        if tool.unavailable:
+            print(f"\nbrindle-cli was not measured: {tool.unavailable}", file=sys.stderr)
+            failed = True
+        elif tool.failure:
+            print(f"\n{tool.name} failed: {tool.failure}", file=sys.stderr)
+            failed = True
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
