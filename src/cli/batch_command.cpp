@@ -11,8 +11,6 @@
 #include "engine/picture_classify.h"
 #include "engine/picture_scan.h"
 #include "engine/thread_count.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
 #include "platform/text_encoding.h"
 #include "settings/options_file.h"
 
@@ -162,11 +160,8 @@ int RunBatchCommand(const Arguments& args) {
     }
   }
 
-  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
-  if (!magick.usable()) {
-    PrintError(magick.error());
-    return kExitStartupFailed;
-  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
   Console console;
   InstallStopSignals();
 

@@ -2,12 +2,14 @@
 // brindle-cli: every job of the program without a window. Each command is one function taking its
 // own arguments (after the command word) and returning the process exit status.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/magick_environment.h"
 #include "settings/processing_options.h"
 
 namespace brindle::cli {
@@ -40,6 +42,10 @@ std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::stri
 // printed and false returned.
 bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
                         const std::string& value);
+
+// Starts ImageMagick with the program's configuration; when it cannot be used, prints why and
+// returns null (the command then exits with kExitStartupFailed).
+std::unique_ptr<MagickEnvironment> StartImageMagick();
 
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "platform/app_folders.h"
 #include "engine/info_log.h"
 #include "platform/text_encoding.h"
 #include "settings/options_file.h"
@@ -55,6 +56,13 @@ bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
       return false;
   }
   return false;
+}
+
+std::unique_ptr<MagickEnvironment> StartImageMagick() {
+  auto magick = std::make_unique<MagickEnvironment>(AppFolders::ForCurrentUser().MagickConfigFolder());
+  if (magick->usable()) return magick;
+  PrintError(magick->error());
+  return nullptr;
 }
 
 std::string VersionText() {

@@ -6,8 +6,6 @@
 #include "cli/console.h"
 #include "engine/info_log.h"
 #include "engine/picture_info.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
 
 namespace brindle::cli {
 namespace {
@@ -37,11 +35,8 @@ int RunInfoCommand(const Arguments& args) {
     return kExitRefused;
   }
 
-  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
-  if (!magick.usable()) {
-    PrintError(magick.error());
-    return kExitStartupFailed;
-  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
   Console console;
   bool all_read = true;
   for (const std::string& file : files) {
