@@ -2,6 +2,8 @@
 #   make run   installs what is missing, builds, and runs the main batch on the sample pictures
 #   make test  installs what is missing, builds, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
+SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CLI := $(BUILD_DIR)/src/brindle-cli
@@ -34,3 +36,35 @@ bench: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Fuzzing (libFuzzer, clang): each target runs FUZZ_RUNS inputs from its seeds; more by hand with
+# FUZZ_RUNS=1000000.
+FUZZ_RUNS ?= 20000
+FUZZ_TARGETS := classify picture_header gif_walk recipe
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DBRINDLE_FUZZ=ON -DBRINDLE_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  work=$$(mktemp -d); cp tests/fuzz/seeds/$$t/* $$work/; \
+	  echo "fuzz_$$t: $(FUZZ_RUNS) runs"; \
+	  build-fuzz/tests/fuzz/fuzz_$$t -runs=$(FUZZ_RUNS) -max_len=65536 -print_final_stats=1 $$work 2>&1 \
+	    | grep -E "stat::number_of_executed_units|ERROR|SUMMARY" ; status=$${PIPESTATUS[0]}; \
+	  rm -rf $$work; [ $$status -eq 0 ] || exit $$status; \
+	done
+
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B build-asan -DBRINDLE_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The two-worker batch runner under ThreadSanitizer.
+test-tsan: deps
+	@cmake -S . -B build-tsan -DBRINDLE_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target brindle_engine_tests
+	@MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 \
+	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
+	  build-tsan/tests/brindle_engine_tests --gtest_filter='BatchRun*:TargetReservation*:InfoLog*'

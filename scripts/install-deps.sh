@@ -18,6 +18,8 @@ packages=(
   colord-data libgs-common icc-profiles-free
   # benchmarks: ImageMagick's own tools and pngquant as peers, timing tools, Python for the scripts
   imagemagick pngquant hyperfine time python3
+  # fuzzing and sanitizer builds
+  clang libclang-rt-14-dev
 )
 
 missing=()
