@@ -103,6 +103,18 @@ fs::path WithoutTrailingSeparator(const fs::path& folder) {
   return fs::path(text);
 }
 
+// The name that a chosen folder gives its pictures' sub-paths. "." and ".." (as typed on a command
+// line) are no names of their own: they stand for the folder they lead to, whose name is used.
+std::string ChosenFolderName(const fs::path& folder) {
+  fs::path named = folder;
+  if (folder.filename() == "." || folder.filename() == "..") {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(folder, ec);
+    if (!ec) named = WithoutTrailingSeparator(absolute.lexically_normal());
+  }
+  return IsFileSystemRoot(named) ? std::string() : named.filename().string();
+}
+
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
   std::string_view tail = text.substr(text.size() - suffix.size());
@@ -155,7 +167,7 @@ ScanResult ListFiles(const fs::path& folder, std::string_view pattern) {
 FolderScan ScanPictureFolder(const fs::path& chosen, bool include_sub_folders,
                              std::string_view pattern) {
   fs::path folder = WithoutTrailingSeparator(chosen);
-  std::string folder_name = IsFileSystemRoot(folder) ? std::string() : folder.filename().string();
+  std::string folder_name = ChosenFolderName(folder);
 
   FolderScan scan;
   auto add_files = [&](const fs::path& where, const std::string& sub_path) {

@@ -154,6 +154,27 @@ TEST_F(PictureScanTest, ChosenFolderGivesSubPathsFromItsOwnName) {
   EXPECT_EQ(leaf.pictures[0].source_sub_path, "day2");
 }
 
+TEST_F(PictureScanTest, DotAndDotDotStandForTheFolderTheyLeadTo) {
+  FolderScan dot = ScanPictureFolder(root / ".", true);
+  ASSERT_EQ(dot.pictures.size(), 14u);
+  EXPECT_EQ(dot.pictures[0].source_sub_path, "Holiday");
+  EXPECT_EQ(dot.pictures[13].path, root / "." / "day2" / "z.gif");
+  EXPECT_EQ(dot.pictures[13].source_sub_path, "Holiday/day2");
+
+  FolderScan up = ScanPictureFolder(root.string() + "/day1/../", true);
+  ASSERT_EQ(up.pictures.size(), 14u);
+  EXPECT_EQ(up.pictures[0].source_sub_path, "Holiday");
+  EXPECT_EQ(up.pictures[11].source_sub_path, "Holiday/day1");
+
+  fs::path cwd = fs::current_path();
+  fs::current_path(root / "day2");
+  FolderScan here = ScanPictureFolder(".", false);
+  fs::current_path(cwd);
+  ASSERT_EQ(here.pictures.size(), 1u);
+  EXPECT_EQ(here.pictures[0].path, fs::path("./z.gif"));
+  EXPECT_EQ(here.pictures[0].source_sub_path, "day2");
+}
+
 TEST(PictureScan, RootFolderIsRecognised) {
   EXPECT_TRUE(IsFileSystemRoot("/"));
   EXPECT_TRUE(IsFileSystemRoot("//"));

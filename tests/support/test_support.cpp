@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,9 +128,13 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 
 CommandResult RunCli(const std::vector<std::string>& args,
                      const std::vector<std::string>& extra_environment) {
-  TempFolder scratch;
-  fs::path out_file = scratch / "out";
-  fs::path err_file = scratch / "err";
+  return CliProcess(args, extra_environment).Wait();
+}
+
+CliProcess::CliProcess(const std::vector<std::string>& args,
+                       const std::vector<std::string>& extra_environment) {
+  fs::path out_file = scratch_ / "out";
+  fs::path err_file = scratch_ / "err";
 
   std::vector<std::string> argv_text{BRINDLE_CLI_PATH};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -154,13 +159,24 @@ CommandResult RunCli(const std::vector<std::string>& args,
   pid_t pid = 0;
   int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  if (rc == 0) pid_ = pid;
+}
+
+CliProcess::~CliProcess() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+}
+
+CommandResult CliProcess::Wait() {
   CommandResult result;
-  if (rc != 0) return result;
+  if (pid_ <= 0) return result;
   int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+  waitpid(pid_, &wstatus, 0);
+  pid_ = -1;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  result.out = ReadFile(out_file);
-  result.err = ReadFile(err_file);
+  result.out = ReadFile(scratch_ / "out");
+  result.err = ReadFile(scratch_ / "err");
   return result;
 }
 

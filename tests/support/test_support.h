@@ -2,6 +2,8 @@
 // Shared test helpers: a temporary folder per test, ImageMagick started once per test program with
 // the program's own configuration, pictures drawn by ImageMagick, and running brindle-cli.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,5 +54,25 @@ struct CommandResult {
 // Runs brindle-cli with the arguments (no shell), the given standard input closed.
 CommandResult RunCli(const std::vector<std::string>& args,
                      const std::vector<std::string>& extra_environment = {});
+
+// brindle-cli started like RunCli but not waited for, so a test can act on it (send a signal) while
+// it runs. A process still running when the object goes away is killed and reaped.
+class CliProcess {
+ public:
+  CliProcess(const std::vector<std::string>& args,
+             const std::vector<std::string>& extra_environment = {});
+  ~CliProcess();
+  CliProcess(const CliProcess&) = delete;
+  CliProcess& operator=(const CliProcess&) = delete;
+
+  // -1 when the program could not be started.
+  pid_t pid() const { return pid_; }
+  // Waits for the end: the exit status (128 + signal when killed by one) and both outputs.
+  CommandResult Wait();
+
+ private:
+  TempFolder scratch_;
+  pid_t pid_ = -1;
+};
 
 }  // namespace brindle::test

@@ -1,0 +1,171 @@
+#pragma once
+// What the end-to-end tests of brindle-cli batch share: the program run with the user's folders
+// pointed into the test's own folder, and reading back what it wrote.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/magick_wand.h"
+#include "support/test_support.h"
+
+namespace brindle::batch_test {
+
+namespace fs = std::filesystem;
+using test::CommandResult;
+using test::TempFolder;
+
+// A written picture as ImageMagick reads it back.
+struct ReadBack {
+  bool readable = false;
+  std::string format;
+  size_t width = 0;
+  size_t height = 0;
+  size_t quality = 0;
+  OrientationType orientation = UndefinedOrientation;
+  MagickWandPtr wand;
+};
+
+inline ReadBack Read(const fs::path& path) {
+  test::EnsureMagick();
+  ReadBack result;
+  result.wand = MakeMagickWand();
+  if (!ReadPictureFile(result.wand.get(), path, nullptr)) return result;
+  MagickTextPtr format(MagickGetImageFormat(result.wand.get()));
+  result.readable = true;
+  result.format = format ? format.get() : "";
+  result.width = MagickGetImageWidth(result.wand.get());
+  result.height = MagickGetImageHeight(result.wand.get());
+  result.quality = MagickGetImageCompressionQuality(result.wand.get());
+  result.orientation = MagickGetImageOrientation(result.wand.get());
+  return result;
+}
+
+inline std::string SizeOf(const fs::path& path) {
+  ReadBack picture = Read(path);
+  if (!picture.readable) return "unreadable";
+  return std::to_string(picture.width) + "x" + std::to_string(picture.height);
+}
+
+// Red, green and blue of one pixel, 0 to 255.
+inline std::vector<int> PixelAt(MagickWand* wand, long x, long y) {
+  PixelWandPtr pixel = MakePixelWand();
+  MagickGetImagePixelColor(wand, x, y, pixel.get());
+  return {static_cast<int>(PixelGetRed(pixel.get()) * 255 + 0.5),
+          static_cast<int>(PixelGetGreen(pixel.get()) * 255 + 0.5),
+          static_cast<int>(PixelGetBlue(pixel.get()) * 255 + 0.5)};
+}
+
+// A whole JPEG stream ends with the end-of-picture marker.
+inline bool EndsLikeAJpeg(const std::string& bytes) {
+  return bytes.size() > 4 && bytes.compare(0, 3, "\xFF\xD8\xFF") == 0 &&
+         bytes.compare(bytes.size() - 2, 2, "\xFF\xD9") == 0;
+}
+
+// A JPEG stored at the given quality; with an orientation other than 1 it carries an Exif block
+// that says how it is to be shown.
+inline void WriteJpeg(const fs::path& path, size_t width, size_t height, size_t quality,
+                      int orientation = 1) {
+  MagickWandPtr wand = test::MakePicture(width, height, "JPEG");
+  MagickSetImageCompressionQuality(wand.get(), quality);
+  if (orientation != 1) {
+    std::string exif = test::ExifWithOrientation(orientation);
+    MagickSetImageProfile(wand.get(), "exif", exif.data(), exif.size());
+    // The writer stores the picture's orientation into the Exif block.
+    MagickSetImageOrientation(wand.get(), static_cast<OrientationType>(orientation));
+  }
+  std::string error;
+  ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
+}
+
+// A GIF of two frames. With header_87a its header says "87a", so the file looks like a still GIF by
+// its first bytes and only the decoder finds the second frame.
+inline void WriteTwoFrameGif(const fs::path& path, bool header_87a) {
+  test::EnsureMagick();
+  MagickWandPtr wand = MakeMagickWand();
+  PixelWandPtr red = MakePixelWand("#ff0000");
+  PixelWandPtr blue = MakePixelWand("#0000ff");
+  MagickNewImage(wand.get(), 12, 8, red.get());
+  MagickNewImage(wand.get(), 12, 8, blue.get());
+  MagickSetFormat(wand.get(), "GIF");
+  MagickResetIterator(wand.get());
+  size_t length = 0;
+  MagickBlobPtr blob(MagickGetImagesBlob(wand.get(), &length));
+  std::string bytes(reinterpret_cast<const char*>(blob.get()), length);
+  ASSERT_EQ(bytes.compare(0, 6, "GIF89a"), 0);
+  if (header_87a) bytes.replace(3, 3, "87a");
+  test::WriteFile(path, bytes);
+}
+
+// A file that starts like a PNG but cannot be decoded.
+inline void WriteBrokenPng(const fs::path& path) {
+  test::WriteFile(path, std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\x5a'));
+}
+
+// Every file under folder, by path relative to it, sorted.
+inline std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_directory()) names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+inline std::vector<std::string> FoldersIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_directory()) names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+inline fs::perms PermissionsOf(const fs::path& path) { return fs::status(path).permissions(); }
+
+class BatchCommand : public ::testing::Test {
+ protected:
+  void SetUp() override { test::EnsureMagick(); }
+
+  // The program never reads or writes the user's settings: its per-user folders stay without
+  // files.
+  void TearDown() override {
+    for (const std::string& name : FilesIn(home_.path())) {
+      if (name != kPlantedConfig) ADD_FAILURE() << "written in the user's folders: " << name;
+    }
+  }
+
+  // The user's folders point into this test's own folder.
+  std::vector<std::string> Environment() const {
+    return {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
+            "XDG_CACHE_HOME=" + (home_ / "cache").string()};
+  }
+
+  CommandResult Batch(std::vector<std::string> args) {
+    args.insert(args.begin(), "batch");
+    return test::RunCli(args, Environment());
+  }
+
+  // A fresh folder under the test's folder.
+  fs::path Folder(const std::string& name) {
+    fs::path folder = work_ / name;
+    fs::create_directories(folder);
+    return folder;
+  }
+
+  fs::path Picture(const fs::path& path, size_t width, size_t height, const char* format) {
+    fs::create_directories(path.parent_path());
+    test::WritePicture(path, width, height, format);
+    return path;
+  }
+
+  static constexpr const char* kPlantedConfig = "config/brindle/config.dat";
+
+  TempFolder home_;
+  TempFolder work_;
+};
+
+}  // namespace brindle::batch_test
