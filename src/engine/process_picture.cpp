@@ -1,23 +1,17 @@
 #include "engine/process_picture.h"
 
-#include <cstdio>
 #include <string>
 
 #include "engine/info_log.h"
 #include "engine/jpeg_compression.h"
 #include "engine/picture_read.h"
 #include "engine/resize.h"
+#include "platform/file_write.h"
 
 namespace brindle {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const {
-    if (file) std::fclose(file);
-  }
-};
 
 std::string FormatOf(MagickWand* wand) {
   MagickTextPtr format(MagickGetImageFormat(wand));
@@ -34,14 +28,17 @@ bool TurnsSidewaysWhenUpright(OrientationType orientation) {
 // Returns the exact size the resize rules give for the full picture, so the result is the size a
 // full decode would give; nullopt when the full decode is needed.
 std::optional<PictureSize> PlanReducedJpegDecode(const ProcessingOptions& options,
-                                                 const fs::path& source, int rotation,
+                                                 const std::string& bytes, int rotation,
                                                  MagickWand* wand) {
   // Resampling to a new resolution runs before the resize and needs every pixel.
   if (!options.bSize || (options.bDpi && options.bDpiResample)) return std::nullopt;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(source.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  // Only a JPEG can be decoded smaller; its bytes start FF D8.
+  if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
+      static_cast<unsigned char>(bytes[1]) != 0xD8) {
+    return std::nullopt;
+  }
   MagickWandPtr ping = MakeMagickWand();
-  if (MagickPingImageFile(ping.get(), file.get()) == MagickFalse) return std::nullopt;
+  if (!PingPictureBytes(ping.get(), bytes)) return std::nullopt;
   if (FormatOf(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return std::nullopt;
 
   const int stored_width = static_cast<int>(MagickGetImageWidth(ping.get()));
@@ -96,12 +93,17 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
   const ProcessingOptions& options = recipe.options;
   ProcessResult result;
 
-  // Read.
+  // Read: the file's bytes once, decoded from memory.
   MagickWandPtr wand = MakeMagickWand();
-  std::optional<PictureSize> planned_size =
-      PlanReducedJpegDecode(options, source, rotation, wand.get());
+  std::string bytes;
   std::string reason;
-  if (!ReadPictureFile(wand.get(), source, &reason)) {
+  std::optional<PictureSize> planned_size;
+  if (ReadWholeFile(source, bytes)) {
+    planned_size = PlanReducedJpegDecode(options, bytes, rotation, wand.get());
+  }
+  bool read = ReadPictureBytes(wand.get(), bytes, &reason);
+  std::string().swap(bytes);  // the encoded picture is not needed once decoded
+  if (!read) {
     LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
     return result;
   }

@@ -5,16 +5,6 @@
 #include "platform/file_write.h"
 
 namespace brindle {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const {
-    if (file) std::fclose(file);
-  }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
 
 std::string TakeMagickError(MagickWand* wand) {
   ExceptionType severity = UndefinedException;
@@ -24,17 +14,29 @@ std::string TakeMagickError(MagickWand* wand) {
 }
 
 bool ReadPictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error) {
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
     if (error) *error = "cannot open file";
     return false;
   }
-  if (MagickReadImageFile(wand, file.get()) == MagickFalse) {
+  return ReadPictureBytes(wand, bytes, error);
+}
+
+bool ReadPictureBytes(MagickWand* wand, const std::string& bytes, std::string* error) {
+  if (bytes.empty()) {
+    if (error) *error = "empty file";
+    return false;
+  }
+  if (MagickReadImageBlob(wand, bytes.data(), bytes.size()) == MagickFalse) {
     std::string reason = TakeMagickError(wand);
     if (error) *error = reason;
     return false;
   }
   return true;
+}
+
+bool PingPictureBytes(MagickWand* wand, const std::string& bytes) {
+  return !bytes.empty() && MagickPingImageBlob(wand, bytes.data(), bytes.size()) != MagickFalse;
 }
 
 bool WritePictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error) {

@@ -50,10 +50,16 @@ inline PixelWandPtr MakePixelWand(const char* color = nullptr) {
 // The wand's pending exception text ("" when there is none), cleared afterwards.
 std::string TakeMagickError(MagickWand* wand);
 
-// Reads all frames of a picture from an opened file. The file's name is never handed to
-// ImageMagick. false (with ImageMagick's reason in error) when the file cannot be opened or
-// decoded.
+// Reads all frames of a picture from a file. The file is read into memory and decoded from there, so
+// its name is never handed to ImageMagick (and ImageMagick makes no temporary copy of it).
+// false (with ImageMagick's reason in error) when the file cannot be read or decoded.
 bool ReadPictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error);
+
+// Decodes a picture held in memory (its format found from its bytes).
+bool ReadPictureBytes(MagickWand* wand, const std::string& bytes, std::string* error);
+
+// Reads only the picture's header (size, format, orientation) from bytes in memory.
+bool PingPictureBytes(MagickWand* wand, const std::string& bytes);
 
 // Writes the wand's current picture (in the format already set on the wand) to path, through a
 // temporary file that replaces path only when complete.
