@@ -392,14 +392,9 @@ TEST(TextWatermark, ProportionalByHeightAndTooSmallTargets) {
   EXPECT_FALSE(RenderScaledTextBlock(*watermark.scaled, options, 0));
 }
 
-TEST(TextWatermark, TwoWorkersDrawProportionalBlocksAtOnce) {
-  ProcessingOptions options = Options();
-  options.bTextSizeScale = 1;
-  options.nTextSizeScaleValue = 30;
-  options.nTextSizeScaleType = 1;
-  TextWatermark watermark;
-  ASSERT_TRUE(
-      PrepareScaledTextWatermark(watermark, options, MachineCatalogue(), kDefaultScreenDpi));
+// Each of two workers draws on pictures of its own width at the same time as the other; every
+// picture must come out as it does when drawn alone.
+void ExpectSameWhenDrawnAtOnce(TextWatermark& watermark, const ProcessingOptions& options) {
   const std::array<size_t, 2> widths = {640, 900};
   std::array<std::vector<unsigned char>, 2> alone;
   for (size_t i = 0; i < 2; ++i) {
@@ -421,6 +416,23 @@ TEST(TextWatermark, TwoWorkersDrawProportionalBlocksAtOnce) {
   for (std::thread& worker : workers) worker.join();
   EXPECT_TRUE(same[0]);
   EXPECT_TRUE(same[1]);
+}
+
+TEST(TextWatermark, TwoWorkersDrawAtOnce) {
+  ProcessingOptions options = Options();
+  options.sy_text_background_color = 0x00FFFF;
+  options.bTiled = 1;
+  TextWatermark fixed;
+  PrepareTextWatermark(fixed, options, MachineCatalogue(), kDefaultScreenDpi);
+  ASSERT_TRUE(fixed.block);
+  ExpectSameWhenDrawnAtOnce(fixed, options);
+
+  options.bTextSizeScale = 1;
+  options.nTextSizeScaleValue = 30;
+  options.nTextSizeScaleType = 1;
+  TextWatermark scaled;
+  ASSERT_TRUE(PrepareScaledTextWatermark(scaled, options, MachineCatalogue(), kDefaultScreenDpi));
+  ExpectSameWhenDrawnAtOnce(scaled, options);
 }
 
 // ---------------------------------------------------------------------------------------------
