@@ -93,6 +93,28 @@ TEST(MeasureText, WiderTextsAndUnknownFaces) {
   EXPECT_FALSE(MeasureText(picture.get(), unknown.get(), "Brindle").has_value());
 }
 
+TEST(MeasureText, EscapesAndFileNamesAreTextAsTyped) {
+  test::EnsureMagick();
+  MagickWandPtr picture = MakeMagickWand();
+  PixelWandPtr none = MakePixelWand("none");
+  MagickNewImage(picture.get(), 1, 1, none.get());
+  DrawingWandPtr settings = MakeTextSettings(PlainOptions(), "DejaVu-Sans");
+  DrawSetFontSize(settings.get(), 34);
+  auto width = [&](const char* text) {
+    std::optional<TextMetrics> metrics = MeasureText(picture.get(), settings.get(), text);
+    return metrics ? metrics->width : -1.0;
+  };
+  // "%w" would become the picture's width, "1", and "@/etc/hostname" the file's contents.
+  EXPECT_NEAR(width("%w"), width("%") + width("w"), 2);
+  EXPECT_GT(width("%w"), width("1") + 20);
+  EXPECT_NEAR(width("@/etc/hostname"), width("@") + width("/etc/hostname"), 2);
+
+  ProcessingOptions options = PlainOptions();
+  TextBlock escaped = Render(options, "%w", {60, 42});
+  TextBlock one = Render(options, "1", {60, 42});
+  EXPECT_NE(Pixels(escaped.get()), Pixels(one.get()));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Rendering
 
