@@ -11,6 +11,7 @@ SAMPLES := $(BUILD_DIR)/samples
 RESULTS := $(BUILD_DIR)/run-output
 BENCH_CORPUS ?= bench/corpus
 BENCH_RUNS ?= 3
+BENCH_ARGS ?=
 
 .PHONY: deps build run test samples bench clean
 
@@ -32,7 +33,7 @@ test: build
 
 bench: build
 	@bash bench/make-corpus.sh $(BENCH_CORPUS)
-	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
+	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD_DIR)

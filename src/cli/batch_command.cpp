@@ -10,8 +10,11 @@
 #include "engine/info_log.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_scan.h"
+#include "engine/text_font.h"
+#include "engine/text_watermark.h"
 #include "engine/thread_count.h"
 #include "platform/text_encoding.h"
+#include "prefs/font_catalogue.h"
 #include "settings/options_file.h"
 
 namespace brindle::cli {
@@ -162,6 +165,19 @@ int RunBatchCommand(const Arguments& args) {
 
   std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
   if (!magick) return kExitStartupFailed;
+
+  // The text watermark's font check, and its preparation once for the whole run. The user's own
+  // font mappings are not read: a command line gives the same result on every machine.
+  auto text_watermark = std::make_shared<TextWatermark>();
+  if (options->bSYText) {
+    FontCatalogue catalogue = LoadFontCatalogue({});
+    if (std::optional<Refusal> refusal =
+            PrepareTextWatermarkForRun(*text_watermark, *options, catalogue, kDefaultScreenDpi)) {
+      PrintError(refusal->Text());
+      return kExitRefused;
+    }
+  }
+
   Console console;
   InstallStopSignals();
 
@@ -198,7 +214,7 @@ int RunBatchCommand(const Arguments& args) {
     return skipped > 0 ? kExitSomeFailed : kExitRefused;
   }
 
-  RunRecipe recipe{*options};
+  RunRecipe recipe{*options, text_watermark};
   BatchSettings settings;
   settings.placement = parsed.overwrite ? PlacementMode::kOverwrite
                        : parsed.out     ? PlacementMode::kSaveToFolder

@@ -138,6 +138,10 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
 
   ApplyCompressionSettings(wand.get(), options, source_is_jpeg);
 
+  if (options.bSYText && recipe.text_watermark) {
+    ApplyTextWatermark(*recipe.text_watermark, wand.get(), options);
+  }
+
   MagickSetImageFormat(wand.get(), "JPEG");
   if (!target) {
     result.outcome = ProcessOutcome::kHandedBack;

@@ -4,8 +4,10 @@
 // and write the JPEG (or hand the picture back to the caller).
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
+#include "engine/text_watermark.h"
 #include "platform/magick_wand.h"
 #include "settings/processing_options.h"
 
@@ -14,6 +16,8 @@ namespace brindle {
 // Everything a run prepares once and every picture of it reads.
 struct RunRecipe {
   ProcessingOptions options;
+  // Prepared once before the run; none draws no text.
+  std::shared_ptr<TextWatermark> text_watermark;
 };
 
 enum class ProcessOutcome { kWritten, kFailed, kHandedBack };
