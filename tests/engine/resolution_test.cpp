@@ -76,10 +76,21 @@ TEST_F(ResolutionTest, PngPerMetreValuesKeepTheirWholeDotsPerInch) {
 }
 
 TEST_F(ResolutionTest, PictureWithoutResolutionIsSavedAt72) {
-  Saved saved = Process(Source("none.bmp", 40, 30, "BMP", UndefinedResolution, 0, 0));
-  EXPECT_EQ(saved.units, PixelsPerInchResolution);
-  EXPECT_DOUBLE_EQ(saved.x, 72);
-  EXPECT_DOUBLE_EQ(saved.y, 72);
+  // A PNG without a resolution reads as undefined units and 0 x 0; a BMP without one as 0 x 0
+  // per centimetre.
+  for (const char* name : {"none.png", "none.bmp"}) {
+    fs::path source = Source(name, 40, 30, fs::path(name).extension() == ".png" ? "PNG" : "BMP",
+                             UndefinedResolution, 0, 0);
+    MagickWandPtr check = ReadPicture(source);
+    double x = -1, y = -1;
+    MagickGetImageResolution(check.get(), &x, &y);
+    ASSERT_EQ(x, 0) << name;
+    ASSERT_EQ(y, 0) << name;
+    Saved saved = Process(source);
+    EXPECT_EQ(saved.units, PixelsPerInchResolution) << name;
+    EXPECT_DOUBLE_EQ(saved.x, 72) << name;
+    EXPECT_DOUBLE_EQ(saved.y, 72) << name;
+  }
 
   // Units undefined but a resolution present (an aspect ratio): written back as it is.
   MagickWandPtr wand = test::MakePicture(10, 10, "PNG");
