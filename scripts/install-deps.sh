@@ -10,8 +10,8 @@ packages=(
   libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev libfontconfig-dev
   # desktop program and the preference store (QtCore)
   qt6-base-dev
-  # tests
-  googletest libgtest-dev libgmock-dev
+  # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
+  googletest libgtest-dev libgmock-dev libimage-exiftool-perl
   # fonts: Latin, a CJK sans and a Song/Ming-style CJK face
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
   # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)

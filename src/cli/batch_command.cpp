@@ -7,14 +7,18 @@
 #include "cli/console.h"
 #include "engine/batch_progress.h"
 #include "engine/batch_run.h"
+#include "engine/icc_profiles.h"
 #include "engine/info_log.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_scan.h"
 #include "engine/text_font.h"
 #include "engine/text_watermark.h"
+#include "engine/picture_watermark.h"
 #include "engine/thread_count.h"
+#include "platform/app_folders.h"
 #include "platform/text_encoding.h"
 #include "prefs/font_catalogue.h"
+#include "prefs/preferences.h"
 #include "settings/options_file.h"
 
 namespace brindle::cli {
@@ -129,6 +133,19 @@ std::optional<ProcessingOptions> LoadRecipe(const BatchArguments& args) {
   return options;
 }
 
+// The colour profiles, as the desktop program loads them when it starts. brindle-cli reads no
+// preferences, so the CMYK default is the preference's default name; when that file is missing and
+// a fallback is read instead, this is what a machine that has stored the fallback would use, and
+// nothing is said. Only when no CMYK profile can be read at all is the load message printed.
+IccProfiles LoadProfiles(const fs::path& icc_folder) {
+  IccProfiles profiles;
+  for (const std::string& message : LoadRgbProfiles(icc_folder, profiles)) PrintError(message);
+  CmykProfileLoad cmyk =
+      LoadCmykProfile(icc_folder, std::string(pref::kCmykDefaultIcc.fallback), profiles);
+  if (!cmyk.loaded) PrintError(cmyk.message);
+  return profiles;
+}
+
 class ConsoleObserver : public BatchObserver {
  public:
   explicit ConsoleObserver(Console& console) : console_(console) {}
@@ -178,6 +195,16 @@ int RunBatchCommand(const Arguments& args) {
     }
   }
 
+  // The picture watermark is read once for the whole run.
+  MagickWandPtr watermark_picture;
+  if (options->bSYImage) {
+    if (std::optional<Refusal> refusal = PrepareWatermarkPicture(*options, watermark_picture)) {
+      PrintError(refusal->Text());
+      return kExitRefused;
+    }
+  }
+
+  IccProfiles profiles = LoadProfiles(AppFolders::ForCurrentUser().IccFolder());
   Console console;
   InstallStopSignals();
 
@@ -215,6 +242,8 @@ int RunBatchCommand(const Arguments& args) {
   }
 
   RunRecipe recipe{*options, text_watermark};
+  recipe.watermark_picture = std::move(watermark_picture);
+  recipe.profiles = std::move(profiles);
   BatchSettings settings;
   settings.placement = parsed.overwrite ? PlacementMode::kOverwrite
                        : parsed.out     ? PlacementMode::kSaveToFolder

@@ -2,10 +2,16 @@
 
 #include <string>
 
+#include "engine/border.h"
+#include "engine/colour_space.h"
 #include "engine/info_log.h"
 #include "engine/jpeg_compression.h"
+#include "engine/metadata.h"
 #include "engine/picture_read.h"
+#include "engine/picture_watermark.h"
 #include "engine/resize.h"
+#include "engine/resolution.h"
+#include "engine/tone.h"
 #include "platform/file_write.h"
 
 namespace brindle {
@@ -69,16 +75,6 @@ void SettleTransparency(MagickWand* wand, const std::string& format) {
   MagickSetImageAlphaChannel(wand, format == "BMP" ? DeactivateAlphaChannel : RemoveAlphaChannel);
 }
 
-void RemoveMetadata(MagickWand* wand) {
-  for (const char* profile : {"exif", "iptc", "xmp"}) {
-    size_t length = 0;
-    MagickBlobPtr removed(MagickRemoveImageProfile(wand, profile, &length));
-  }
-  for (const char* property : {"comment", "date:create", "date:modify"}) {
-    MagickDeleteImageProperty(wand, property);
-  }
-}
-
 void RotateAndFlip(MagickWand* wand, int flip, int rotation) {
   if (rotation <= 0 && flip == 0) return;
   PixelWandPtr background = MakePixelWand();
@@ -117,13 +113,15 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
     return result;
   }
   if (format == "PSD" || format == "TIFF") MagickResetIterator(wand.get());
+  const PictureResolution source_resolution = ReadPictureResolution(wand.get());
 
   SettleTransparency(wand.get(), format);
-  if (options.bRemovePhotoOtherInfo) RemoveMetadata(wand.get());
+  RemovePhotoMetadata(wand.get(), options);
 
   const std::size_t source_quality = MagickGetImageCompressionQuality(wand.get());
   const bool source_is_jpeg = format == "JPEG";
   if (source_is_jpeg) RecomposeJpegSource(wand, options, source_quality);
+  ApplyResolution(wand.get(), options, source_resolution);
 
   RotateAndFlip(wand.get(), flip, rotation);
 
@@ -136,11 +134,18 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
     }
   }
 
+  // CMYK pictures bound for RGB are converted before the tone steps and watermarks see them.
+  const bool converted_early = ColourSpaceConversionRunsEarly(options, wand.get());
+  if (converted_early) ConvertColourSpace(wand.get(), options, recipe.profiles);
+  ApplyToneAdjustments(wand.get(), options);
   ApplyCompressionSettings(wand.get(), options, source_is_jpeg);
-
+  ApplyPictureWatermark(wand.get(), options, recipe.watermark_picture.get());
   if (options.bSYText && recipe.text_watermark) {
     ApplyTextWatermark(*recipe.text_watermark, wand.get(), options);
   }
+  ApplyBorder(wand.get(), options);
+  ApplyBlackAndWhite(wand.get(), options);
+  if (!converted_early) ConvertColourSpace(wand.get(), options, recipe.profiles);
 
   MagickSetImageFormat(wand.get(), "JPEG");
   if (!target) {

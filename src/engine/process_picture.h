@@ -1,13 +1,16 @@
 #pragma once
 // The per-picture pipeline of the main batch: read, refuse what cannot be handled, settle frame,
-// transparency and metadata, re-compose JPEG sources, rotate and flip, resize, set the compression,
-// and write the JPEG (or hand the picture back to the caller).
+// transparency and metadata, re-compose JPEG sources, set the resolution, rotate and flip, resize,
+// convert CMYK early, adjust the tone, set the compression, lay the watermarks, add the border,
+// turn grey, convert the colour space late, and write the JPEG (or hand the picture back to the
+// caller).
 
 #include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "engine/text_watermark.h"
+#include "engine/icc_profiles.h"
 #include "platform/magick_wand.h"
 #include "settings/processing_options.h"
 
@@ -18,6 +21,10 @@ struct RunRecipe {
   ProcessingOptions options;
   // Prepared once before the run; none draws no text.
   std::shared_ptr<TextWatermark> text_watermark;
+  // The picture watermark prepared by PrepareWatermarkPicture; none draws no picture.
+  std::shared_ptr<MagickWand> watermark_picture = nullptr;
+  // The colour profiles as they were when the run started.
+  IccProfiles profiles = {};
 };
 
 enum class ProcessOutcome { kWritten, kFailed, kHandedBack };

@@ -1,0 +1,73 @@
+#include "engine/border.h"
+
+#include <algorithm>
+
+#include "engine/overlay.h"
+
+namespace brindle {
+namespace {
+
+void AddFrame(MagickWand* wand, const char* color, int width) {
+  if (width <= 0) return;
+  PixelWandPtr frame = MakePixelWand(color);
+  MagickBorderImage(wand, frame.get(), static_cast<size_t>(width), static_cast<size_t>(width));
+}
+
+void AddFrames(MagickWand* wand, const ProcessingOptions& options, int border, int padding) {
+  AddFrame(wand, "#FFFFFF", padding);
+  AddFrame(wand, ColorToHtml(static_cast<std::uint32_t>(options.border_color)).c_str(), border);
+}
+
+}  // namespace
+
+InsideBorderCut PlanInsideBorder(int width, int height, int border, int padding, bool resizing) {
+  InsideBorderCut cut;
+  cut.border = border;
+  cut.padding = padding;
+  const int frames = border + padding;
+  cut.width = std::max(1, width - 2 * frames);
+  cut.height = std::max(1, height - 2 * frames);
+  cut.x = width <= frames ? width / 2 : frames;
+  cut.y = height <= frames ? height / 2 : frames;
+  if (!resizing) return cut;
+
+  // The resize made the size exact; keep it along the shorter side.
+  const bool height_is_shorter = width > height;
+  const int shorter = height_is_shorter ? height : width;
+  const int kept = height_is_shorter ? cut.height : cut.width;
+  int room = shorter - kept;
+  if (room % 2 != 0) --room;
+  if (2 * border + kept > shorter) {
+    cut.border = room / 2;
+    cut.padding = 0;
+  } else if (kept + 2 * frames > shorter) {
+    cut.padding = (room - 2 * border) / 2;
+  } else {
+    return cut;
+  }
+  const int new_frames = cut.border + cut.padding;
+  cut.width = std::max(1, width - 2 * new_frames);
+  cut.height = std::max(1, height - 2 * new_frames);
+  cut.x = new_frames;
+  cut.y = new_frames;
+  return cut;
+}
+
+void ApplyBorder(MagickWand* wand, const ProcessingOptions& options) {
+  if (!options.bBorder) return;
+  if (options.border_location != BorderLocation::kInside) {
+    AddFrames(wand, options, options.border_size, options.border_padding);
+    return;
+  }
+  const int width = static_cast<int>(MagickGetImageWidth(wand));
+  const int height = static_cast<int>(MagickGetImageHeight(wand));
+  InsideBorderCut cut = PlanInsideBorder(width, height, std::max(0, options.border_size),
+                                         std::max(0, options.border_padding), options.bSize != 0);
+  MagickSetImagePage(wand, static_cast<size_t>(width), static_cast<size_t>(height), 0, 0);
+  MagickCropImage(wand, static_cast<size_t>(cut.width), static_cast<size_t>(cut.height), cut.x,
+                  cut.y);
+  MagickSetImagePage(wand, static_cast<size_t>(cut.width), static_cast<size_t>(cut.height), 0, 0);
+  AddFrames(wand, options, cut.border, cut.padding);
+}
+
+}  // namespace brindle

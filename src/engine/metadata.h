@@ -1,0 +1,14 @@
+#pragma once
+// Removal of what a photo says about itself beyond its pixels: Exif (camera, date taken), IPTC and
+// XMP blocks, the comment and the file dates. The colour profile stays: without it the colours
+// would change.
+
+#include "platform/magick_wand.h"
+#include "settings/processing_options.h"
+
+namespace brindle {
+
+// Removes the photo's metadata when bRemovePhotoOtherInfo is on.
+void RemovePhotoMetadata(MagickWand* wand, const ProcessingOptions& options);
+
+}  // namespace brindle

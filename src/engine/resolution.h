@@ -1,0 +1,26 @@
+#pragma once
+// The picture's resolution: set to the recipe's dots per inch (relabelled, or resampled to the new
+// resolution), or, when the recipe sets none, the stored resolution rewritten in dots per inch.
+
+#include "platform/magick_wand.h"
+#include "settings/processing_options.h"
+
+namespace brindle {
+
+// The resolution as read, before any step changed the picture.
+struct PictureResolution {
+  ResolutionType units = UndefinedResolution;
+  double x = 0;
+  double y = 0;
+};
+
+PictureResolution ReadPictureResolution(MagickWand* wand);
+
+// With bDpi on and a dpi value, the picture gets that many dots per inch; with bDpiResample its
+// pixels are resampled from its own resolution when the horizontal value differs. With bDpi off, a
+// resolution per centimetre becomes dots per inch (truncated) and a picture without any resolution
+// gets 72 dots per inch; the pixels are untouched.
+void ApplyResolution(MagickWand* wand, const ProcessingOptions& options,
+                     const PictureResolution& source);
+
+}  // namespace brindle

@@ -1,0 +1,18 @@
+#pragma once
+// Tone adjustments of the main batch (brightness, contrast, sharpness, saturation) and the
+// black-and-white conversion.
+
+#include "platform/magick_wand.h"
+#include "settings/processing_options.h"
+
+namespace brindle {
+
+// Brightness, contrast, sharpness and saturation, in that order, each when its switch is on and its
+// value is not 0. Values run from -100 to 100: a negative sharpness blurs, saturation -100 removes
+// all colour and +100 doubles it.
+void ApplyToneAdjustments(MagickWand* wand, const ProcessingOptions& options);
+
+// Turns the picture grey when bConvertBlackToWhite is on.
+void ApplyBlackAndWhite(MagickWand* wand, const ProcessingOptions& options);
+
+}  // namespace brindle
