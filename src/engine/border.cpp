@@ -55,6 +55,8 @@ InsideBorderCut PlanInsideBorder(int width, int height, int border, int padding,
 
 void ApplyBorder(MagickWand* wand, const ProcessingOptions& options) {
   if (!options.bBorder) return;
+  // A coloured frame on a grey photo must stay coloured.
+  ConvertGreyToSrgb(wand);
   if (options.border_location != BorderLocation::kInside) {
     AddFrames(wand, options, options.border_size, options.border_padding);
     return;

@@ -32,6 +32,12 @@ std::string ColorToHtml(std::uint32_t bgr) {
   return text;
 }
 
+void ConvertGreyToSrgb(MagickWand* picture) {
+  if (MagickGetImageColorspace(picture) != GRAYColorspace) return;
+  MagickTransformImageColorspace(picture, sRGBColorspace);
+  MagickSetImageType(picture, UndefinedType);
+}
+
 void PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizontal,
                   int horizontal_margin, PlacementType vertical, int vertical_margin, bool tiled,
                   int spacing) {

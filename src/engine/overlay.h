@@ -19,6 +19,10 @@ PlacementType PlacementFromIndex(int index);
 // 0x00BBGGRR as "#rrggbb" (lower-case hexadecimal).
 std::string ColorToHtml(std::uint32_t bgr);
 
+// Turns a grey picture into sRGB before something coloured is drawn on it. The reader's "grayscale"
+// type is cleared too: it outlives the transform and would make the JPEG writer drop the colours.
+void ConvertGreyToSrgb(MagickWand* picture);
+
 // Overlays block onto the picture's current image with OverCompositeOp. Nothing happens without a
 // block. When tiled, the lattice with steps (block width + spacing, block height + spacing) is
 // anchored at the single placement's position and covers the whole picture.

@@ -46,9 +46,7 @@ std::optional<Refusal> PrepareWatermarkPicture(const ProcessingOptions& options,
 void ApplyPictureWatermark(MagickWand* wand, const ProcessingOptions& options,
                            MagickWand* prepared) {
   if (!options.bSYImage || options.sy_image.empty() || !prepared) return;
-  if (MagickGetImageColorspace(wand) == GRAYColorspace) {
-    MagickTransformImageColorspace(wand, sRGBColorspace);
-  }
+  ConvertGreyToSrgb(wand);
   PlaceOverlay(wand, prepared, PlacementFromIndex(options.sy_image_w_direction),
                options.sy_image_w_value, PlacementFromIndex(options.sy_image_h_direction),
                options.sy_image_h_value, options.sy_image_tiled != 0,

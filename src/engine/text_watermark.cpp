@@ -118,12 +118,7 @@ TextBlock RenderScaledTextBlock(ScaledTextState& state, const ProcessingOptions&
 
 void ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
                         const ProcessingOptions& options) {
-  if (MagickGetImageColorspace(picture) == GRAYColorspace) {
-    MagickTransformImageColorspace(picture, sRGBColorspace);
-    // The reader's "grayscale" type outlives the transform and would make the JPEG writer drop the
-    // watermark's colours; without it the writer looks at the pixels.
-    MagickSetImageType(picture, UndefinedType);
-  }
+  ConvertGreyToSrgb(picture);
   const PlacementType horizontal = PlacementFromIndex(options.sy_text_w_direction);
   const PlacementType vertical = PlacementFromIndex(options.sy_text_h_direction);
   auto place = [&](MagickWand* block) {

@@ -128,6 +128,20 @@ TEST_F(BorderTest, BlackAndWhiteTurnsTheFrameGreyToo) {
   EXPECT_LT(frame[0], 200);  // red became a mid grey, not white
 }
 
+TEST_F(BorderTest, ColouredFrameOnAGreyPhotoStaysColouredInTheJpeg) {
+  test::TempFolder folder;
+  MagickTransformImageColorspace(picture_.get(), GRAYColorspace);
+  MagickSetImageType(picture_.get(), GrayscaleType);
+  ApplyBorder(picture_.get(), options_);
+  MagickSetImageFormat(picture_.get(), "JPEG");
+  ASSERT_TRUE(WritePictureFile(picture_.get(), folder / "grey.jpg", nullptr));
+  MagickWandPtr back = MakeMagickWand();
+  ASSERT_TRUE(ReadPictureFile(back.get(), folder / "grey.jpg", nullptr));
+  std::array<int, 3> frame = PixelAt(back.get(), 1, 300);
+  EXPECT_GT(frame[0], 200);
+  EXPECT_LT(frame[1], 60);
+}
+
 TEST_F(BorderTest, NothingWithoutTheSwitch) {
   options_.bBorder = 0;
   ApplyBorder(picture_.get(), options_);
