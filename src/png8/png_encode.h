@@ -1,0 +1,21 @@
+#pragma once
+// The one way into LodePNG: an owner for its encoder state and output, and the encoding of a
+// palette picture with the encoder's default settings (which may store it in a smaller colour
+// mode; palette transparency goes into the file's transparency table).
+
+#include <string>
+#include <vector>
+
+#include "png8/quantise.h"
+
+namespace brindle {
+
+// Encodes width × height palette indices (one byte each) with the palette as PNG bytes. Returns
+// LodePNG's error code: 0 on success, when bytes holds the file.
+unsigned EncodePalettePng(const unsigned char* indices, unsigned width, unsigned height,
+                          const std::vector<PaletteColor>& palette, std::string& bytes);
+
+// LodePNG's text for an error code ("unknown error code" for codes it does not know).
+std::string PngErrorText(unsigned code);
+
+}  // namespace brindle
