@@ -1,7 +1,8 @@
 #pragma once
 // The one way into LodePNG: an owner for its encoder state and output, and the encoding of a
-// palette picture with the encoder's default settings (which may store it in a smaller colour
-// mode; palette transparency goes into the file's transparency table).
+// palette picture. The encoder's settings are its defaults (it may store the picture in a smaller
+// colour mode; palette transparency goes into the file's transparency table), except that the
+// data is deflated by zlib.
 
 #include <string>
 #include <vector>
