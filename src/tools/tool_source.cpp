@@ -29,7 +29,7 @@ std::optional<Refusal> CheckSourceFolder(const fs::path& source) {
 }
 
 ToolMessage ChosenRootRefusal(const fs::path& folder) {
-  std::string shown(CutUtf8(folder.string(), 8));
+  std::string shown = CutToGbkBytes(folder.string(), 8);
   return {FormatMessage("暂不支持添加根目录：[%s]，请选择下一级文件夹。", shown.c_str()), "错误",
           MessageIcon::kError};
 }
