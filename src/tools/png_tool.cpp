@@ -102,8 +102,11 @@ ToolOutcome RunPngJob(const PngJob& job, ToolObserver& observer,
                       const std::atomic<bool>& stop_requested) {
   const PngRunSettings run = PngRunSettingsOf(job);
   const fs::path source = WithoutTrailingSeparators(job.source_folder);
-  const fs::path output = WithoutTrailingSeparators(
-      job.output_folder.empty() ? DefaultOutputFolder(source) : job.output_folder);
+  fs::path output;
+  if (!run.overwrite) {
+    output = WithoutTrailingSeparators(job.output_folder.empty() ? DefaultOutputFolder(source)
+                                                                 : job.output_folder);
+  }
 
   ToolJob tool_job;
   tool_job.run_list.source_folder = source;
