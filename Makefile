@@ -2,6 +2,8 @@
 #   make run   installs what is missing, builds, and runs the main batch on the sample pictures
 #   make test  installs what is missing, builds, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
+#   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
+#              against pngquant
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
@@ -11,9 +13,10 @@ SAMPLES := $(BUILD_DIR)/samples
 RESULTS := $(BUILD_DIR)/run-output
 BENCH_CORPUS ?= bench/corpus
 BENCH_RUNS ?= 3
+BENCH_PNG_CORPUS ?= bench/png-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench clean
+.PHONY: deps build run test samples bench bench-png clean fuzz test-asan test-tsan
 
 deps:
 	@bash scripts/install-deps.sh
@@ -34,6 +37,10 @@ test: build
 bench: build
 	@bash bench/make-corpus.sh $(BENCH_CORPUS)
 	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
+
+bench-png: build
+	@bash bench/make-png-corpus.sh $(BENCH_PNG_CORPUS)
+	@python3 bench/run-png-bench.py --cli $(CLI) --corpus $(BENCH_PNG_CORPUS) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake pkg-config
   # core libraries
-  libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev libfontconfig-dev
+  libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev zlib1g-dev libfontconfig-dev
   # desktop program and the preference store (QtCore)
   qt6-base-dev
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)

@@ -15,6 +15,10 @@ constexpr const char* kUsage =
     "  recipe normalize FILE       读取设置文件并按标准格式输出\n"
     "  batch [选项] [KEY=VALUE ...] PATH...\n"
     "                              按图片处理设置批量处理图片 (详见 batch --help)\n"
+    "  convert --source DIR [--recursive] [--out DIR] [KEY=VALUE ...]\n"
+    "                              图片批量格式转换 (详见 convert --help)\n"
+    "  png --source DIR [--recursive] [--out DIR | --overwrite] [KEY=VALUE ...]\n"
+    "                              PNG图片批量处理 (详见 png --help)\n"
     "  info FILE...                每个文件输出一行图片信息 (尺寸, 类型, 大小)\n"
     "  classify FILE...            每个文件输出一行图片类型: JPEG PNG GIF BMP PSD TIFF,\n"
     "                              或 0 (无法打开), -1 (GIF动画), -2 (未知格式)\n"
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
   }
   if (command == "recipe") return RunRecipeCommand(rest);
   if (command == "batch") return RunBatchCommand(rest);
+  if (command == "convert") return RunConvertCommand(rest);
+  if (command == "png") return RunPngCommand(rest);
   if (command == "info") return RunInfoCommand(rest);
   if (command == "classify") return RunClassifyCommand(rest);
   PrintError("未知的命令: " + command);

@@ -20,6 +20,7 @@ struct Refusal {
   std::string caption;     // message-box caption, e.g. "提示"
   MessageIcon icon = MessageIcon::kNone;
   PanelScroll scroll = PanelScroll::kNone;
+  bool take_focus = true;  // false for hints at controls that only point (a label, a choice)
 
   // The texts brindle-cli prints: the message, or the hint text when there is no message.
   std::string Text() const { return message.empty() ? hint_text : message; }

@@ -7,19 +7,14 @@
 #include "platform/file_write.h"
 
 namespace brindle {
-namespace {
-
 namespace fs = std::filesystem;
 
-// A source reached through a link is replaced where it lies; the link stays a link.
-fs::path FileBehind(const fs::path& source) {
+fs::path FileBehindLink(const fs::path& source) {
   std::error_code ec;
   if (!fs::is_symlink(source, ec)) return source;
   fs::path target = fs::canonical(source, ec);
   return ec ? source : target;
 }
-
-}  // namespace
 
 bool WriteOverSource(MagickWand* wand, const fs::path& source) {
   std::string bytes;
@@ -32,7 +27,7 @@ bool WriteOverSource(MagickWand* wand, const fs::path& source) {
     return false;
   }
   FileWriteFailure failure;
-  if (WriteFileAtomically(FileBehind(source), bytes, failure)) return true;
+  if (WriteFileAtomically(FileBehindLink(source), bytes, failure)) return true;
   const char* format = failure.step == FileWriteFailure::Step::kOpen
                            ? "图片处理后保存时, fopen('%s') 失败, errno:%d\r\n%s"
                            : "图片处理后保存时, fwrite('%s') 失败 errno:%d\r\n%s";

@@ -9,6 +9,10 @@
 
 namespace brindle {
 
+// The file a source path stands for: the file a link points to, else the path itself. Writing over
+// a source replaces that file, so the link stays a link.
+std::filesystem::path FileBehindLink(const std::filesystem::path& source);
+
 // Encodes the wand's picture as JPEG and writes it over source. The wand stays the caller's.
 bool WriteOverSource(MagickWand* wand, const std::filesystem::path& source);
 

@@ -1,0 +1,363 @@
+#!/usr/bin/env python3
+"""Times brindle-cli's PNG tool (PNG-8) against pngquant doing the same work.
+
+The work: every PNG of the corpus reduced to a palette of at most 256 colours with full dithering
+and written as PNG-8. brindle-cli runs its PNG tool once over the corpus folder with its defaults
+(`brindle-cli png --source CORPUS --out OUT`: PNG-8 on, 256 colours, transparency kept, no resize);
+pngquant (the same quantiser, libimagequant, at its default speed and dithering) is run once per
+picture, all from one shell, as a user would run it over a folder. Both run N times (default 3),
+alternating which goes first, each time into a fresh empty folder; the table gives the median wall
+time, the CPU time and the peak memory (maximum resident set size from /usr/bin/time -v) and their
+ratio. Afterwards the files of the last run of each are compared picture by picture: both must be
+palette PNGs of the source's size (with a transparency table where the source has transparency),
+and brindle-cli's file size is set against pngquant's.
+
+Targets: brindle-cli at most 1.5 times pngquant's wall time; no file more than 5 % larger.
+
+Exit status: 0 when both tools ran every time; 1 when a tool could not be run or failed; 2 on a
+usage error or a missing corpus or tool. The ratios never change the exit status.
+"""
+
+from __future__ import annotations
+
+import argparse
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass, field
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parent.parent
+TIME = "/usr/bin/time"
+WALL_TARGET = 1.5  # brindle-cli at most 1.5 times pngquant's wall time
+SIZE_TARGET = 1.05  # and no file more than 5 % larger
+
+# pngquant once per picture, into the output folder under the picture's own name.
+PNGQUANT_LOOP = 'out=$1; shift; for f; do pngquant --force --output "$out/${f##*/}" -- "$f" || exit; done'
+
+
+class Unusable(Exception):
+    """A tool or input the benchmark cannot do without."""
+
+
+@dataclass
+class Measurement:
+    wall: float  # seconds
+    cpu: float  # user + system seconds
+    max_rss_kib: int
+
+
+@dataclass
+class Tool:
+    name: str
+    unavailable: str | None = None
+    failure: str | None = None
+    runs: list[Measurement] = field(default_factory=list)
+    output: Path | None = None
+
+    @property
+    def measured(self) -> bool:
+        return bool(self.runs) and self.unavailable is None and self.failure is None
+
+
+def parse_arguments() -> argparse.Namespace:
+    parser = argparse.ArgumentParser(
+        description="Time brindle-cli png (PNG-8) against pngquant on the PNG benchmark corpus.")
+    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
+                        help="the brindle-cli program (default: build/src/brindle-cli)")
+    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "png-corpus",
+                        help="folder of PNGs made by bench/make-png-corpus.sh (default: bench/png-corpus)")
+    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
+    parser.add_argument("--work", type=Path, default=None,
+                        help="where the output folders are made (default: the system's temporary folder)")
+    parser.add_argument("--keep", action="store_true",
+                        help="keep the output folders of the last run of each tool and say where they are")
+    arguments = parser.parse_args()
+    if arguments.runs < 1:
+        parser.error("--runs must be at least 1")
+    return arguments
+
+
+def corpus_pictures(corpus: Path) -> list[Path]:
+    if not corpus.is_dir():
+        raise Unusable(f"no corpus folder {corpus}: make it with bench/make-png-corpus.sh")
+    pictures = sorted(p for p in corpus.iterdir()
+                      if p.is_file() and not p.name.startswith(".") and p.suffix.lower() == ".png")
+    if not pictures:
+        raise Unusable(f"no PNGs in {corpus}: make them with bench/make-png-corpus.sh")
+    return pictures
+
+
+def require_programs() -> None:
+    if shutil.which("pngquant") is None:
+        raise Unusable("pngquant is missing (scripts/install-deps.sh installs it)")
+    if not os.access(TIME, os.X_OK):
+        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
+
+
+def first_line(text: str) -> str:
+    lines = [line for line in text.splitlines() if line.strip()]
+    return lines[0].strip() if lines else ""
+
+
+def program_line(argv: list[str]) -> str:
+    try:
+        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                errors="replace", timeout=60)
+    except (OSError, subprocess.TimeoutExpired):
+        return "?"
+    return first_line(result.stdout) or first_line(result.stderr) or "?"
+
+
+def brindle_unavailable(cli: Path) -> str | None:
+    if not cli.is_file() or not os.access(cli, os.X_OK):
+        return f"{cli} does not exist or cannot be run (build it with `make build`)"
+    probe = subprocess.run([str(cli), "png", "--help"], stdin=subprocess.DEVNULL,
+                           capture_output=True, text=True, errors="replace")
+    if probe.returncode != 0:
+        return f"{cli} has no working png command: `brindle-cli png --help` exited with {probe.returncode}"
+    return None
+
+
+def warm_page_cache(pictures: list[Path]) -> None:
+    for picture in pictures:
+        with open(picture, "rb") as source:
+            while source.read(1 << 20):
+                pass
+
+
+def measure(argv: list[str], logs: Path) -> tuple[Measurement | None, str]:
+    """Runs argv under /usr/bin/time -v; the measurement, or None and what went wrong."""
+    report = logs / "time.txt"
+    stderr_path = logs / "stderr.txt"
+    with open(logs / "stdout.txt", "wb") as stdout, open(stderr_path, "wb") as stderr:
+        start = time.monotonic()
+        try:
+            status = subprocess.run([TIME, "-v", "-o", str(report), *argv], stdin=subprocess.DEVNULL,
+                                    stdout=stdout, stderr=stderr).returncode
+        except OSError as error:
+            return None, f"could not start {TIME}: {error}"
+        wall = time.monotonic() - start
+    values = {}
+    if report.exists():
+        for line in report.read_text(errors="replace").splitlines():
+            name, colon, value = line.strip().rpartition(": ")
+            if colon:
+                values[name] = value
+    if status != 0:
+        said = stderr_path.read_text(errors="replace").strip().splitlines()
+        tail = "\n".join("      " + line for line in said[-8:])
+        return None, f"exited with status {status}" + (f"; its last messages:\n{tail}" if tail else "")
+    try:
+        return Measurement(
+            wall=wall,
+            cpu=float(values["User time (seconds)"]) + float(values["System time (seconds)"]),
+            max_rss_kib=int(values["Maximum resident set size (kbytes)"])), ""
+    except (KeyError, ValueError):
+        return None, f"{TIME} -v gave no usable report"
+
+
+@dataclass
+class PngFacts:
+    width: int
+    height: int
+    color_type: int
+    bit_depth: int
+    palette_entries: int
+    has_transparency: bool  # a tRNS chunk, or a colour type with alpha
+
+
+def png_facts(path: Path) -> PngFacts | None:
+    """The header facts of a PNG file from its chunks, or None when it is not a PNG."""
+    data = path.read_bytes()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    at = 8
+    facts = None
+    while at + 8 <= len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, color_type = struct.unpack(">IIBB", body[:10])
+            facts = PngFacts(width, height, color_type, depth, 0, color_type in (4, 6))
+        elif kind == b"PLTE" and facts:
+            facts.palette_entries = length // 3
+        elif kind == b"tRNS" and facts:
+            facts.has_transparency = True
+        elif kind == b"IEND":
+            break
+        at += 12 + length
+    return facts
+
+
+def source_has_alpha(path: Path) -> bool:
+    facts = png_facts(path)
+    return bool(facts and facts.has_transparency)
+
+
+def compare_outputs(pictures: list[Path], brindle: Tool, pngquant: Tool) -> bool:
+    """Prints the per-picture comparison; True when every file is within the size target."""
+    print()
+    print("Files of the last run (brindle-cli against pngquant):")
+    header = (f"  {'picture':<30}{'source':>12}{'brindle-cli':>13}{'pngquant':>12}{'ratio':>8}"
+              f"  {'palette (b/p)':>14}  checks")
+    print(header)
+    all_within = True
+    total_brindle = total_pngquant = 0
+    for picture in pictures:
+        ours = brindle.output / picture.name if brindle.output else None
+        theirs = pngquant.output / picture.name if pngquant.output else None
+        ours_facts = png_facts(ours) if ours and ours.exists() else None
+        theirs_facts = png_facts(theirs) if theirs and theirs.exists() else None
+        source = png_facts(picture)
+        notes = []
+        if ours_facts is None or theirs_facts is None:
+            print(f"  {picture.name:<30}  missing output: "
+                  + ("brindle-cli " if ours_facts is None else "") + ("pngquant" if theirs_facts is None else ""))
+            all_within = False
+            continue
+        for name, facts in (("brindle-cli", ours_facts), ("pngquant", theirs_facts)):
+            if (facts.width, facts.height) != (source.width, source.height):
+                notes.append(f"{name} size {facts.width}x{facts.height}")
+            if facts.color_type != 3:
+                notes.append(f"{name} colour type {facts.color_type}, not a palette")
+            if source.has_transparency and not facts.has_transparency:
+                notes.append(f"{name} lost the transparency")
+        ours_size, theirs_size = ours.stat().st_size, theirs.stat().st_size
+        total_brindle += ours_size
+        total_pngquant += theirs_size
+        ratio = ours_size / theirs_size
+        if ratio > SIZE_TARGET:
+            all_within = False
+            notes.append("LARGER than the target")
+        print(f"  {picture.name:<30}{picture.stat().st_size / 1e6:>10.2f} MB{ours_size / 1e6:>10.3f} MB"
+              f"{theirs_size / 1e6:>9.3f} MB{ratio:>8.3f}"
+              f"  {ours_facts.palette_entries:>6}/{theirs_facts.palette_entries:<7}"
+              f"  {'; '.join(notes) if notes else 'ok'}")
+    if total_pngquant:
+        print(f"  {'all':<30}{'':>12}{total_brindle / 1e6:>10.3f} MB{total_pngquant / 1e6:>9.3f} MB"
+              f"{total_brindle / total_pngquant:>8.3f}")
+    return all_within
+
+
+def mib(kib: float) -> str:
+    return f"{kib / 1024:.1f} MiB"
+
+
+def print_table(tools: list[Tool]) -> float | None:
+    print()
+    header = f"{'tool':<14}{'median wall':>12}  {'median CPU':>10}  {'peak RSS':>12}  wall of each run"
+    print(header)
+    print("-" * len(header))
+    for tool in tools:
+        if not tool.measured:
+            print(f"{tool.name:<14}{'-':>12}  {'-':>10}  {'-':>12}  not measured (see above)")
+            continue
+        walls = [run.wall for run in tool.runs]
+        print(f"{tool.name:<14}{statistics.median(walls):>10.2f} s"
+              f"  {statistics.median(run.cpu for run in tool.runs):>8.2f} s"
+              f"  {mib(max(run.max_rss_kib for run in tool.runs)):>12}  "
+              + "  ".join(f"{wall:.2f}" for wall in walls))
+    brindle, pngquant = tools
+    if not (brindle.measured and pngquant.measured):
+        return None
+    wall_ratio = (statistics.median(run.wall for run in brindle.runs)
+                  / statistics.median(run.wall for run in pngquant.runs))
+    cpu_ratio = (statistics.median(run.cpu for run in brindle.runs)
+                 / statistics.median(run.cpu for run in pngquant.runs))
+    memory_ratio = (max(run.max_rss_kib for run in brindle.runs)
+                    / max(run.max_rss_kib for run in pngquant.runs))
+    print(f"{'ratio':<14}{wall_ratio:>12.3f}  {cpu_ratio:>10.3f}  {memory_ratio:>12.3f}  brindle-cli / pngquant")
+    return wall_ratio
+
+
+def main() -> int:
+    arguments = parse_arguments()
+    try:
+        require_programs()
+        pictures = corpus_pictures(arguments.corpus)
+    except Unusable as problem:
+        print(f"run-png-bench: {problem}", file=sys.stderr)
+        return 2
+
+    cli = arguments.cli.resolve()
+    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(cli))
+    pngquant = Tool("pngquant")
+    tools = [brindle, pngquant]
+
+    megapixels = 0.0
+    for picture in pictures:
+        facts = png_facts(picture)
+        if facts:
+            megapixels += facts.width * facts.height / 1e6
+    with_alpha = sum(1 for picture in pictures if source_has_alpha(picture))
+    print(f"Corpus: {len(pictures)} PNGs ({with_alpha} with transparency), {megapixels:.1f} megapixels, "
+          f"{sum(p.stat().st_size for p in pictures) / 1e6:.1f} MB, in {arguments.corpus}")
+    print("Work: PNG-8 with at most 256 colours, full dithering, transparency kept")
+    print(f"Cores: {os.cpu_count()}; both tools run with their own threading")
+    print(f"pngquant: {program_line(['pngquant', '--version'])} (once per picture)")
+    if brindle.unavailable:
+        print(f"brindle-cli: NOT MEASURED: {brindle.unavailable}")
+    else:
+        print(f"brindle-cli: {cli} ({program_line([str(cli), '--version'])}), "
+              f"`png --source CORPUS --out OUT`")
+    print(f"Runs: {arguments.runs} of each, alternating which goes first")
+    print()
+
+    if arguments.work is not None:
+        arguments.work.mkdir(parents=True, exist_ok=True)
+    work = Path(tempfile.mkdtemp(prefix="brindle-png-bench-", dir=arguments.work))
+    try:
+        warm_page_cache(pictures)
+        for run in range(arguments.runs):
+            order = tools if run % 2 == 0 else tools[::-1]
+            for tool in order:
+                if tool.unavailable or tool.failure:
+                    continue
+                run_folder = Path(tempfile.mkdtemp(prefix=f"{tool.name}-{run + 1}-", dir=work))
+                out = run_folder / "out"
+                out.mkdir()
+                if tool is brindle:
+                    argv = [str(cli), "png", "--source", str(arguments.corpus), "--out", str(out)]
+                else:
+                    argv = ["/bin/sh", "-c", PNGQUANT_LOOP, "sh", str(out), *map(str, pictures)]
+                measurement, problem = measure(argv, run_folder)
+                if measurement is None:
+                    tool.failure = problem
+                    print(f"run {run + 1} {tool.name}: FAILED: {problem}")
+                    continue
+                tool.runs.append(measurement)
+                print(f"run {run + 1} {tool.name:<12} wall {measurement.wall:7.2f} s  "
+                      f"CPU {measurement.cpu:7.2f} s  peak RSS {mib(measurement.max_rss_kib)}")
+                if tool.output is not None:
+                    shutil.rmtree(tool.output.parent, ignore_errors=True)
+                tool.output = out
+
+        wall_ratio = print_table(tools)
+        sizes_within = True
+        if brindle.measured and pngquant.measured:
+            sizes_within = compare_outputs(pictures, brindle, pngquant)
+        print()
+        if wall_ratio is not None:
+            print(f"Wall time: brindle-cli takes {wall_ratio:.2f} times pngquant's; target at most "
+                  f"{WALL_TARGET:.2f}: {'met' if wall_ratio <= WALL_TARGET else 'NOT met'}.")
+            print(f"File sizes: every brindle-cli file at most {SIZE_TARGET:.2f} times pngquant's: "
+                  f"{'met' if sizes_within else 'NOT met'}.")
+        if arguments.keep:
+            for tool in tools:
+                if tool.output is not None:
+                    print(f"Kept: {tool.name}'s files in {tool.output}")
+    finally:
+        if not arguments.keep:
+            shutil.rmtree(work, ignore_errors=True)
+    failed = any(tool.unavailable or tool.failure for tool in tools)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

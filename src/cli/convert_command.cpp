@@ -1,0 +1,67 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/tool_command.h"
+#include "engine/picture_scan.h"
+#include "platform/app_folders.h"
+#include "platform/magick_environment.h"
+#include "tools/convert_tool.h"
+#include "tools/tool_source.h"
+
+namespace brindle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kConvertUsage =
+    "用法: brindle-cli convert --source DIR [--recursive] [--out DIR] [KEY=VALUE ...]\n"
+    "\n"
+    "  --source DIR   源图片文件夹\n"
+    "  --recursive    同时处理所有子文件夹里的图片\n"
+    "  --out DIR      格式转换后保存到 DIR (不存在时创建)；不给出时为 \"<源图片文件夹>_处理后\"\n"
+    "  KEY=VALUE      设置项, 例如 convert_load_format_option=3 convert_format=PNG\n"
+    "                 convert_quality=80 convert_png8=1 convert_png8_color_count=64\n"
+    "\n"
+    "退出状态: 0 全部完成; 1 有图片读取失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
+    "          4 因错误中止。\n";
+
+}  // namespace
+
+int RunConvertCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kConvertUsage, stdout);
+    return kExitDone;
+  }
+  ToolArguments parsed;
+  if (!ParseToolArguments(args, /*allows_overwrite=*/false, parsed)) {
+    std::fputs(kConvertUsage, stderr);
+    return kExitRefused;
+  }
+  ConvertJob job;
+  if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
+  job.source_folder = parsed.source.value_or("");
+  job.include_sub_folders = parsed.recursive;
+  if (!job.source_folder.empty() && IsFileSystemRoot(job.source_folder)) {
+    PrintError(ChosenRootRefusal(job.source_folder).text);
+    return kExitRefused;
+  }
+  if (std::optional<Refusal> refusal = ValidateConvertStart(job)) {
+    PrintError(refusal->Text());
+    return kExitRefused;
+  }
+  job.source_folder = WithoutTrailingSeparators(job.source_folder);
+  job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
+
+  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
+  if (!magick.usable()) {
+    PrintError(magick.error());
+    return kExitStartupFailed;
+  }
+  Console console;
+  InstallStopSignals();
+  ToolConsoleObserver observer(console);
+  ToolOutcome outcome = RunConvertJob(job, observer, StopRequest());
+  return FinishToolRun(outcome, console);
+}
+
+}  // namespace brindle::cli

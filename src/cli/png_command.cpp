@@ -1,0 +1,71 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/tool_command.h"
+#include "engine/picture_scan.h"
+#include "platform/app_folders.h"
+#include "platform/magick_environment.h"
+#include "tools/png_tool.h"
+#include "tools/tool_source.h"
+
+namespace brindle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPngUsage =
+    "用法: brindle-cli png --source DIR [--recursive] [--out DIR | --overwrite] [KEY=VALUE ...]\n"
+    "\n"
+    "  --source DIR   源图片文件夹 (处理其中的 *.png 文件)\n"
+    "  --recursive    同时处理所有子文件夹里的图片\n"
+    "  --out DIR      处理后保存到 DIR (不存在时创建)；不给出时为 \"<源图片文件夹>_处理后\"\n"
+    "  --overwrite    直接覆盖原图\n"
+    "  KEY=VALUE      设置项, 例如 png_zoom_status=1 png_zoom_1=0 png_zoom_2=0\n"
+    "                 png_zoom_value=800 png_png8=1 png_png8_color_count=128\n"
+    "\n"
+    "退出状态: 0 全部完成; 1 有图片读取失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
+    "          4 因错误中止。\n";
+
+}  // namespace
+
+int RunPngCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kPngUsage, stdout);
+    return kExitDone;
+  }
+  ToolArguments parsed;
+  if (!ParseToolArguments(args, /*allows_overwrite=*/true, parsed)) {
+    std::fputs(kPngUsage, stderr);
+    return kExitRefused;
+  }
+  PngJob job;
+  if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
+  job.source_folder = parsed.source.value_or("");
+  job.include_sub_folders = parsed.recursive;
+  job.save_mode = parsed.overwrite ? PngSaveMode::kOverwrite : PngSaveMode::kToFolder;
+  if (!job.source_folder.empty() && IsFileSystemRoot(job.source_folder)) {
+    PrintError(ChosenRootRefusal(job.source_folder).text);
+    return kExitRefused;
+  }
+  if (std::optional<Refusal> refusal = ValidatePngStart(job)) {
+    PrintError(refusal->Text());
+    return kExitRefused;
+  }
+  job.source_folder = WithoutTrailingSeparators(job.source_folder);
+  if (!parsed.overwrite) {
+    job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
+  }
+
+  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
+  if (!magick.usable()) {
+    PrintError(magick.error());
+    return kExitStartupFailed;
+  }
+  Console console;
+  InstallStopSignals();
+  ToolConsoleObserver observer(console);
+  ToolOutcome outcome = RunPngJob(job, observer, StopRequest());
+  return FinishToolRun(outcome, console);
+}
+
+}  // namespace brindle::cli

@@ -1,0 +1,63 @@
+#pragma once
+// What the tool commands share: their options, the KEY=VALUE settings applied with the tool's
+// load rules, the console observer, and the exit status of a run's outcome.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/console.h"
+#include "engine/info_log.h"
+#include "tools/tool_run.h"
+#include "tools/tool_settings.h"
+
+namespace brindle::cli {
+
+struct ToolArguments {
+  std::optional<std::string> source;  // --source
+  bool recursive = false;             // --recursive
+  std::optional<std::string> out;     // --out
+  bool overwrite = false;             // --overwrite
+  std::vector<std::pair<std::string, std::string>> settings;
+};
+
+// Parses a tool command's arguments; --overwrite only where allowed. A usage text is printed and
+// false returned on any error.
+bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArguments& parsed);
+
+// Applies the KEY=VALUE settings on top of the tool's defaults. An unknown key or a value that is
+// not a number where a number is stored is printed and false returned.
+template <typename Settings>
+bool ApplyToolSettings(const ToolArguments& args, Settings& settings) {
+  for (const auto& [key, value] : args.settings) {
+    switch (AssignToolSetting(settings, key, value)) {
+      case OptionAssignResult::kApplied:
+        break;
+      case OptionAssignResult::kUnknownKey:
+        PrintError("未知的设置项: " + key);
+        return false;
+      case OptionAssignResult::kNotANumber:
+        PrintError("设置项 " + key + " 的值不是数字: " + value);
+        return false;
+    }
+  }
+  return true;
+}
+
+// Progress on the terminal; paths left out of the scan printed as they are met.
+class ToolConsoleObserver : public ToolObserver {
+ public:
+  explicit ToolConsoleObserver(Console& console) : console_(console) {}
+  void OnPictureStarted(int index, int count) override;
+  void OnLeftOut(const LongPathNotice& notice) override;
+
+ private:
+  Console& console_;
+};
+
+// Prints the outcome's message and returns the exit status.
+int FinishToolRun(const ToolOutcome& outcome, Console& console);
+
+}  // namespace brindle::cli

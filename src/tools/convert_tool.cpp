@@ -1,0 +1,151 @@
+#include "tools/convert_tool.h"
+
+#include "engine/info_log.h"
+#include "png8/png8.h"
+#include "tools/tool_picture_steps.h"
+#include "tools/tool_source.h"
+#include "tools/tool_target_name.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+std::optional<Refusal> ValidateConvertStart(const ConvertJob& job) {
+  if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) return refusal;
+  if (job.settings.load_format_option == 0) {
+    Refusal refusal;
+    refusal.control = kLoadFormatLabel;
+    refusal.hint_title = "请选择";
+    refusal.hint_text = "原格式请至少选择一项";
+    refusal.icon = MessageIcon::kWarning;
+    refusal.take_focus = false;
+    return refusal;
+  }
+  return std::nullopt;
+}
+
+ConvertRunSettings ConvertRunSettingsOf(const ConvertToolSettings& settings) {
+  ConvertRunSettings run;
+  run.format = settings.format;
+  run.keep_extension = settings.keep_extension;
+  if (settings.format == ToolOutputFormat::kPng) {
+    run.target_extension = ".png";
+    run.keep_transparency = settings.transparent;
+    run.png8 = settings.png8;
+    run.color_count = settings.png8 ? settings.png8_color_count : kDefaultPng8ColorCount;
+  } else {
+    run.target_extension = ".jpg";
+    run.quality = settings.quality;
+  }
+  return run;
+}
+
+fs::path ConvertTargetPath(const fs::path& folder, std::string_view file_name,
+                           const ConvertRunSettings& run) {
+  std::string name;
+  if (!run.keep_extension) {
+    name = NameWithoutLastExtension(file_name) + run.target_extension;
+  } else if (EndsWithIgnoringCase(file_name, run.target_extension)) {
+    name = std::string(file_name);
+  } else {
+    name = std::string(file_name) + run.target_extension;
+  }
+  return FirstFreeName(folder / name, run.target_extension);
+}
+
+PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
+                             const ConvertRunSettings& run) {
+  MagickWandPtr wand = ReadToolPicture(source);
+  if (!wand) return PictureResult::Unreadable();
+  MagickWand* picture = wand.get();
+
+  double x_resolution = 0;
+  double y_resolution = 0;
+  MagickGetImageResolution(picture, &x_resolution, &y_resolution);
+  const std::string format = PictureFormat(picture);
+  if (format == "GIF" || format == "PSD" || format == "TIFF") UseFirstImage(picture);
+
+  const std::size_t width = MagickGetImageWidth(picture);
+  const std::size_t height = MagickGetImageHeight(picture);
+  PixelWandPtr white = MakePixelWand("#ffffff");
+  if (format == "BMP") {
+    MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
+    MagickSetImageBackgroundColor(picture, white.get());
+    MagickExtentImage(picture, width, height, 0, 0);
+  }
+
+  const ColorspaceType colorspace = MagickGetImageColorspace(picture);
+  if (colorspace == CMYKColorspace) MagickTransformImageColorspace(picture, sRGBColorspace);
+
+  const bool to_png = run.format == ToolOutputFormat::kPng;
+  if ((!to_png || !run.keep_transparency) && MagickGetImageAlphaChannel(picture) != MagickFalse) {
+    MagickSetImageBackgroundColor(picture, white.get());
+    MagickExtentImage(picture, width, height, 0, 0);
+    if (format == "PNG" || format == "PSD") {
+      MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
+    }
+  }
+
+  const fs::path target = ConvertTargetPath(folder, source.filename().string(), run);
+
+  if (x_resolution == 0 && y_resolution == 0) {
+    MagickSetImageUnits(picture, PixelsPerInchResolution);
+    MagickSetImageResolution(picture, 72, 72);
+  }
+
+  ToolMessage failure;
+  if (to_png) {
+    MagickSetImageFormat(picture, "PNG");
+    if (run.png8) {
+      if (format == "HEIC" && colorspace != RGBColorspace && colorspace != sRGBColorspace) {
+        MagickTransformImageColorspace(picture, sRGBColorspace);
+      }
+      if (!WritePng8File(picture, run.color_count, target)) {
+        return PictureResult::Failed(Png8WriteFailure(target, 0));
+      }
+      return PictureResult::Written();
+    }
+  } else {
+    MagickSetImageFormat(picture, "JPEG");
+    const std::size_t quality = static_cast<std::size_t>(run.quality);
+    // A JPEG keeps its own quality unless the slider asks for less: a conversion never makes a
+    // picture larger for no gain.
+    if (format != "JPEG" || quality < MagickGetImageCompressionQuality(picture)) {
+      MagickSetImageCompression(picture, JPEGCompression);
+      MagickSetImageCompressionQuality(picture, quality);
+    } else {
+      MagickSetImageCompression(picture, NoCompression);
+    }
+  }
+  if (!WriteToolPicture(picture, target, failure)) return PictureResult::Failed(failure);
+  return PictureResult::Written();
+}
+
+ToolOutcome RunConvertJob(const ConvertJob& job, ToolObserver& observer,
+                          const std::atomic<bool>& stop_requested) {
+  const ConvertRunSettings run = ConvertRunSettingsOf(job.settings);
+  const fs::path source = WithoutTrailingSeparators(job.source_folder);
+  const fs::path output = WithoutTrailingSeparators(
+      job.output_folder.empty() ? DefaultOutputFolder(source) : job.output_folder);
+  const LoadFormatMask mask = job.settings.load_format_option;
+
+  ToolJob tool_job;
+  tool_job.run_list.source_folder = source;
+  tool_job.run_list.include_sub_folders = job.include_sub_folders;
+  tool_job.run_list.pattern = "*.*";
+  tool_job.run_list.accepts = [mask](std::string_view name) { return MaskSelectsFile(mask, name); };
+  tool_job.run_list.output_folder = output;
+  tool_job.folder_to_open = output;
+  tool_job.work = [&](const ToolPicture& picture) {
+    return ConvertPicture(picture.path, output.string() + picture.relative_folder, run);
+  };
+  return RunToolJob(tool_job, observer, stop_requested);
+}
+
+std::string KeepExtensionLabel(ToolOutputFormat format) {
+  return std::string("新的文件名保留原文件名的扩展名部分，举例：123.bmp 转换成 ") +
+         (format == ToolOutputFormat::kPng ? "png" : "jpg") + " 后新的文件名：123.bmp." +
+         (format == ToolOutputFormat::kPng ? "png" : "jpg");
+}
+
+}  // namespace brindle

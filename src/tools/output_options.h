@@ -1,0 +1,30 @@
+#pragma once
+// The output options the tools share: the target format, the JPEG quality with its label, and the
+// PNG-8 colour counts offered.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace brindle {
+
+enum class ToolOutputFormat { kJpg, kPng };
+
+// The format list's entries: "JPG", "PNG".
+std::string_view OutputFormatText(ToolOutputFormat format);
+
+inline constexpr int kMinToolQuality = 10;
+inline constexpr int kMaxToolQuality = 100;
+inline constexpr int kDefaultToolQuality = 90;
+
+// The quality slider's label: "%ld(高)" from 90, "%ld(中)" from 60 to 89, "%ld(低)" below 60.
+std::string QualityLabel(int quality);
+
+// The colour list's entries, in list order; the last one is selected at creation.
+inline constexpr std::array<int, 8> kPng8ColorCounts = {2, 4, 8, 16, 32, 64, 128, 256};
+inline constexpr int kDefaultPng8ColorCount = 256;
+
+// The colour list's entry for a stored count: the entry whose number equals it, else 256.
+int Png8ColorCountEntry(long long stored);
+
+}  // namespace brindle

@@ -1,0 +1,35 @@
+#pragma once
+// The PNG tool's resize rule: one side to a length in pixels, only shrinking, only enlarging or
+// both, the other side following in proportion (rounded half up) or kept.
+
+#include <optional>
+#include <string_view>
+
+#include "engine/resize.h"
+#include "platform/magick_wand.h"
+
+namespace brindle {
+
+// The resize kind list: "图片缩小", "图片放大", "图片缩放".
+enum class PngZoomKind { kShrink = 0, kEnlarge = 1, kScale = 2 };
+// The side list: "图片宽：", "图片高：".
+enum class PngZoomSide { kWidth = 0, kHeight = 1 };
+
+struct PngZoom {
+  PngZoomKind kind = PngZoomKind::kShrink;
+  PngZoomSide side = PngZoomSide::kWidth;
+  int length = 0;                // the number box, at least 1
+  bool keep_proportions = true;  // the other side follows
+};
+
+// The new size of a picture of the current size, or nullopt when it stays as it is.
+std::optional<PictureSize> PngZoomTarget(const PngZoom& zoom, PictureSize current);
+
+// Resizes the wand's current picture to PngZoomTarget (Lanczos, blur 1.0). false when ImageMagick
+// refuses; the picture is then as it was.
+bool ApplyPngZoom(MagickWand* wand, const PngZoom& zoom);
+
+// The keep-proportions box's label, e.g. "高度等比例缩小" for shrinking by the width.
+std::string_view KeepProportionsLabel(PngZoomKind kind, PngZoomSide side);
+
+}  // namespace brindle

@@ -1,0 +1,11 @@
+#include "tools/tool_message.h"
+
+namespace brindle {
+
+ToolMessage StoppedMessage() { return {"任务已中止", "提示", MessageIcon::kWarning}; }
+
+ToolMessage NothingFoundMessage() {
+  return {"没有找到需要处理的图片", "提示", MessageIcon::kWarning};
+}
+
+}  // namespace brindle

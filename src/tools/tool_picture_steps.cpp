@@ -1,0 +1,75 @@
+#include "tools/tool_picture_steps.h"
+
+#include "engine/info_log.h"
+#include "engine/picture_read.h"
+#include "platform/text_encoding.h"
+#include "png8/png8.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+MagickWandPtr ReadToolPicture(const fs::path& path) {
+  MagickWandPtr wand = ReadPicture(path);
+  if (!wand) LogInfo(FormatMessage("图片读取失败:\r\n%s", path.c_str()));
+  return wand;
+}
+
+std::string PictureFormat(MagickWand* wand) {
+  MagickTextPtr format(MagickGetImageFormat(wand));
+  return format ? std::string(format.get()) : std::string();
+}
+
+void UseFirstImage(MagickWand* wand) { MagickResetIterator(wand); }
+
+void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool flatten) {
+  if (source_format == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
+  if (flatten && MagickGetImageAlphaChannel(wand) != MagickFalse) {
+    PixelWandPtr white = MakePixelWand("#ffffff");
+    MagickSetImageBackgroundColor(wand, white.get());
+    MagickExtentImage(wand, MagickGetImageWidth(wand), MagickGetImageHeight(wand), 0, 0);
+    if (source_format == "PNG" || source_format == "PSD") {
+      MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
+    }
+  }
+}
+
+bool WriteToolPicture(MagickWand* wand, const fs::path& target, ToolMessage& failure) {
+  std::string error;
+  if (WritePictureFile(wand, target, &error)) return true;
+  failure = {FormatMessage("MagickWriteImage() 发生错误：\n\n%s\n\n目标文件名：%s\n\n"
+                           "请检查内存或硬盘空间是否用完。",
+                           error.c_str(), target.c_str()),
+             "错误", MessageIcon::kError};
+  return false;
+}
+
+ToolMessage Png8WriteFailure(const fs::path& target, std::size_t max_path_bytes) {
+  std::string shown =
+      max_path_bytes > 0 ? CutToGbkBytes(target.string(), max_path_bytes) : target.string();
+  return {FormatMessage("保存图片时发生错误，请检查硬盘空间是否用完。\n\n目标文件名：\n%s",
+                        shown.c_str()),
+          "错误", MessageIcon::kError};
+}
+
+bool WriteToolJpeg(MagickWand* wand, const fs::path& target, std::size_t quality,
+                   ToolMessage& failure) {
+  if (MagickGetImageColorspace(wand) == CMYKColorspace) {
+    MagickTransformImageColorspace(wand, sRGBColorspace);
+  }
+  MagickSetImageFormat(wand, "JPEG");
+  MagickSetImageCompression(wand, JPEGCompression);
+  MagickSetImageCompressionQuality(wand, quality);
+  return WriteToolPicture(wand, target, failure);
+}
+
+bool WriteToolPng(MagickWand* wand, const fs::path& target, bool png8, int color_count,
+                  std::size_t max_path_bytes, ToolMessage& failure) {
+  MagickSetImageFormat(wand, "PNG");
+  if (!png8) return WriteToolPicture(wand, target, failure);
+  if (WritePng8File(wand, color_count, target)) return true;
+  failure = Png8WriteFailure(target, max_path_bytes);
+  return false;
+}
+
+}  // namespace brindle

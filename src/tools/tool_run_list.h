@@ -1,0 +1,45 @@
+#pragma once
+// The pictures of a tool run from a source folder: its own files, then (with sub-folders) those of
+// every sub-folder at any depth, each folder before the folders inside it. When the results go to
+// an output folder, that folder and a mirror of every sub-folder inside it are made on the way.
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/picture_scan.h"
+#include "tools/tool_message.h"
+
+namespace brindle {
+
+struct ToolPicture {
+  std::filesystem::path path;
+  // The picture's folder relative to the source folder: "" for the source folder itself, else
+  // beginning with "/" ("/2024/may").
+  std::string relative_folder;
+};
+
+struct RunListRequest {
+  std::filesystem::path source_folder;
+  bool include_sub_folders = false;
+  std::string pattern = "*.*";                         // the scan pattern
+  std::function<bool(std::string_view name)> accepts;  // null: every file the pattern matches
+  // Where the folders are mirrored; none when the results go over the sources.
+  std::optional<std::filesystem::path> output_folder;
+};
+
+struct RunList {
+  std::vector<ToolPicture> pictures;
+  std::vector<LongPathNotice> notices;  // paths too long for the program, left out
+  std::optional<ToolMessage> failure;   // a folder could not be made: the run stops
+};
+
+// Builds the run list. A stop request is looked at before each sub-folder; the list then holds
+// what was found so far.
+RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& stop_requested);
+
+}  // namespace brindle

@@ -1,0 +1,83 @@
+#pragma once
+// The tools' settings as plain values, and their stored form: named values in the preference
+// store, read when a tool opens (a value that is missing or breaks its rule keeps the default) and
+// written, in table order, when a run starts. brindle-cli sets the same values from KEY=VALUE
+// arguments with the same rules, on top of the defaults.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "prefs/preference_store.h"
+#include "settings/options_file.h"
+#include "tools/load_format_mask.h"
+#include "tools/output_options.h"
+#include "tools/png_tool_resize.h"
+
+namespace brindle {
+
+// The format conversion tool ("convert_" values).
+struct ConvertToolSettings {
+  LoadFormatMask load_format_option = 0;             // convert_load_format_option
+  ToolOutputFormat format = ToolOutputFormat::kJpg;  // convert_format
+  int quality = kDefaultToolQuality;                 // convert_quality
+  bool transparent = true;                           // convert_transparent
+  bool png8 = false;                                 // convert_png8
+  int png8_color_count = kDefaultPng8ColorCount;     // convert_png8_color_count
+  bool keep_extension = false;                       // convert_is_save_original_file_extension_name
+};
+
+// The crop tool ("crop_" values). Number boxes are empty (nullopt) or hold a number.
+struct CropToolSettings {
+  bool picture_list_source = false;                       // crop_source_type
+  LoadFormatMask load_format_option = kBasicLoadFormats;  // crop_load_format_option
+  int mode = 0;                                           // crop_mode, entry 0 to 3
+  int align = 0;                                          // crop_align, 0 to 4
+  std::optional<int> fixed_width, fixed_height;           // crop_fixed_*, 1 to 9999
+  std::optional<int> percent_width, percent_height;       // crop_percent_*, 1 to 100
+  std::optional<int> ratio_width, ratio_height;           // crop_ratio_*, 1 to 9999
+  bool side_in_percent = false;                           // crop_side_unit
+  std::optional<int> side_fixed_left, side_fixed_right, side_fixed_top,
+      side_fixed_bottom;  // crop_side_fixed_*, 0 to 9999
+  std::optional<int> side_percent_left, side_percent_right, side_percent_top,
+      side_percent_bottom;                           // crop_side_percent_*, 1 to 100
+  ToolOutputFormat format = ToolOutputFormat::kJpg;  // crop_format
+  int quality = kDefaultToolQuality;                 // crop_quality
+  bool transparent = true;                           // crop_transparent
+  bool png8 = false;                                 // crop_png8
+  int png8_color_count = kDefaultPng8ColorCount;     // crop_png8_color_count
+};
+
+// The PNG tool ("png_" values).
+struct PngToolSettings {
+  bool zoom = false;                              // png_zoom_status
+  PngZoomKind zoom_kind = PngZoomKind::kShrink;   // png_zoom_1
+  PngZoomSide zoom_side = PngZoomSide::kWidth;    // png_zoom_2
+  std::optional<int> zoom_value;                  // png_zoom_value, 1 to 9999
+  bool zoom_keep_proportions = true;              // png_zoom_scale
+  bool black_white = false;                       // png_convert_to_black_white
+  bool transparent = true;                        // png_transparent
+  bool png8 = true;                               // png_png8
+  int png8_color_count = kDefaultPng8ColorCount;  // png_png8_color_count
+};
+
+// Reads a tool's values from the store (the product key).
+template <typename Settings>
+Settings LoadToolSettings(const PreferenceStore& store);
+
+// Writes every value of a tool in table order.
+template <typename Settings>
+void WriteToolSettings(const PreferenceStore& store, const Settings& settings);
+
+// Sets one value from its stored name and a text: a number for number values (a negative number
+// is taken as the 32-bit value it stands for), any text for text values; then the load rule.
+template <typename Settings>
+OptionAssignResult AssignToolSetting(Settings& settings, std::string_view name,
+                                     std::string_view value);
+
+// The stored names of a tool's values, in table order.
+template <typename Settings>
+std::vector<std::string_view> ToolSettingNames();
+
+}  // namespace brindle

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/magick_wand.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunCli;
+using test::TempFolder;
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec);
+       it != fs::recursive_directory_iterator(); ++it) {
+    names.push_back(it->path().lexically_relative(folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ToolCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source = folder / "pics";
+    fs::create_directory(source);
+  }
+  TempFolder folder;
+  fs::path source;
+};
+
+TEST_F(ToolCommandTest, ConvertIntoTheDefaultOutputFolder) {
+  test::WritePicture(source / "x.png", 30, 20, "PNG");
+  test::WritePicture(source / "x.gif", 30, 20, "GIF");
+  fs::create_directory(source / "sub");
+  test::WritePicture(source / "sub/y.bmp", 30, 20, "BMP");
+  test::CommandResult result = RunCli(
+      {"convert", "--source", source.string(), "--recursive", "convert_load_format_option=15"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(FilesIn(folder / "pics_处理后"),
+            (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
+
+  // The next run proposes the next free folder.
+  result = RunCli({"convert", "--source", source.string() + "/", "convert_load_format_option=2",
+                   "convert_format=PNG", "convert_png8=1", "convert_png8_color_count=16"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(FilesIn(folder / "pics_处理后(2)"), (std::vector<std::string>{"x.png"}));
+}
+
+TEST_F(ToolCommandTest, ConvertRefusals) {
+  test::WritePicture(source / "x.png", 30, 20, "PNG");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"convert"}, "源图片文件夹不能为空\n"},
+      {{"convert", "--source", (folder / "gone").string()}, "选择的【源图片文件夹】不存在\n"},
+      {{"convert", "--source", source.string()}, "原格式请至少选择一项\n"},  // mask 0 by default
+      {{"convert", "--source", "/", "convert_load_format_option=1"},
+       "暂不支持添加根目录：[/]，请选择下一级文件夹。\n"},
+      {{"convert", "--source", source.string(), "convert_load_format_option=4"},
+       "没有找到需要处理的图片\n"},
+      {{"convert", "--source", source.string(), "crop_mode=1"}, "未知的设置项: crop_mode\n"},
+      {{"convert", "--source", source.string(), "convert_quality=high"},
+       "设置项 convert_quality 的值不是数字: high\n"},
+  };
+  for (const Case& c : cases) {
+    test::CommandResult result = RunCli(c.args);
+    EXPECT_EQ(result.status, 2) << c.args.back();
+    EXPECT_EQ(result.err, c.err) << c.args.back();
+  }
+  test::CommandResult overwrite = RunCli({"convert", "--source", source.string(), "--overwrite"});
+  EXPECT_EQ(overwrite.status, 2);
+  EXPECT_NE(overwrite.err.find("未知的选项: --overwrite"), std::string::npos);
+  EXPECT_NE(overwrite.err.find("用法: brindle-cli convert"), std::string::npos);
+  // Refused runs make nothing; the run that found nothing had made its output folder.
+  EXPECT_EQ(FilesIn(folder.path()),
+            (std::vector<std::string>{"pics", "pics/x.png", "pics_处理后"}));
+}
+
+TEST_F(ToolCommandTest, UnreadablePictureGivesExitOneAndItsLogLine) {
+  test::WriteFile(source / "broken.png", "not a picture");
+  test::WritePicture(source / "good.png", 30, 20, "PNG");
+  test::CommandResult result =
+      RunCli({"png", "--source", source.string(), "--out", (folder / "out").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "图片读取失败:\n" + (source / "broken.png").string() + "\n\n");
+  EXPECT_EQ(FilesIn(folder / "out"), (std::vector<std::string>{"good.png"}));
+}
+
+TEST_F(ToolCommandTest, PngResizeAndOverwrite) {
+  test::WritePicture(source / "a.png", 1000, 750, "PNG");
+  test::CommandResult result =
+      RunCli({"png", "--source", source.string(), "--overwrite", "png_zoom_status=1",
+              "png_zoom_1=0", "png_zoom_2=0", "png_zoom_value=800", "png_png8=0"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(FilesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
+  MagickWandPtr wand = MakeMagickWand();
+  test::EnsureMagick();
+  ASSERT_TRUE(ReadPictureFile(wand.get(), source / "a.png", nullptr));
+  EXPECT_EQ(MagickGetImageWidth(wand.get()), 800u);
+  EXPECT_EQ(MagickGetImageHeight(wand.get()), 600u);
+}
+
+TEST_F(ToolCommandTest, PngRefusalsAndAbortedRuns) {
+  test::WritePicture(source / "a.png", 20, 20, "PNG");
+  test::CommandResult empty_value =
+      RunCli({"png", "--source", source.string(), "png_zoom_status=1"});
+  EXPECT_EQ(empty_value.status, 2);
+  EXPECT_EQ(empty_value.err, "这里不能为空\n");
+
+  test::CommandResult both =
+      RunCli({"png", "--source", source.string(), "--overwrite", "--out", "x"});
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("--out 和 --overwrite 只能选择一个"), std::string::npos);
+
+  test::CommandResult extra = RunCli({"png", "--source", source.string(), "stray"});
+  EXPECT_EQ(extra.status, 2);
+  EXPECT_NE(extra.err.find("多余的参数: stray"), std::string::npos);
+
+  // An output folder that cannot be made stops the run.
+  test::WriteFile(folder / "file", "x");
+  fs::path out = folder / "file" / "out";
+  test::CommandResult aborted = RunCli({"png", "--source", source.string(), "--out", out.string()});
+  EXPECT_EQ(aborted.status, 4);
+  EXPECT_EQ(aborted.err, "任务中止！\n\n创建文件夹 " + out.string() + " 失败，错误码：20\n");
+}
+
+TEST_F(ToolCommandTest, HelpTexts) {
+  test::CommandResult convert = RunCli({"convert", "--help"});
+  EXPECT_EQ(convert.status, 0);
+  EXPECT_EQ(convert.out.rfind("用法: brindle-cli convert --source DIR", 0), 0u);
+  test::CommandResult png = RunCli({"png", "-h"});
+  EXPECT_EQ(png.status, 0);
+  EXPECT_EQ(png.out.rfind("用法: brindle-cli png --source DIR", 0), 0u);
+  test::CommandResult top = RunCli({"--help"});
+  EXPECT_NE(top.out.find("  convert --source DIR"), std::string::npos);
+  EXPECT_NE(top.out.find("  png --source DIR"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brindle
