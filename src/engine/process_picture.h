@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "engine/text_watermark.h"
 #include "engine/icc_profiles.h"
+#include "engine/text_watermark.h"
 #include "platform/magick_wand.h"
 #include "settings/processing_options.h"
 

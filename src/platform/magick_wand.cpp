@@ -32,6 +32,16 @@ bool ReadPictureBytes(MagickWand* wand, const std::string& bytes, std::string* e
     if (error) *error = reason;
     return false;
   }
+  // A damaged file can "decode" into a picture that has a size but no pixels; it would only fail
+  // later, when written, where a tool takes a failed write for a full disk and stops its run.
+  PixelWandPtr probe = MakePixelWand();
+  if (MagickGetImageWidth(wand) == 0 || MagickGetImageHeight(wand) == 0 ||
+      MagickGetImagePixelColor(wand, 0, 0, probe.get()) == MagickFalse) {
+    std::string reason = TakeMagickError(wand);
+    if (error) *error = reason.empty() ? "no pixels" : reason;
+    ClearMagickWand(wand);
+    return false;
+  }
   return true;
 }
 
