@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/magick_environment.h"
+#include "settings/options_file.h"
 #include "settings/processing_options.h"
 
 namespace brindle::cli {
@@ -48,6 +49,10 @@ bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
 // Starts ImageMagick with the program's configuration; when it cannot be used, prints why and
 // returns null (the command then exits with kExitStartupFailed).
 std::unique_ptr<MagickEnvironment> StartImageMagick();
+
+// Prints why a KEY=VALUE setting was not taken (unknown key, not a number); true when applied.
+bool ReportSettingResult(OptionAssignResult result, const std::string& key,
+                         const std::string& value);
 
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "platform/app_folders.h"
 #include "engine/info_log.h"
+#include "platform/app_folders.h"
 #include "platform/text_encoding.h"
 #include "settings/options_file.h"
 
@@ -45,7 +45,12 @@ bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
                         const std::string& value) {
   // The reader skips a line whose value is too long; a setting given here is treated the same.
   if (GbkLength(value) > kMaxOptionValueBytes) return true;
-  switch (AssignOption(options, key, value)) {
+  return ReportSettingResult(AssignOption(options, key, value), key, value);
+}
+
+bool ReportSettingResult(OptionAssignResult result, const std::string& key,
+                         const std::string& value) {
+  switch (result) {
     case OptionAssignResult::kApplied:
       return true;
     case OptionAssignResult::kUnknownKey:
@@ -59,7 +64,8 @@ bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
 }
 
 std::unique_ptr<MagickEnvironment> StartImageMagick() {
-  auto magick = std::make_unique<MagickEnvironment>(AppFolders::ForCurrentUser().MagickConfigFolder());
+  auto magick =
+      std::make_unique<MagickEnvironment>(AppFolders::ForCurrentUser().MagickConfigFolder());
   if (magick->usable()) return magick;
   PrintError(magick->error());
   return nullptr;

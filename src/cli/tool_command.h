@@ -32,16 +32,7 @@ bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArgume
 template <typename Settings>
 bool ApplyToolSettings(const ToolArguments& args, Settings& settings) {
   for (const auto& [key, value] : args.settings) {
-    switch (AssignToolSetting(settings, key, value)) {
-      case OptionAssignResult::kApplied:
-        break;
-      case OptionAssignResult::kUnknownKey:
-        PrintError("未知的设置项: " + key);
-        return false;
-      case OptionAssignResult::kNotANumber:
-        PrintError("设置项 " + key + " 的值不是数字: " + value);
-        return false;
-    }
+    if (!ReportSettingResult(AssignToolSetting(settings, key, value), key, value)) return false;
   }
   return true;
 }
