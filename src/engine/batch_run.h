@@ -20,7 +20,7 @@ enum class PlacementMode { kNone, kSaveToFolder, kOverwrite };
 
 struct BatchSettings {
   PlacementMode placement = PlacementMode::kNone;
-  std::string target_folder;  // "处理后保存到"
+  std::string target_folder;    // "处理后保存到"
   bool keep_structure = false;  // "按原文件夹(子文件夹)结构保存图片"
   int thread_count = 1;         // 1 or 2, from DecideThreadCount
   // Where the recipe of the run is stored (config.dat); none for brindle-cli.

@@ -50,9 +50,9 @@ inline PixelWandPtr MakePixelWand(const char* color = nullptr) {
 // The wand's pending exception text ("" when there is none), cleared afterwards.
 std::string TakeMagickError(MagickWand* wand);
 
-// Reads all frames of a picture from a file. The file is read into memory and decoded from there, so
-// its name is never handed to ImageMagick (and ImageMagick makes no temporary copy of it).
-// false (with ImageMagick's reason in error) when the file cannot be read or decoded.
+// Reads all frames of a picture from a file. The file is read into memory and decoded from there,
+// so its name is never handed to ImageMagick (and ImageMagick makes no temporary copy of it). false
+// (with ImageMagick's reason in error) when the file cannot be read or decoded.
 bool ReadPictureFile(MagickWand* wand, const std::filesystem::path& path, std::string* error);
 
 // Decodes a picture held in memory (its format found from its bytes).

@@ -5,7 +5,8 @@
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  brindle::PictureClass result = brindle::ClassifyPictureFile(brindle::fuzz::WriteInput(data, size));
+  brindle::PictureClass result =
+      brindle::ClassifyPictureFile(brindle::fuzz::WriteInput(data, size));
   int value = static_cast<int>(result);
   if (!(value >= 113 && value <= 118) && value != 0 && value != -1 && value != -2) std::abort();
   return 0;

@@ -7,8 +7,8 @@
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
-                                   0,   0,   0,   255, 255, 255};
+  std::vector<std::uint8_t> gif = {'G',  'I', 'F', '8', '9', 'a', 1,   0,   1,  0,
+                                   0x80, 0,   0,   0,   0,   0,   255, 255, 255};
   gif.insert(gif.end(), data, data + size);
   brindle::PictureClass result =
       brindle::ClassifyPictureFile(brindle::fuzz::WriteInput(gif.data(), gif.size()));
