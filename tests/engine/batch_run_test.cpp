@@ -232,6 +232,35 @@ TEST_F(BatchRunTest, OverwriteReplacesSourcesAndResetsTheirTurns) {
   EXPECT_EQ(test::ReadFile(entries[2].path), "not a picture");
 }
 
+TEST_F(BatchRunTest, SourceRemovedAfterListingFailsAloneInBothModes) {
+  for (PlacementMode mode : {PlacementMode::kSaveToFolder, PlacementMode::kOverwrite}) {
+    InfoLog::Global().Clear();
+    std::vector<PictureEntry> entries{Entry("keep1.png", 40, 30, "PNG"),
+                                      Entry("gone.png", 40, 30, "PNG"),
+                                      Entry("keep2.png", 40, 30, "PNG")};
+    fs::path out = folder_ / (mode == PlacementMode::kOverwrite ? "unused" : "out");
+    fs::create_directories(out);
+    BatchSettings settings;
+    settings.placement = mode;
+    settings.target_folder = out.string();
+    ASSERT_FALSE(PrepareBatchRun(recipe_, settings, entries));
+    fs::remove(entries[1].path);  // gone between listing and reading
+
+    Recorder recorder;
+    std::atomic<bool> stop{false};
+    BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_EQ(InfoLog::Global().Text(),
+              "图片读取失败:\r\n" + entries[1].path.string() + "\r\n\r\n");
+    EXPECT_FALSE(fs::exists(entries[1].path));  // nothing made in its place
+    if (mode == PlacementMode::kSaveToFolder) {
+      EXPECT_EQ(Written(out).size(), 2u);
+      EXPECT_FALSE(fs::exists(out / "gone.jpg"));
+    }
+  }
+}
+
 TEST_F(BatchRunTest, RefusalsBeforeAnythingIsTouched) {
   std::vector<PictureEntry> entries{Entry("a.png", 20, 20, "PNG")};
   BatchSettings settings;
