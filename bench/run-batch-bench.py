@@ -29,8 +29,9 @@ import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+
 REPO = Path(__file__).resolve().parent.parent
-TIME = "/usr/bin/time"
 WIDTH = 1200
 QUALITY = 85
 WALL_TARGET = 0.5  # brindle-cli at most half of mogrify's wall time
@@ -72,17 +73,6 @@ TEXT_SETTINGS = [
 ]
 MOGRIFY_TEXT_OPTIONS = ["-font", "DejaVu-Sans", "-fill", "black", "-gravity", "SouthEast",
                         "-pointsize", "35", "-annotate", "+16+16", TEXT]
-
-
-class Unusable(Exception):
-    """A tool or input the benchmark cannot do without."""
-
-
-@dataclass
-class Measurement:
-    wall: float  # seconds
-    cpu: float  # user + system seconds
-    max_rss_kib: int
 
 
 @dataclass
@@ -147,11 +137,6 @@ def require_programs() -> None:
         raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
 
 
-def first_line(text: str) -> str:
-    lines = [line for line in text.splitlines() if line.strip()]
-    return lines[0].strip() if lines else ""
-
-
 def brindle_unavailable(cli: Path) -> str | None:
     """Why brindle-cli batch cannot be measured, or None when it can."""
     if not cli.is_file():
@@ -195,46 +180,6 @@ def mogrify_limits() -> str:
             limits[name.strip().lower()] = value.strip()
     return ", ".join(f"{name} {limits[name]}" for name in ("thread", "memory", "map", "area")
                      if name in limits)
-
-
-def warm_page_cache(pictures: list[Path]) -> None:
-    """Reads the corpus once so that the first run does not pay alone for reading it from disk."""
-    for picture in pictures:
-        with open(picture, "rb") as source:
-            while source.read(1 << 20):
-                pass
-
-
-def measure(argv: list[str], logs: Path) -> tuple[Measurement | None, str]:
-    """Runs argv under /usr/bin/time -v; the measurement, or None and what went wrong."""
-    report = logs / "time.txt"
-    stdout_path, stderr_path = logs / "stdout.txt", logs / "stderr.txt"
-    with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
-        start = time.monotonic()
-        try:
-            status = subprocess.run([TIME, "-v", "-o", str(report), *argv], stdin=subprocess.DEVNULL,
-                                    stdout=stdout, stderr=stderr).returncode
-        except OSError as error:
-            return None, f"could not start {TIME}: {error}"
-        wall = time.monotonic() - start
-    values = {}
-    if report.exists():
-        for line in report.read_text(errors="replace").splitlines():
-            name, colon, value = line.strip().rpartition(": ")
-            if colon:
-                values[name] = value
-    if status != 0:
-        said = stderr_path.read_text(errors="replace").strip().splitlines()
-        tail = "\n".join("      " + line for line in said[-8:])
-        return None, f"exited with status {status}" + (f"; its last messages:\n{tail}" if tail else "")
-    try:
-        measurement = Measurement(
-            wall=wall,
-            cpu=float(values["User time (seconds)"]) + float(values["System time (seconds)"]),
-            max_rss_kib=int(values["Maximum resident set size (kbytes)"]))
-    except (KeyError, ValueError):
-        return None, f"{TIME} -v gave no usable report"
-    return measurement, ""
 
 
 def picture_sizes(paths: list[Path]) -> dict[Path, tuple[int, int]]:
@@ -342,10 +287,6 @@ def check_outputs(pictures: list[Path], tools: list[Tool]) -> None:
                   + (" ..." if len(with_exif) > 5 else ""))
         else:
             print(f"  {tool.name}: no Exif left in its pictures")
-
-
-def mib(kib: float) -> str:
-    return f"{kib / 1024:.1f} MiB"
 
 
 def print_table(tools: list[Tool]) -> None:

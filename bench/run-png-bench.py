@@ -32,24 +32,14 @@ import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+
 REPO = Path(__file__).resolve().parent.parent
-TIME = "/usr/bin/time"
 WALL_TARGET = 1.5  # brindle-cli at most 1.5 times pngquant's wall time
 SIZE_TARGET = 1.05  # and no file more than 5 % larger
 
 # pngquant once per picture, into the output folder under the picture's own name.
 PNGQUANT_LOOP = 'out=$1; shift; for f; do pngquant --force --output "$out/${f##*/}" -- "$f" || exit; done'
-
-
-class Unusable(Exception):
-    """A tool or input the benchmark cannot do without."""
-
-
-@dataclass
-class Measurement:
-    wall: float  # seconds
-    cpu: float  # user + system seconds
-    max_rss_kib: int
 
 
 @dataclass
@@ -100,11 +90,6 @@ def require_programs() -> None:
         raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
 
 
-def first_line(text: str) -> str:
-    lines = [line for line in text.splitlines() if line.strip()]
-    return lines[0].strip() if lines else ""
-
-
 def program_line(argv: list[str]) -> str:
     try:
         result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
@@ -122,44 +107,6 @@ def brindle_unavailable(cli: Path) -> str | None:
     if probe.returncode != 0:
         return f"{cli} has no working png command: `brindle-cli png --help` exited with {probe.returncode}"
     return None
-
-
-def warm_page_cache(pictures: list[Path]) -> None:
-    for picture in pictures:
-        with open(picture, "rb") as source:
-            while source.read(1 << 20):
-                pass
-
-
-def measure(argv: list[str], logs: Path) -> tuple[Measurement | None, str]:
-    """Runs argv under /usr/bin/time -v; the measurement, or None and what went wrong."""
-    report = logs / "time.txt"
-    stderr_path = logs / "stderr.txt"
-    with open(logs / "stdout.txt", "wb") as stdout, open(stderr_path, "wb") as stderr:
-        start = time.monotonic()
-        try:
-            status = subprocess.run([TIME, "-v", "-o", str(report), *argv], stdin=subprocess.DEVNULL,
-                                    stdout=stdout, stderr=stderr).returncode
-        except OSError as error:
-            return None, f"could not start {TIME}: {error}"
-        wall = time.monotonic() - start
-    values = {}
-    if report.exists():
-        for line in report.read_text(errors="replace").splitlines():
-            name, colon, value = line.strip().rpartition(": ")
-            if colon:
-                values[name] = value
-    if status != 0:
-        said = stderr_path.read_text(errors="replace").strip().splitlines()
-        tail = "\n".join("      " + line for line in said[-8:])
-        return None, f"exited with status {status}" + (f"; its last messages:\n{tail}" if tail else "")
-    try:
-        return Measurement(
-            wall=wall,
-            cpu=float(values["User time (seconds)"]) + float(values["System time (seconds)"]),
-            max_rss_kib=int(values["Maximum resident set size (kbytes)"])), ""
-    except (KeyError, ValueError):
-        return None, f"{TIME} -v gave no usable report"
 
 
 @dataclass
@@ -243,10 +190,6 @@ def compare_outputs(pictures: list[Path], brindle: Tool, pngquant: Tool) -> bool
         print(f"  {'all':<30}{'':>12}{total_brindle / 1e6:>10.3f} MB{total_pngquant / 1e6:>9.3f} MB"
               f"{total_brindle / total_pngquant:>8.3f}")
     return all_within
-
-
-def mib(kib: float) -> str:
-    return f"{kib / 1024:.1f} MiB"
 
 
 def print_table(tools: list[Tool]) -> float | None:
