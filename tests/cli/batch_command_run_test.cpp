@@ -229,17 +229,7 @@ std::optional<std::string> RunCliOnTerminal(const std::vector<std::string>& args
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return std::nullopt;
   std::string terminal = ptsname(master);
 
-  std::vector<std::string> argv_text{BRINDLE_CLI_PATH};
-  argv_text.insert(argv_text.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env_text;
-  for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
-  env_text.insert(env_text.end(), environment.begin(), environment.end());
-  std::vector<char*> envp;
-  for (auto& e : env_text) envp.push_back(e.data());
-  envp.push_back(nullptr);
+  test::CliCommandLine command_line(args, environment);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -248,7 +238,8 @@ std::optional<std::string> RunCliOnTerminal(const std::vector<std::string>& args
   posix_spawn_file_actions_addopen(&actions, 2, terminal.c_str(), O_RDWR | O_NOCTTY, 0);
   posix_spawn_file_actions_addclose(&actions, master);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  int rc = posix_spawn(&pid, command_line.program(), &actions, nullptr, command_line.argv(),
+                       command_line.envp());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
     close(master);

@@ -17,8 +17,6 @@
 
 #include "support/test_support.h"
 
-extern char** environ;
-
 namespace brindle {
 namespace {
 
@@ -35,11 +33,7 @@ struct LimitedRun {
 // Runs brindle-cli with a time limit, reporting its peak memory.
 LimitedRun RunCliWithin(const std::vector<std::string>& args, int seconds,
                         const fs::path& scratch) {
-  std::vector<std::string> argv_text{BRINDLE_CLI_PATH};
-  argv_text.insert(argv_text.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  test::CliCommandLine command_line(args);
   fs::path err_file = scratch / "stderr.txt";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -49,7 +43,8 @@ LimitedRun RunCliWithin(const std::vector<std::string>& args, int seconds,
                                    0600);
   pid_t pid = 0;
   LimitedRun run;
-  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  int rc = posix_spawn(&pid, command_line.program(), &actions, nullptr, command_line.argv(),
+                       command_line.envp());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return run;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);

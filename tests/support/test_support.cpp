@@ -131,23 +131,24 @@ CommandResult RunCli(const std::vector<std::string>& args,
   return CliProcess(args, extra_environment).Wait();
 }
 
+CliCommandLine::CliCommandLine(const std::vector<std::string>& args,
+                               const std::vector<std::string>& extra_environment)
+    : argv_text_{BRINDLE_CLI_PATH} {
+  argv_text_.insert(argv_text_.end(), args.begin(), args.end());
+  for (char** e = environ; *e; ++e) env_text_.emplace_back(*e);
+  env_text_.insert(env_text_.end(), extra_environment.begin(), extra_environment.end());
+  for (auto& a : argv_text_) argv_.push_back(a.data());
+  argv_.push_back(nullptr);
+  for (auto& e : env_text_) envp_.push_back(e.data());
+  envp_.push_back(nullptr);
+}
+
 CliProcess::CliProcess(const std::vector<std::string>& args,
                        const std::vector<std::string>& extra_environment) {
   fs::path out_file = scratch_ / "out";
   fs::path err_file = scratch_ / "err";
 
-  std::vector<std::string> argv_text{BRINDLE_CLI_PATH};
-  argv_text.insert(argv_text.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  std::vector<std::string> env_text;
-  for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
-  env_text.insert(env_text.end(), extra_environment.begin(), extra_environment.end());
-  std::vector<char*> envp;
-  for (auto& e : env_text) envp.push_back(e.data());
-  envp.push_back(nullptr);
+  CliCommandLine command_line(args, extra_environment);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -157,7 +158,8 @@ CliProcess::CliProcess(const std::vector<std::string>& args,
   posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  int rc = posix_spawn(&pid, command_line.program(), &actions, nullptr, command_line.argv(),
+                       command_line.envp());
   posix_spawn_file_actions_destroy(&actions);
   if (rc == 0) pid_ = pid;
 }

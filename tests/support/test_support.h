@@ -55,6 +55,25 @@ struct CommandResult {
 CommandResult RunCli(const std::vector<std::string>& args,
                      const std::vector<std::string>& extra_environment = {});
 
+// The argument and environment vectors of one brindle-cli run (this process's environment plus
+// extra "NAME=VALUE" entries), ready for posix_spawn.
+class CliCommandLine {
+ public:
+  CliCommandLine(const std::vector<std::string>& args,
+                 const std::vector<std::string>& extra_environment = {});
+  CliCommandLine(const CliCommandLine&) = delete;
+  CliCommandLine& operator=(const CliCommandLine&) = delete;
+  const char* program() const { return argv_text_.front().c_str(); }
+  char* const* argv() { return argv_.data(); }
+  char* const* envp() { return envp_.data(); }
+
+ private:
+  std::vector<std::string> argv_text_;
+  std::vector<std::string> env_text_;
+  std::vector<char*> argv_;
+  std::vector<char*> envp_;
+};
+
 // brindle-cli started like RunCli but not waited for, so a test can act on it (send a signal) while
 // it runs. A process still running when the object goes away is killed and reaped.
 class CliProcess {
