@@ -3,8 +3,6 @@
 
 #include "cli/tool_command.h"
 #include "engine/picture_scan.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
 #include "tools/convert_tool.h"
 #include "tools/tool_source.h"
 
@@ -41,10 +39,7 @@ int RunConvertCommand(const Arguments& args) {
   if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
   job.source_folder = parsed.source.value_or("");
   job.include_sub_folders = parsed.recursive;
-  if (!job.source_folder.empty() && IsFileSystemRoot(job.source_folder)) {
-    PrintError(ChosenRootRefusal(job.source_folder).text);
-    return kExitRefused;
-  }
+  if (RefuseRootSource(job.source_folder)) return kExitRefused;
   if (std::optional<Refusal> refusal = ValidateConvertStart(job)) {
     PrintError(refusal->Text());
     return kExitRefused;
@@ -52,11 +47,8 @@ int RunConvertCommand(const Arguments& args) {
   job.source_folder = WithoutTrailingSeparators(job.source_folder);
   job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
 
-  MagickEnvironment magick(AppFolders::ForCurrentUser().MagickConfigFolder());
-  if (!magick.usable()) {
-    PrintError(magick.error());
-    return kExitStartupFailed;
-  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
   Console console;
   InstallStopSignals();
   ToolConsoleObserver observer(console);

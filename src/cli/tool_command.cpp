@@ -1,6 +1,8 @@
 #include "cli/tool_command.h"
 
 #include "engine/batch_progress.h"
+#include "engine/picture_scan.h"
+#include "tools/tool_source.h"
 
 namespace brindle::cli {
 
@@ -47,6 +49,12 @@ void ToolConsoleObserver::OnPictureStarted(int index, int count) {
 void ToolConsoleObserver::OnLeftOut(const LongPathNotice& notice) {
   console_.EndProgress();
   PrintError(notice.message);
+}
+
+bool RefuseRootSource(const std::string& source_folder) {
+  if (source_folder.empty() || !IsFileSystemRoot(source_folder)) return false;
+  PrintError(ChosenRootRefusal(source_folder).text);
+  return true;
 }
 
 int FinishToolRun(const ToolOutcome& outcome, Console& console) {

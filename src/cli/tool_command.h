@@ -27,6 +27,9 @@ struct ToolArguments {
 // false returned on any error.
 bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArguments& parsed);
 
+// The file-system root cannot be a source folder: prints the refusal and returns true.
+bool RefuseRootSource(const std::string& source_folder);
+
 // Applies the KEY=VALUE settings on top of the tool's defaults. An unknown key or a value that is
 // not a number where a number is stored is printed and false returned.
 template <typename Settings>
