@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/info_log.h"
 #include "support/test_support.h"
 #include "tool_test_pictures.h"
 
@@ -81,10 +80,7 @@ TEST(CropGeometryTest, ModesAndAlignments) {
 
 class CropPictureTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::EnsureMagick();
-    InfoLog::Global().Clear();
-  }
+  void SetUp() override { test::EnsureMagick(); }
   TempFolder folder;
 };
 
@@ -132,16 +128,6 @@ TEST_F(CropPictureTest, ResolutionIsWrittenInDotsPerInch) {
     EXPECT_NEAR(x, c.expected, 0.01) << c.name;
     EXPECT_NEAR(y, c.expected, 0.01) << c.name;
   }
-}
-
-TEST_F(CropPictureTest, RefusedPicturesAreLogged) {
-  test::WriteAnimatedGif(folder / "anim.gif", 20, 20);
-  test::WriteFile(folder / "broken.jpg", "not a picture");
-  EXPECT_FALSE(CropPicture(folder / "anim.gif", Percent(50, 50)));
-  EXPECT_FALSE(CropPicture(folder / "broken.jpg", Percent(50, 50)));
-  EXPECT_EQ(InfoLog::Global().Text(),
-            "不支持裁剪动态gif图片:\r\n" + (folder / "anim.gif").string() +
-                "\r\n\r\n无法识别的图片:\r\n" + (folder / "broken.jpg").string() + "\r\n\r\n");
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "engine/info_log.h"
 #include "support/test_support.h"
 #include "tool_test_pictures.h"
-#include "tools/crop_pane_picture.h"
 
 namespace brindle {
 namespace {
@@ -77,14 +76,6 @@ TEST_F(CropPreviewTest, DarkensWhatIsCutAwayAndFramesWhatIsKept) {
   EXPECT_TRUE(Near(shown, 151, 76, 204, 204, 204, 8));
   EXPECT_TRUE(Near(shown, 100, 50, 48, 128, 192, 6));
   EXPECT_TRUE(Near(shown, 152, 77, 0, 0, 38, 8));
-
-  // The pane's display: one JPEG at quality 91 of the same size.
-  std::string jpeg;
-  ASSERT_TRUE(EncodeCropPanePicture(shown, jpeg));
-  MagickWandPtr displayed = MakeMagickWand();
-  ASSERT_TRUE(ReadPictureBytes(displayed.get(), jpeg, nullptr));
-  EXPECT_EQ(MagickGetImageWidth(displayed.get()), 200u);
-  EXPECT_EQ(MagickGetImageCompressionQuality(displayed.get()), 91u);
 }
 
 TEST_F(CropPreviewTest, TransparencyShowsAsCheckerboardUnlessTheOutputLosesIt) {
