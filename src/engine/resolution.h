@@ -16,6 +16,11 @@ struct PictureResolution {
 
 PictureResolution ReadPictureResolution(MagickWand* wand);
 
+// The resolution as read, written again in dots per inch: per centimetre becomes per inch
+// (truncated; below 1 gives 72), a picture without unit and resolution gets 72 × 72 per inch, and
+// one with a resolution but no unit keeps it as it is.
+void NormaliseResolution(MagickWand* wand, const PictureResolution& source);
+
 // With bDpi on and a dpi value, the picture gets that many dots per inch; with bDpiResample its
 // pixels are resampled from its own resolution when the horizontal value differs. With bDpi off, a
 // resolution per centimetre becomes dots per inch (truncated) and a picture without any resolution

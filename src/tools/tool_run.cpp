@@ -14,7 +14,17 @@ ToolOutcome RunToolJob(const ToolJob& job, ToolObserver& observer,
     return outcome;
   };
 
-  RunList list = BuildRunList(job.run_list, stop_requested);
+  RunList list;
+  if (job.prepared_list) {
+    list = *job.prepared_list;
+    const RunListRequest& request = job.run_list;
+    if (request.include_sub_folders && request.output_folder) {
+      list.failure =
+          MakeMirrorFolders(request.source_folder, *request.output_folder, stop_requested);
+    }
+  } else {
+    list = BuildRunList(job.run_list, stop_requested);
+  }
   outcome.left_out = static_cast<int>(list.notices.size());
   for (const LongPathNotice& notice : list.notices) observer.OnLeftOut(notice);
   if (list.failure) return finish(ToolRunEnd::kAborted, list.failure);

@@ -67,6 +67,10 @@ struct PictureResult {
 
 struct ToolJob {
   RunListRequest run_list;
+  // A run list made before the run (the crop tool makes it while validating). When set, nothing is
+  // scanned; run_list only says whether sub-folders are mirrored in its output folder, which the
+  // run then does.
+  std::optional<RunList> prepared_list;
   std::filesystem::path folder_to_open;
   std::function<PictureResult(const ToolPicture& picture)> work;
 };

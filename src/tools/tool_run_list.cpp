@@ -72,4 +72,19 @@ RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& sto
   return list;
 }
 
+std::optional<ToolMessage> MakeMirrorFolders(const fs::path& source_folder,
+                                             const fs::path& output_folder,
+                                             const std::atomic<bool>& stop_requested) {
+  ScanResult sub_folders = ListSubFolders(source_folder, /*recursive=*/true);
+  for (const fs::path& sub_folder : sub_folders.paths) {
+    if (stop_requested.load()) break;
+    fs::path mirror = output_folder.string() + "/" +
+                      sub_folder.lexically_relative(source_folder).generic_string();
+    if (int error_number = MakeFolder(mirror)) {
+      return FolderFailure("任务中止！\n\n创建子文件夹 %s 失败，错误码：%d", mirror, error_number);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace brindle

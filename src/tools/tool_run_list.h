@@ -42,4 +42,11 @@ struct RunList {
 // what was found so far.
 RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& stop_requested);
 
+// Makes, inside output_folder (which exists), the mirror of every sub-folder of source_folder at
+// any depth; an existing mirror is reused. A stop request is looked at before each sub-folder. The
+// failure of one folder ends it with "任务中止！\n\n创建子文件夹 %s 失败，错误码：%d".
+std::optional<ToolMessage> MakeMirrorFolders(const std::filesystem::path& source_folder,
+                                             const std::filesystem::path& output_folder,
+                                             const std::atomic<bool>& stop_requested);
+
 }  // namespace brindle

@@ -1,0 +1,179 @@
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "cli/tool_command.h"
+#include "platform/file_write.h"
+#include "tools/crop_pane_picture.h"
+#include "tools/crop_preview.h"
+#include "tools/crop_tool.h"
+#include "tools/tool_source.h"
+#include "tools/tool_target_name.h"
+
+namespace brindle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCropUsage =
+    "用法: brindle-cli crop (--source DIR [--recursive] | FILE...) [--out DIR | --overwrite]\n"
+    "                       [--keep-format] [KEY=VALUE ...]\n"
+    "       brindle-cli crop --preview OUT.png (--source DIR | FILE...) [KEY=VALUE ...]\n"
+    "\n"
+    "  --source DIR      源图片文件夹 (jpg, png, gif, bmp 按 crop_load_format_option 选择)\n"
+    "  FILE...           源图片列表 (\"--\" 之后的参数都是文件)\n"
+    "  --recursive       同时处理所有子文件夹里的图片\n"
+    "  --out DIR         处理后保存到 DIR；源图片文件夹时不给出为 \"<源图片文件夹>_处理后\"\n"
+    "  --overwrite       直接覆盖原图\n"
+    "  --keep-format     图片格式保持不变\n"
+    "  --preview OUT     只生成裁剪预览图片 (OUT 以 .png 或 .jpg 结尾)，并在标准输出上\n"
+    "                    每行输出一项状态栏文字\n"
+    "  KEY=VALUE         设置项, 例如 crop_mode=2 crop_ratio_width=4 crop_ratio_height=3\n"
+    "                    crop_align=0 crop_format=PNG crop_png8=1\n"
+    "\n"
+    "退出状态: 0 全部完成; 1 有图片读取失败或被跳过 (预览: 没有显示第一张图片); 2 参数错误或\n"
+    "          拒绝处理; 3 被信号停止; 4 因错误中止。\n";
+
+struct CropArguments {
+  ToolArguments tool;
+  std::vector<std::string> files;
+  bool keep_format = false;
+  std::optional<std::string> preview;
+};
+
+// Takes out what only the crop command has (FILE arguments, --keep-format, --preview) and leaves
+// the rest to the tool commands' parser.
+bool ParseCropArguments(const Arguments& args, CropArguments& parsed) {
+  Arguments rest;
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_ended) {
+      parsed.files.push_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "--keep-format") {
+      parsed.keep_format = true;
+    } else if (arg == "--preview") {
+      if (i + 1 >= args.size()) {
+        PrintError("选项 --preview 缺少参数");
+        return false;
+      }
+      parsed.preview = args[++i];
+    } else if (arg == "--source" || arg == "--out") {
+      rest.push_back(arg);
+      if (i + 1 < args.size()) rest.push_back(args[++i]);
+    } else if (!arg.empty() && arg[0] != '-' && !SplitKeyValue(arg)) {
+      parsed.files.push_back(arg);
+    } else {
+      rest.push_back(arg);
+    }
+  }
+  if (!ParseToolArguments(rest, /*allows_overwrite=*/true, parsed.tool)) return false;
+  if (parsed.tool.source && !parsed.files.empty()) {
+    PrintError("--source 和 FILE 只能选择一个");
+    return false;
+  }
+  if (parsed.preview && !EndsWithIgnoringCase(*parsed.preview, ".png") &&
+      !EndsWithIgnoringCase(*parsed.preview, ".jpg") &&
+      !EndsWithIgnoringCase(*parsed.preview, ".jpeg")) {
+    PrintError("--preview 的文件名须以 .png、.jpg 或 .jpeg 结尾: " + *parsed.preview);
+    return false;
+  }
+  return true;
+}
+
+// The job as the window would hand it over: FILE arguments make the picture list (each path once),
+// --source the folder; without either, crop_source_type says which of the two is empty.
+bool MakeCropJob(const CropArguments& parsed, CropJob& job) {
+  if (!ApplyToolSettings(parsed.tool, job.settings)) return false;
+  if (!parsed.files.empty()) job.settings.picture_list_source = true;
+  if (parsed.tool.source) job.settings.picture_list_source = false;
+  std::set<std::string> added;
+  for (const std::string& file : parsed.files) {
+    if (added.insert(file).second) job.pictures.emplace_back(file);
+  }
+  job.source_folder = WithoutTrailingSeparators(parsed.tool.source.value_or(""));
+  job.include_sub_folders = parsed.tool.recursive;
+  job.keep_format = parsed.keep_format;
+  job.save_mode = parsed.tool.overwrite ? CropSaveMode::kOverwrite : CropSaveMode::kToFolder;
+  if (parsed.tool.out) {
+    job.output_folder = *parsed.tool.out;
+  } else if (!parsed.tool.overwrite && !job.settings.picture_list_source &&
+             !job.source_folder.empty()) {
+    job.output_folder = DefaultOutputFolder(job.source_folder);
+  }
+  return true;
+}
+
+// Writes what the pane shows: its JPEG bytes, or their pixels as PNG.
+bool WritePanePicture(MagickWand* picture, const fs::path& out) {
+  std::string jpeg;
+  std::string error;
+  bool written = false;
+  if (EncodeCropPanePicture(picture, jpeg, &error)) {
+    if (EndsWithIgnoringCase(out.string(), ".png")) {
+      MagickWandPtr shown = MakeMagickWand();
+      written = ReadPictureBytes(shown.get(), jpeg, &error) &&
+                MagickSetImageFormat(shown.get(), "PNG") != MagickFalse &&
+                WritePictureFile(shown.get(), out, &error);
+    } else {
+      written = WriteFileAtomically(out, jpeg, &error);
+    }
+  }
+  if (!written) PrintError("预览图片保存失败: " + out.string() + ": " + error);
+  return written;
+}
+
+int RunCropPreview(const CropJob& job, const fs::path& out) {
+  if (!job.settings.picture_list_source) {
+    if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) {
+      PrintError(refusal->Text());
+      return kExitRefused;
+    }
+  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
+  Console console;
+  ScanResult list = CropPreviewList(job);
+  for (const LongPathNotice& notice : list.notices) PrintError(notice.message);
+  CropPreview preview = GenerateCropPreview(job, list.paths, 0, /*forward=*/true, ReadyStatus());
+  if (preview.message) PrintError(preview.message->text);
+  if (preview.picture && !WritePanePicture(preview.picture.get(), out)) return kExitAborted;
+  for (const std::string& text : preview.status) std::printf("%s\n", text.c_str());
+  // Anything but the first picture of the list shown as it is means something was skipped.
+  const bool first_shown = preview.picture && preview.current_index == 0 && !preview.message;
+  return first_shown && list.notices.empty() ? kExitDone : kExitSomeFailed;
+}
+
+}  // namespace
+
+int RunCropCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kCropUsage, stdout);
+    return kExitDone;
+  }
+  CropArguments parsed;
+  if (!ParseCropArguments(args, parsed)) {
+    std::fputs(kCropUsage, stderr);
+    return kExitRefused;
+  }
+  CropJob job;
+  if (!MakeCropJob(parsed, job)) return kExitRefused;
+  if (parsed.preview) return RunCropPreview(job, *parsed.preview);
+
+  RunList run_list;
+  if (std::optional<Refusal> refusal = ValidateCropStart(job, run_list)) {
+    PrintError(refusal->Text());
+    return kExitRefused;
+  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
+  Console console;
+  InstallStopSignals();
+  ToolConsoleObserver observer(console);
+  ToolOutcome outcome = RunCropJob(job, std::move(run_list), observer, StopRequest());
+  return FinishToolRun(outcome, console);
+}
+
+}  // namespace brindle::cli

@@ -1,0 +1,15 @@
+#include "tools/crop_pane_picture.h"
+
+namespace brindle {
+
+bool EncodeCropPanePicture(MagickWand* wand, std::string& jpeg, std::string* error) {
+  if (MagickGetImageColorspace(wand) == CMYKColorspace) {
+    MagickTransformImageColorspace(wand, sRGBColorspace);
+  }
+  MagickSetImageFormat(wand, "JPEG");
+  MagickSetImageCompression(wand, JPEGCompression);
+  MagickSetImageCompressionQuality(wand, kCropPaneJpegQuality);
+  return EncodePictureBlob(wand, jpeg, error);
+}
+
+}  // namespace brindle

@@ -1,0 +1,224 @@
+#include "tools/crop_preview.h"
+
+#include "engine/info_log.h"
+#include "engine/picture_read.h"
+#include "png8/png8.h"
+#include "tools/tool_picture_steps.h"
+#include "tools/tool_source.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+const char* const kCropPreviewHelpText =
+    "图片裁剪预览时，最多会从【源图片文件夹】中加载 32 "
+    "张图片。\n\n可以按键盘方向键来切换图片，查看不同的图片裁剪效果。\n\n提示：如果按方向键不能切换"
+    "图片，请先用鼠标点击一下图片预览区。\n\n注意：如果勾选了【PNG-"
+    "8】选项，生成预览图片将需要更多的"
+    "时间。";
+
+namespace {
+
+constexpr std::size_t kCheckerTile = 128;     // the texture's tile, in pixels
+constexpr std::size_t kCheckerSquare = 8;     // one square of it
+constexpr unsigned char kCheckerGrey = 0xCC;  // the grey squares; the others are white
+constexpr double kCutAwayBrightness = -60;    // what is cut away is shown this much darker
+constexpr const char* kFrameColour = "#CCCCCC";
+
+bool HasAlpha(MagickWand* wand) { return MagickGetImageAlphaChannel(wand) != MagickFalse; }
+
+// The checkerboard tile: 8 × 8 squares, white at the top left, light grey beside and below it.
+MagickWandPtr MakeCheckerTile() {
+  std::string pixels(kCheckerTile * kCheckerTile * 3, '\xff');
+  for (std::size_t y = 0; y < kCheckerTile; ++y) {
+    for (std::size_t x = 0; x < kCheckerTile; ++x) {
+      if ((x / kCheckerSquare + y / kCheckerSquare) % 2 == 1) {
+        pixels.replace((y * kCheckerTile + x) * 3, 3, 3, static_cast<char>(kCheckerGrey));
+      }
+    }
+  }
+  MagickWandPtr tile = MakeMagickWand();
+  MagickConstituteImage(tile.get(), kCheckerTile, kCheckerTile, "RGB", CharPixel, pixels.data());
+  return tile;
+}
+
+// The picture laid over a checkerboard of its size, so that its transparent parts show as such.
+MagickWandPtr OverCheckerboard(MagickWand* picture) {
+  const std::size_t width = MagickGetImageWidth(picture);
+  const std::size_t height = MagickGetImageHeight(picture);
+  MagickWandPtr canvas = MakeMagickWand();
+  PixelWandPtr white = MakePixelWand("#FFFFFF");
+  MagickNewImage(canvas.get(), width, height, white.get());
+  MagickWandPtr tile = MakeCheckerTile();
+  MagickWandPtr board(MagickTextureImage(canvas.get(), tile.get()));
+  if (!board) return nullptr;
+  MagickCompositeImage(board.get(), picture, OverCompositeOp, 0, 0);
+  return board;
+}
+
+// Replaces the picture by itself over a checkerboard when it has an alpha channel.
+void ShowTransparency(MagickWandPtr& picture) {
+  if (!HasAlpha(picture.get())) return;
+  if (MagickWandPtr board = OverCheckerboard(picture.get())) picture = std::move(board);
+}
+
+// The picture encoded as it is set up and decoded again; unchanged when either fails.
+void ThroughEncoding(MagickWandPtr& picture, const std::string& bytes) {
+  MagickWandPtr decoded = MakeMagickWand();
+  if (ReadPictureBytes(decoded.get(), bytes, nullptr)) picture = std::move(decoded);
+}
+
+// What the run would write of the cropped picture, as far as it shows: JPEG's loss, white behind
+// transparency, the PNG-8 palette.
+std::optional<ToolMessage> SimulateOutput(const CropJob& job, const fs::path& path,
+                                          MagickWandPtr& cropped) {
+  const CropToolSettings& settings = job.settings;
+  const bool converted = job.save_mode == CropSaveMode::kToFolder && !job.keep_format;
+  const bool to_png = settings.format == ToolOutputFormat::kPng;
+  const std::string format = PictureFormat(cropped.get());
+  if (converted && !to_png) {
+    FlattenOntoWhite(cropped.get(), format, true);
+    MagickSetImageFormat(cropped.get(), "JPEG");
+    MagickSetImageCompression(cropped.get(), JPEGCompression);
+    MagickSetImageCompressionQuality(cropped.get(), static_cast<std::size_t>(settings.quality));
+    std::string jpeg;
+    if (EncodePictureBlob(cropped.get(), jpeg, nullptr)) ThroughEncoding(cropped, jpeg);
+  } else if (converted && !settings.transparent) {
+    FlattenOntoWhite(cropped.get(), format, true);
+  } else {
+    ShowTransparency(cropped);
+  }
+  if (!converted || !to_png || !settings.png8) return std::nullopt;
+  std::string png8;
+  if (!EncodePng8(cropped.get(), settings.png8_color_count, png8)) {
+    return ToolMessage{FormatMessage("转换成 PNG-8 格式时发生错误。\n\n图片地址：%s", path.c_str()),
+                       "预览", MessageIcon::kError};
+  }
+  ThroughEncoding(cropped, png8);
+  return std::nullopt;
+}
+
+// The picture read again as the background the kept rectangle is shown on: the first image only,
+// a BMP without its alpha channel.
+MagickWandPtr ReadBackground(const fs::path& path) {
+  MagickWandPtr wand = ReadPicture(path);
+  if (!wand) return nullptr;
+  UseFirstImage(wand.get());
+  MagickWandPtr background(MagickGetImage(wand.get()));
+  if (!background) return nullptr;
+  if (PictureFormat(background.get()) == "BMP") {
+    MagickSetImageAlphaChannel(background.get(), DeactivateAlphaChannel);
+  }
+  return background;
+}
+
+// The order in which pictures are tried: from current to the end and round from the start, or
+// from current down to the first and round from the last.
+std::vector<int> TryOrder(int current, int count, bool forward) {
+  std::vector<int> order;
+  for (int step = 0; step < count; ++step) {
+    order.push_back(forward ? (current + step) % count : (current - step + count) % count);
+  }
+  return order;
+}
+
+MagickWandPtr WhiteDot() {
+  MagickWandPtr wand = MakeMagickWand();
+  PixelWandPtr white = MakePixelWand("#FFFFFF");
+  MagickNewImage(wand.get(), 1, 1, white.get());
+  return wand;
+}
+
+}  // namespace
+
+CropStatusTexts ReadyStatus() { return {"就绪...", "", ""}; }
+
+ScanResult CropPreviewList(const CropJob& job) {
+  ScanResult list;
+  if (job.settings.picture_list_source) {
+    list.paths = job.pictures;
+    return list;
+  }
+  const LoadFormatMask mask = job.settings.load_format_option & kBasicLoadFormats;
+  auto add_files = [&](const fs::path& folder) {
+    ScanResult files = ListFiles(folder, "*.*");
+    for (LongPathNotice& notice : files.notices) list.notices.push_back(std::move(notice));
+    for (fs::path& path : files.paths) {
+      if (list.paths.size() >= kMaxCropPreviewPictures) return;
+      if (MaskSelectsFile(mask, path.filename().string())) list.paths.push_back(std::move(path));
+    }
+  };
+  const fs::path source = WithoutTrailingSeparators(job.source_folder);
+  add_files(source);
+  if (list.paths.size() >= kMaxCropPreviewPictures || !job.include_sub_folders) return list;
+  ScanResult sub_folders = ListSubFolders(source, /*recursive=*/true);
+  for (LongPathNotice& notice : sub_folders.notices) list.notices.push_back(std::move(notice));
+  for (const fs::path& folder : sub_folders.paths) {
+    if (list.paths.size() >= kMaxCropPreviewPictures) break;
+    add_files(folder);
+  }
+  return list;
+}
+
+int SteppedPreviewIndex(int index, int count, bool forward) {
+  if (count <= 0) return 0;
+  if (forward) return index + 1 >= count ? 0 : index + 1;
+  return index <= 0 ? count - 1 : index - 1;
+}
+
+CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>& list,
+                                int current_index, bool forward, const CropStatusTexts& shown) {
+  CropPreview preview;
+  const int count = static_cast<int>(list.size());
+  if (count == 0) {
+    preview.status = ReadyStatus();
+    return preview;
+  }
+  preview.status = shown;
+  preview.status[1] = "生成预览图片...";
+  preview.current_index = current_index >= 0 && current_index < count ? current_index : 0;
+
+  for (int index : TryOrder(preview.current_index, count, forward)) {
+    const fs::path& path = list[static_cast<std::size_t>(index)];
+    CropGeometry geometry;
+    MagickWandPtr cropped = CropPicture(path, job.settings, &geometry);
+    if (!cropped) continue;
+    MagickWandPtr background = ReadBackground(path);
+    if (!background) continue;
+    preview.current_index = index;
+    preview.status = {
+        FormatMessage("原图尺寸: %d x %d", static_cast<int>(MagickGetImageWidth(background.get())),
+                      static_cast<int>(MagickGetImageHeight(background.get()))),
+        FormatMessage("裁剪后图片尺寸: %d x %d", static_cast<int>(geometry.width),
+                      static_cast<int>(geometry.height)),
+        FormatMessage("图片: %s", path.c_str())};
+
+    ShowTransparency(background);
+    preview.message = SimulateOutput(job, path, cropped);
+
+    // The frame goes round a side only while the framed picture is still narrower than the
+    // background, so a rectangle that keeps a whole side shows no frame there.
+    const std::size_t background_width = MagickGetImageWidth(background.get());
+    const std::size_t background_height = MagickGetImageHeight(background.get());
+    const std::size_t frame_x = MagickGetImageWidth(cropped.get()) + 2 < background_width ? 1 : 0;
+    const std::size_t frame_y = MagickGetImageHeight(cropped.get()) + 2 < background_height ? 1 : 0;
+    PixelWandPtr frame = MakePixelWand(kFrameColour);
+    MagickBorderImage(cropped.get(), frame.get(), frame_x, frame_y);
+
+    MagickBrightnessContrastImage(background.get(), kCutAwayBrightness, 0);
+    MagickCompositeImage(background.get(), cropped.get(), OverCompositeOp,
+                         static_cast<ssize_t>(geometry.left), static_cast<ssize_t>(geometry.top));
+    preview.picture = std::move(background);
+    return preview;
+  }
+
+  preview.picture = WhiteDot();
+  const std::string text =
+      job.settings.picture_list_source
+          ? std::string("没有找到需要裁剪的图片！")
+          : FormatMessage("在文件夹 %s 中没有找到需要裁剪的图片！", job.source_folder.c_str());
+  preview.message = ToolMessage{text, "预览", MessageIcon::kWarning};
+  return preview;
+}
+
+}  // namespace brindle

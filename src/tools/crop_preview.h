@@ -1,0 +1,63 @@
+#pragma once
+// The crop tool's live preview: the current picture of the preview list darkened, with the kept
+// rectangle in full brightness inside a light grey frame, showing what the output will look like
+// (JPEG artefacts, white behind transparency, the PNG-8 palette) and a checkerboard where the
+// picture is transparent; plus the three status texts and the list the arrow keys step through.
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/picture_scan.h"
+#include "platform/magick_wand.h"
+#include "tools/crop_tool.h"
+#include "tools/tool_message.h"
+
+namespace brindle {
+
+// The most pictures the preview takes from a source folder.
+inline constexpr std::size_t kMaxCropPreviewPictures = 32;
+
+// The status bar's three parts.
+using CropStatusTexts = std::array<std::string, 3>;
+
+// The status bar of an opened window and of an empty preview list: "就绪...", "", "".
+CropStatusTexts ReadyStatus();
+
+// The third status part while the sub-folders are searched for preview pictures.
+inline constexpr const char* kSearchingSubFoldersStatus = "正在遍历子文件夹...";
+
+// The preview list: in list mode every picture of the list; in folder mode the folder's files the
+// mask selects (jpg, png, gif, bmp), in scan order, up to 32, topped up from the sub-folders (in
+// their listing order) when they are included.
+ScanResult CropPreviewList(const CropJob& job);
+
+// The index an arrow key moves to: the next picture (after the last, the first) or the previous
+// one (before the first, the last).
+int SteppedPreviewIndex(int index, int count, bool forward);
+
+struct CropPreview {
+  // What the pane shows; null when the preview list is empty and the pane is cleared. When no
+  // picture of the list can be cropped it is a 1 × 1 white picture.
+  MagickWandPtr picture;
+  CropStatusTexts status;
+  int current_index = 0;  // the picture shown
+  // "没有找到需要裁剪的图片！" (with the folder in folder mode) when no picture could be cropped,
+  // or the PNG-8 failure of the picture shown; caption "预览".
+  std::optional<ToolMessage> message;
+};
+
+// Generates the preview from the picture at current_index: going forward, the first picture from
+// there (round the end of the list) that can be cropped; going backward, the first one counting
+// down. shown is the status bar before the preview, which a preview that finds nothing leaves as
+// it was but for the second part ("生成预览图片...").
+CropPreview GenerateCropPreview(const CropJob& job, const std::vector<std::filesystem::path>& list,
+                                int current_index, bool forward, const CropStatusTexts& shown);
+
+// The link "预览说明" (caption kCropPreviewHelpCaption, information icon).
+extern const char* const kCropPreviewHelpText;
+inline constexpr const char* kCropPreviewHelpCaption = "关于裁剪预览";
+
+}  // namespace brindle
