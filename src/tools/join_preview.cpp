@@ -26,6 +26,7 @@ bool EncodeDisplayCopy(MagickWand* wand, int quality, JoinPreview& preview) {
   MagickSetImageFormat(wand, "JPEG");
   MagickSetImageCompression(wand, JPEGCompression);
   MagickSetImageCompressionQuality(wand, static_cast<std::size_t>(quality));
+  KeepJpegEncoderSmall(wand);
   std::string error;
   if (!EncodePictureBlob(wand, preview.display_jpeg, &error)) {
     preview.display_jpeg.clear();

@@ -8,6 +8,12 @@ const char* JoinExtension(ToolOutputFormat format) {
   return format == ToolOutputFormat::kPng ? ".png" : ".jpg";
 }
 
+void KeepJpegEncoderSmall(MagickWand* wand) {
+  const long long pixels = static_cast<long long>(MagickGetImageWidth(wand)) *
+                           static_cast<long long>(MagickGetImageHeight(wand));
+  if (pixels > kOptimisedJpegPixelLimit) MagickSetOption(wand, "jpeg:optimize-coding", "false");
+}
+
 void FlattenJoinedOntoWhite(MagickWand* joined) {
   PixelWandPtr white = MakePixelWand("#FFFFFF");
   MagickSetImageBackgroundColor(joined, white.get());
@@ -18,6 +24,7 @@ bool SaveJoinedPicture(MagickWand* joined, const std::filesystem::path& target,
                        const JoinToolSettings& settings, ToolMessage& failure) {
   if (settings.format == ToolOutputFormat::kJpg) {
     FlattenJoinedOntoWhite(joined);
+    KeepJpegEncoderSmall(joined);
     return WriteToolJpeg(joined, target, static_cast<std::size_t>(settings.quality), failure);
   }
   // A transparent canvas laid over "none" stays as it is.
