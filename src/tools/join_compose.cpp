@@ -109,7 +109,7 @@ void TakeJoinResolution(MagickWand* canvas, MagickWand* picture) {
 
 JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const JoinPlan& plan) {
   JoinedPicture joined;
-  for (bool sized : plan.sized) joined.troubled += sized ? 0 : 1;
+  joined.troubled = plan.UnsizedCount();
   const long long width = plan.Width();
   const long long height = plan.Height();
   if (width < 1 || height < 1 || width > kMaxCanvasSide || height > kMaxCanvasSide) return joined;

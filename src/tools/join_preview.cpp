@@ -105,7 +105,7 @@ Composed ComposeForPreview(const std::vector<fs::path>& pictures, const JoinTool
   if (settings.format == ToolOutputFormat::kJpg) {
     composed.jpeg = CheckJpegSides(plan.Width(), plan.Height());
     if (composed.jpeg.excess != JpegSideExcess::kNone) {
-      for (bool sized : plan.sized) troubled += sized ? 0 : 1;
+      troubled += plan.UnsizedCount();
       composed.width = plan.Width();
       composed.height = plan.Height();
       return composed;

@@ -1,5 +1,6 @@
 #include "tools/join_sizing.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/info_log.h"
@@ -40,6 +41,10 @@ std::optional<HeaderSize> ReadUprightHeaderSize(const fs::path& path) {
 long long JoinPlan::Width() const { return layout == JoinLayout::kVertical ? common : length; }
 
 long long JoinPlan::Height() const { return layout == JoinLayout::kVertical ? length : common; }
+
+int JoinPlan::UnsizedCount() const {
+  return static_cast<int>(std::count(sized.begin(), sized.end(), false));
+}
 
 JoinPlan PlanJoin(const std::vector<fs::path>& pictures, const JoinToolSettings& settings) {
   JoinPlan plan;

@@ -36,6 +36,8 @@ struct JoinPlan {
   // The canvas's width and height.
   long long Width() const;
   long long Height() const;
+  // The pictures whose header could not be read.
+  int UnsizedCount() const;
 };
 
 // The sizing pass over the pictures with the layout, side policy, custom length and spacing of

@@ -42,8 +42,8 @@ std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
   return refusal;
 }
 
-// Joins one list of pictures into target. Returns the troubles logged; failure is set when the
-// picture could not be written.
+// How joining one list of pictures ended: written, refused for JPEG, nothing composed or a failed
+// write; with the pictures logged on the way.
 struct JoinResult {
   bool written = false;
   bool nothing_composed = false;
@@ -52,6 +52,7 @@ struct JoinResult {
   std::optional<ToolMessage> failure;
 };
 
+// Joins one list of pictures into target.
 JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& target,
                     const JoinToolSettings& settings) {
   JoinResult result;
@@ -61,7 +62,7 @@ JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& targe
   if (settings.format == ToolOutputFormat::kJpg) {
     result.jpeg = CheckJpegSides(plan.Width(), plan.Height());
     if (result.jpeg.excess != JpegSideExcess::kNone) {
-      for (bool sized : plan.sized) result.troubled += sized ? 0 : 1;
+      result.troubled = plan.UnsizedCount();
       return result;
     }
   }
