@@ -4,6 +4,8 @@
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
 #              against pngquant
+#   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
+#              convert -append (50 photographs: the corpus twice)
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
@@ -41,6 +43,11 @@ bench: build
 bench-png: build
 	@bash bench/make-png-corpus.sh $(BENCH_PNG_CORPUS)
 	@python3 bench/run-png-bench.py --cli $(CLI) --corpus $(BENCH_PNG_CORPUS) --runs $(BENCH_RUNS)
+
+.PHONY: bench-join
+bench-join: build
+	@bash bench/make-corpus.sh $(BENCH_CORPUS)
+	@python3 bench/run-join-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -15,6 +15,11 @@ void AutoOrient(MagickWand* wand) {
   MagickSetIteratorIndex(wand, current);
 }
 
+bool TurnsSidewaysWhenUpright(OrientationType orientation) {
+  return orientation == LeftTopOrientation || orientation == RightTopOrientation ||
+         orientation == RightBottomOrientation || orientation == LeftBottomOrientation;
+}
+
 MagickWandPtr ReadPicture(const std::filesystem::path& path, std::string* error) {
   MagickWandPtr wand = MakeMagickWand();
   if (!ReadPictureFile(wand.get(), path, error)) return nullptr;

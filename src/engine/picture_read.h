@@ -17,4 +17,7 @@ MagickWandPtr ReadPicture(const std::filesystem::path& path, std::string* error 
 // Turns every frame of the wand upright by its orientation and resets the orientation to top-left.
 void AutoOrient(MagickWand* wand);
 
+// True for the orientations that exchange width and height when the picture is turned upright.
+bool TurnsSidewaysWhenUpright(OrientationType orientation);
+
 }  // namespace brindle

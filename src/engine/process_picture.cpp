@@ -24,11 +24,6 @@ std::string FormatOf(MagickWand* wand) {
   return format ? std::string(format.get()) : std::string();
 }
 
-bool TurnsSidewaysWhenUpright(OrientationType orientation) {
-  return orientation == LeftTopOrientation || orientation == RightTopOrientation ||
-         orientation == RightBottomOrientation || orientation == LeftBottomOrientation;
-}
-
 // When the picture is a JPEG that will be shrunk to at most half of each side, the decoder can
 // deliver it at 1/2, 1/4 or 1/8 of its size, which saves most of the decoding time and memory.
 // Returns the exact size the resize rules give for the full picture, so the result is the size a

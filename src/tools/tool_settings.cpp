@@ -177,6 +177,36 @@ const Table<PngToolSettings>& TableOf() {
   return table;
 }
 
+// join_layout: 1 is vertical, any other stored value horizontal; a missing value keeps vertical.
+StoredValue<JoinToolSettings> JoinLayoutValue(std::string_view name) {
+  return {name,
+          [](JoinToolSettings& s, std::uint32_t v) {
+            s.layout = v == 1 ? JoinLayout::kVertical : JoinLayout::kHorizontal;
+          },
+          [](const JoinToolSettings& s) { return static_cast<std::uint32_t>(s.layout); }, nullptr,
+          nullptr};
+}
+
+template <>
+const Table<JoinToolSettings>& TableOf() {
+  using S = JoinToolSettings;
+  static const Table<S> table = {
+      OnUnlessZero("join_source_type", &S::picture_list_source),
+      Mask("join_load_format_option", &S::load_format_option),
+      OnlyOne("join_close_preview", &S::close_preview),
+      JoinLayoutValue("join_layout"),
+      ListEntry("join_width_or_height_index", &S::side_policy, 4),
+      Box("join_width_or_height_value", &S::custom_length, 1, 9999),
+      InRange("join_space", &S::space, 0, 128, 0),
+      Format("join_format", &S::format),
+      InRange("join_quality", &S::quality, kMinToolQuality, kMaxToolQuality, kDefaultToolQuality),
+      OnUnlessZero("join_transparent", &S::transparent),
+      OnUnlessZero("join_png8", &S::png8),
+      ColorCount("join_png8_color_count", &S::png8_color_count, &S::png8),
+  };
+  return table;
+}
+
 // A DWORD given as text: decimal, optionally signed; negative numbers wrap as 32-bit values do.
 bool ParseStoredNumber(std::string_view text, std::uint32_t& value) {
   long long number = 0;
@@ -251,5 +281,6 @@ std::vector<std::string_view> ToolSettingNames() {
 BRINDLE_TOOL_SETTINGS(ConvertToolSettings)
 BRINDLE_TOOL_SETTINGS(CropToolSettings)
 BRINDLE_TOOL_SETTINGS(PngToolSettings)
+BRINDLE_TOOL_SETTINGS(JoinToolSettings)
 
 }  // namespace brindle

@@ -62,6 +62,26 @@ struct PngToolSettings {
   int png8_color_count = kDefaultPng8ColorCount;  // png_png8_color_count
 };
 
+// The join tool ("join_" values).
+enum class JoinLayout { kVertical = 1, kHorizontal = 2 };  // "竖排", "横排"
+// How the common width (vertical) or height (horizontal) is chosen; one index serves both layouts.
+enum class JoinSidePolicy { kFirstPicture = 0, kLargest = 1, kSmallest = 2, kCustom = 3 };
+
+struct JoinToolSettings {
+  bool picture_list_source = false;                            // join_source_type
+  LoadFormatMask load_format_option = kBasicLoadFormats;       // join_load_format_option
+  bool close_preview = false;                                  // join_close_preview
+  JoinLayout layout = JoinLayout::kVertical;                   // join_layout
+  JoinSidePolicy side_policy = JoinSidePolicy::kFirstPicture;  // join_width_or_height_index
+  std::optional<int> custom_length;                  // join_width_or_height_value, 1 to 9999
+  int space = 0;                                     // join_space, 0 to 128
+  ToolOutputFormat format = ToolOutputFormat::kJpg;  // join_format
+  int quality = kDefaultToolQuality;                 // join_quality
+  bool transparent = true;                           // join_transparent
+  bool png8 = false;                                 // join_png8
+  int png8_color_count = kDefaultPng8ColorCount;     // join_png8_color_count
+};
+
 // Reads a tool's values from the store (the product key).
 template <typename Settings>
 Settings LoadToolSettings(const PreferenceStore& store);

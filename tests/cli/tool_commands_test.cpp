@@ -146,5 +146,102 @@ TEST_F(ToolCommandTest, HelpTexts) {
   EXPECT_NE(top.out.find("  png --source DIR"), std::string::npos);
 }
 
+TEST_F(ToolCommandTest, JoinFoldersListsAndPreview) {
+  fs::create_directories(source / "day1");
+  test::WritePicture(source / "day1/a.png", 800, 100, "PNG");
+  test::WritePicture(source / "day1/b.jpg", 1000, 200, "JPEG");
+  test::WritePicture(source / "day1/c.gif", 600, 100, "GIF");
+  test::CommandResult result = RunCli({"join", "--source", source.string(), "join_space=10"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(FilesIn(folder / "pics_处理后"), (std::vector<std::string>{"day1.jpg"}));
+  MagickWandPtr wand = MakeMagickWand();
+  test::EnsureMagick();
+  ASSERT_TRUE(ReadPictureFile(wand.get(), folder / "pics_处理后/day1.jpg", nullptr));
+  EXPECT_EQ(MagickGetImageWidth(wand.get()), 800u);
+  EXPECT_EQ(MagickGetImageHeight(wand.get()), 100u + 10u + 160u + 10u + 100u);
+
+  // The preview of the same group, as PNG, and its status texts.
+  fs::path shown = folder / "shown.png";
+  result = RunCli({"join", "--preview", shown.string(), "--source", source.string(),
+                   "join_space=10", "join_format=PNG"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "图片尺寸: 800 x 380\n文件夹: " + (source / "day1").string() + "\n");
+  ClearMagickWand(wand.get());
+  ASSERT_TRUE(ReadPictureFile(wand.get(), shown, nullptr));
+  MagickTextPtr format(MagickGetImageFormat(wand.get()));
+  EXPECT_STREQ(format.get(), "PNG");
+  EXPECT_EQ(MagickGetImageWidth(wand.get()), 800u);
+  EXPECT_EQ(MagickGetImageHeight(wand.get()), 380u);
+
+  // List mode: named after the first picture; without --out it is refused.
+  const std::string a = (source / "day1/b.jpg").string();
+  const std::string c = (source / "day1/c.gif").string();
+  result = RunCli({"join", a, c});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "请选择图片拼接后保存到的位置\n");
+  result = RunCli({"join", "--out", (folder / "list").string(), "join_layout=2", "join_format=PNG",
+                   "join_png8=1", a, c});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(FilesIn(folder / "list"), (std::vector<std::string>{"b_拼接后.png"}));
+
+  // A picture that cannot be read is logged and the rest is joined.
+  test::WriteFile(folder / "broken.png", "broken");
+  result = RunCli({"join", "--out", (folder / "list").string(), "join_layout=2",
+                   (folder / "broken.png").string(), c, a});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "无法获取图片的尺寸:\n" + (folder / "broken.png").string() +
+                            "\n\n无法识别的图片:\n" + (folder / "broken.png").string() + "\n\n");
+  EXPECT_EQ(FilesIn(folder / "list"),
+            (std::vector<std::string>{"b_拼接后.png", "broken_拼接后.jpg"}));
+}
+
+TEST_F(ToolCommandTest, JoinRefusalsAndExitStatuses) {
+  test::WritePicture(source / "a.png", 30, 20, "PNG");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"join"}, 2, "源图片文件夹不能为空\n"},
+      {{"join", "--source", source.string()},
+       2,
+       "文件夹 " + source.string() + " 中没有可拼接的图片，请重新选择。\n"},
+      {{"join", "--source", source.string(), "join_load_format_option=16"},
+       2,
+       "加载的图片类型至少选择一项\n"},
+      {{"join", (source / "a.png").string()}, 2, "图片数量不能少于2张\n"},
+      {{"join", "--out", (folder / "a/b").string(), (source / "a.png").string(),
+        (source / "a.png").string()},
+       4,
+       "创建文件夹 " + (folder / "a/b").string() + " 失败，错误码：2\n"},
+      {{"join", "--out", (folder / "o").string(), "join_width_or_height_index=3",
+        (source / "a.png").string(), (source / "a.png").string()},
+       2,
+       "这里不能为空\n"},
+      {{"join", "--preview", (folder / "p.png").string(), (source / "a.png").string()}, 2, ""},
+      {{"join", "join_sapce=1"}, 2, "未知的设置项: join_sapce\n"},
+  };
+  for (const Case& c : cases) {
+    test::CommandResult result = RunCli(c.args);
+    EXPECT_EQ(result.status, c.status) << c.args.back();
+    EXPECT_EQ(result.err, c.err) << c.args.back();
+  }
+  test::WritePicture(folder / "long.png", 4, 32751, "PNG");
+  test::CommandResult too_tall =
+      RunCli({"join", "--out", (folder / "o").string(), (folder / "long.png").string(),
+              (folder / "long.png").string()});
+  EXPECT_EQ(too_tall.status, 4);
+  EXPECT_EQ(too_tall.err,
+            "拼接图片失败: \n\n拼接后的图片高度: 65502 像素, 支持的最大JPG图片高度: 65500 像素.\n\n"
+            "请将拼接后生成的JPG图片高度控制在 65500 像素内或选择保存为PNG格式.\n");
+  test::CommandResult both = RunCli({"join", "--source", source.string(), "x.png"});
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("--source 和 FILE 只能选择一个"), std::string::npos);
+  test::CommandResult help = RunCli({"join", "--help"});
+  EXPECT_EQ(help.out.rfind("用法: brindle-cli join (--source DIR | FILE...)", 0), 0u);
+}
+
 }  // namespace
 }  // namespace brindle

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -265,5 +266,81 @@ TEST_F(HostileCorpus, RecipeFilesAreReadSafely) {
   EXPECT_NE(long_values.out.find("sy_text=\r\n"), std::string::npos);  // the 5000-byte line skipped
 }
 
+// The join tool over the same corpus, the folder itself being the only group: no crash, no hang,
+// bounded memory, the good pictures joined into one picture, and at most one line of each kind
+// (size unreadable, picture undecodable) for every damaged picture. Side by side, the header of a
+// picture a million pixels wide asks for a canvas no picture can have: nothing is joined, and the
+// group is logged.
+TEST_F(HostileCorpus, JoinLosesNothing) {
+  struct JoinRun {
+    std::vector<std::string> settings;
+    std::string output;  // empty when nothing can be joined
+    size_t width;        // of the joined picture
+  };
+  const std::vector<JoinRun> runs = {
+      {{"join_width_or_height_index=3", "join_width_or_height_value=64", "join_space=2"},
+       "pictures.jpg",
+       64},
+      {{"join_width_or_height_index=3", "join_width_or_height_value=48", "join_format=PNG",
+        "join_png8=1", "join_transparent=0"},
+       "pictures.png",
+       48},
+      {{"join_layout=2", "join_format=PNG"}, "", 0},
+  };
+  for (const JoinRun& join : runs) {
+    TempFolder out;
+    std::vector<std::string> args = {"join", "--source", Pictures().string(), "--out",
+                                     (out / "o").string()};
+    args.insert(args.end(), join.settings.begin(), join.settings.end());
+    LimitedRun run = RunCliWithin(args, 300, out.path());
+    ASSERT_FALSE(run.timed_out) << join.output;
+    EXPECT_EQ(run.status, 1) << join.output << run.err.substr(0, 2000);
+    EXPECT_LT(run.max_rss_kib, 1400L * 1024);
+
+    std::map<std::string, std::map<std::string, int>> mentions;  // path -> kind -> lines
+    for (const std::string& entry : LogEntries(run.err)) {
+      std::size_t colon = entry.find(":\n");
+      ASSERT_NE(colon, std::string::npos) << entry;
+      mentions[entry.substr(colon + 2)][entry.substr(0, colon)] += 1;
+    }
+    if (join.output.empty()) {
+      EXPECT_TRUE(fs::is_empty(out / "o"));
+      EXPECT_EQ(mentions[Pictures().string()]["文件夹中没有找到需要拼接的图片"], 1);
+    } else {
+      MagickWandPtr joined = MakeMagickWand();
+      test::EnsureMagick();
+      ASSERT_TRUE(ReadPictureFile(joined.get(), out / "o" / join.output, nullptr)) << join.output;
+      EXPECT_EQ(MagickGetImageWidth(joined.get()), join.width);
+      // 13 good pictures of 64 × 48 with a join extension, each at least 36 pixels high.
+      EXPECT_GE(MagickGetImageHeight(joined.get()), 13u * 36u);
+    }
+    for (const auto& item : fs::directory_iterator(Pictures())) {
+      const std::string name = item.path().filename().string();
+      const std::string extension = item.path().extension().string();
+      if (extension != ".jpg" && extension != ".jpeg" && extension != ".png" &&
+          extension != ".gif" && extension != ".bmp") {
+        EXPECT_EQ(mentions.count(item.path().string()), 0u) << name;
+        continue;
+      }
+      const std::map<std::string, int>& kinds = mentions[item.path().string()];
+      if (name.rfind("good-", 0) == 0) {
+        EXPECT_TRUE(kinds.empty()) << name;
+        continue;
+      }
+      for (const auto& [kind, lines] : kinds) {
+        EXPECT_TRUE(kind == "无法获取图片的尺寸" || kind == "无法识别的图片") << kind;
+        EXPECT_EQ(lines, 1) << name << " " << kind;
+      }
+      // Empty files and noise behind the magic bytes never decode; the headers of empty files
+      // cannot be read either.
+      if (!join.output.empty() && (name.rfind("empty.", 0) == 0 || name.rfind("noise-", 0) == 0)) {
+        EXPECT_EQ(kinds.count("无法识别的图片"), 1u) << name;
+      }
+      if (name.rfind("empty.", 0) == 0) {
+        EXPECT_EQ(kinds.count("无法获取图片的尺寸"), 1u) << name;
+      }
+    }
+  }
+}
 }  // namespace
 }  // namespace brindle

@@ -228,5 +228,61 @@ TEST(AssignToolSetting, AppliesTheLoadRulesToKeyValueTexts) {
   EXPECT_EQ(png.zoom_value, std::nullopt);
 }
 
+TEST_F(ToolSettingsTest, JoinLoadAndWriteRules) {
+  JoinToolSettings s = LoadToolSettings<JoinToolSettings>(store_);
+  EXPECT_FALSE(s.picture_list_source);
+  EXPECT_EQ(s.load_format_option, 15u);
+  EXPECT_EQ(s.layout, JoinLayout::kVertical);  // missing keeps vertical
+  EXPECT_EQ(s.side_policy, JoinSidePolicy::kFirstPicture);
+  EXPECT_EQ(s.custom_length, std::nullopt);
+  EXPECT_EQ(s.space, 0);
+  EXPECT_TRUE(s.transparent);
+  EXPECT_FALSE(s.png8);
+
+  store_.WriteNumber("", "join_source_type", 5);
+  store_.WriteNumber("", "join_close_preview", 2);  // on only for 1
+  store_.WriteNumber("", "join_layout", 0);         // anything but 1 is horizontal
+  store_.WriteNumber("", "join_width_or_height_index", 3);
+  store_.WriteNumber("", "join_width_or_height_value", 9999);
+  store_.WriteNumber("", "join_space", 128);
+  store_.WriteText("", "join_format", "PNG");
+  store_.WriteNumber("", "join_png8", 1);
+  store_.WriteNumber("", "join_png8_color_count", 16);
+  s = LoadToolSettings<JoinToolSettings>(store_);
+  EXPECT_TRUE(s.picture_list_source);
+  EXPECT_FALSE(s.close_preview);
+  EXPECT_EQ(s.layout, JoinLayout::kHorizontal);
+  EXPECT_EQ(s.side_policy, JoinSidePolicy::kCustom);
+  EXPECT_EQ(s.custom_length, 9999);
+  EXPECT_EQ(s.space, 128);
+  EXPECT_EQ(s.format, ToolOutputFormat::kPng);
+  EXPECT_EQ(s.png8_color_count, 16);
+
+  store_.WriteNumber("", "join_width_or_height_index", 4);
+  store_.WriteNumber("", "join_width_or_height_value", 10000);
+  store_.WriteNumber("", "join_space", 129);
+  store_.WriteNumber("", "join_quality", 101);
+  store_.WriteNumber("", "join_layout", 1);
+  s = LoadToolSettings<JoinToolSettings>(store_);
+  EXPECT_EQ(s.side_policy, JoinSidePolicy::kFirstPicture);
+  EXPECT_EQ(s.custom_length, std::nullopt);
+  EXPECT_EQ(s.space, 0);
+  EXPECT_EQ(s.quality, 90);
+  EXPECT_EQ(s.layout, JoinLayout::kVertical);
+
+  // Written in table order; the layout as 1 or 2, an empty box as 0, the colours only with PNG-8.
+  s.layout = JoinLayout::kHorizontal;
+  s.png8 = false;
+  WriteToolSettings(store_, s);
+  EXPECT_EQ(Number("join_layout"), 2u);
+  EXPECT_EQ(Number("join_width_or_height_value"), 0u);
+  EXPECT_EQ(Number("join_png8_color_count"), 256u);
+  EXPECT_EQ(Text("join_format"), "PNG");
+  std::vector<std::string_view> names = ToolSettingNames<JoinToolSettings>();
+  ASSERT_EQ(names.size(), 12u);
+  EXPECT_EQ(names.front(), "join_source_type");
+  EXPECT_EQ(names.back(), "join_png8_color_count");
+}
+
 }  // namespace
 }  // namespace brindle

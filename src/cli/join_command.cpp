@@ -1,0 +1,188 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/tool_command.h"
+#include "engine/picture_scan.h"
+#include "platform/file_write.h"
+#include "tools/join_groups.h"
+#include "tools/join_preview.h"
+#include "tools/join_tool.h"
+#include "tools/tool_source.h"
+#include "tools/tool_target_name.h"
+
+namespace brindle::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kJoinUsage =
+    "用法: brindle-cli join (--source DIR | FILE...) [--out DIR] [KEY=VALUE ...]\n"
+    "      brindle-cli join --preview OUT.png (--source DIR | FILE...) [KEY=VALUE ...]\n"
+    "\n"
+    "  --source DIR     源图片文件夹: 每个子文件夹拼接成一张图片 (没有子文件夹时拼接文件夹本身)\n"
+    "  FILE...          选择图片: 按给出的顺序拼接成一张图片 (\"--\" 之后的参数都是文件)\n"
+    "  --out DIR        图片拼接后保存到 DIR (不存在时创建)；选择文件夹时不给出则为\n"
+    "                   \"<源图片文件夹>_处理后\"\n"
+    "  --preview OUT    不拼接, 把预览图片写入 OUT (.png 或 .jpg), 并在标准输出上输出状态栏文字\n"
+    "  KEY=VALUE        设置项, 例如 join_layout=2 join_width_or_height_index=3\n"
+    "                   join_width_or_height_value=800 join_space=10 join_format=PNG\n"
+    "\n"
+    "退出状态: 0 全部完成; 1 有图片无法读取或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
+    "          4 因错误中止。\n";
+
+struct JoinArguments {
+  ToolArguments tool;  // --source, --out and the settings
+  std::vector<std::string> files;
+  std::optional<std::string> preview;
+};
+
+bool ParseJoinArguments(const Arguments& args, JoinArguments& parsed) {
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::optional<std::string>& out) {
+      if (i + 1 >= args.size()) {
+        PrintError("选项 " + arg + " 缺少参数");
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    if (options_ended) {
+      parsed.files.push_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "--source") {
+      if (!value(parsed.tool.source)) return false;
+    } else if (arg == "--out") {
+      if (!value(parsed.tool.out)) return false;
+    } else if (arg == "--preview") {
+      if (!value(parsed.preview)) return false;
+    } else if (std::optional<std::pair<std::string, std::string>> setting = SplitKeyValue(arg)) {
+      parsed.tool.settings.push_back(*setting);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      PrintError("未知的选项: " + arg);
+      return false;
+    } else {
+      parsed.files.push_back(arg);
+    }
+  }
+  if (parsed.tool.source && !parsed.files.empty()) {
+    PrintError("--source 和 FILE 只能选择一个");
+    return false;
+  }
+  if (parsed.preview) {
+    if (parsed.tool.out) {
+      PrintError("--preview 和 --out 只能选择一个");
+      return false;
+    }
+    if (!EndsWithIgnoringCase(*parsed.preview, ".png") &&
+        !EndsWithIgnoringCase(*parsed.preview, ".jpg") &&
+        !EndsWithIgnoringCase(*parsed.preview, ".jpeg")) {
+      PrintError("--preview 的文件名须以 .png 或 .jpg 结尾: " + *parsed.preview);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The job as the window would hold it: the source the arguments name (FILE arguments are the
+// picture list; without any source the stored source type stands).
+JoinJob MakeJob(const JoinArguments& parsed, const JoinToolSettings& settings) {
+  JoinJob job;
+  job.settings = settings;
+  if (parsed.tool.source) job.settings.picture_list_source = false;
+  if (!parsed.files.empty()) job.settings.picture_list_source = true;
+  for (const std::string& file : parsed.files) job.pictures.emplace_back(file);
+  job.source_folder = parsed.tool.source.value_or("");
+  if (!job.source_folder.empty()) job.source_folder = WithoutTrailingSeparators(job.source_folder);
+  if (parsed.tool.out) {
+    job.output_folder = *parsed.tool.out;
+  } else if (!job.settings.picture_list_source && !job.source_folder.empty()) {
+    job.output_folder = DefaultOutputFolder(job.source_folder);
+  }
+  return job;
+}
+
+// The preview picture as the pane would show it: the display copy itself, or decoded and written
+// as PNG.
+bool WritePreviewPicture(const JoinPreview& preview, const fs::path& target, std::string& error) {
+  if (!EndsWithIgnoringCase(target.string(), ".png")) {
+    return WriteFileAtomically(target, preview.display_jpeg, &error);
+  }
+  MagickWandPtr wand = MakeMagickWand();
+  if (!ReadPictureBytes(wand.get(), preview.display_jpeg, &error)) return false;
+  MagickSetImageFormat(wand.get(), "PNG");
+  return WritePictureFile(wand.get(), target, &error);
+}
+
+int RunJoinPreview(const JoinArguments& parsed, const JoinJob& job) {
+  JoinPreviewRequest request;
+  request.settings = job.settings;
+  if (job.settings.picture_list_source) {
+    request.pictures = job.pictures;
+  } else {
+    // The source is taken as the folder chooser takes it: it has to have something to join.
+    if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) {
+      PrintError(refusal->Text());
+      return kExitRefused;
+    }
+    request.groups = ListJoinGroups(job.source_folder, JoinLoadFormats(job.settings)).groups;
+    if (request.groups.empty()) {
+      PrintError(NothingToJoinMessage(job.source_folder).text);
+      return kExitRefused;
+    }
+  }
+
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
+  Console console;
+  JoinPreview preview = MakeJoinPreview(request);
+  for (const std::string& status : {preview.status, preview.status_detail}) {
+    if (!status.empty()) std::printf("%s\n", status.c_str());
+  }
+  std::fflush(stdout);
+  for (const ToolMessage& message : preview.messages) PrintError(message.text);
+  if (preview.display_jpeg.empty()) return kExitRefused;
+  std::string error;
+  if (!WritePreviewPicture(preview, *parsed.preview, error)) {
+    PrintError(error);
+    return kExitAborted;
+  }
+  return preview.troubled > 0 ? kExitSomeFailed : kExitDone;
+}
+
+}  // namespace
+
+int RunJoinCommand(const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kJoinUsage, stdout);
+    return kExitDone;
+  }
+  JoinArguments parsed;
+  if (!ParseJoinArguments(args, parsed)) {
+    std::fputs(kJoinUsage, stderr);
+    return kExitRefused;
+  }
+  JoinToolSettings settings;
+  if (!ApplyToolSettings(parsed.tool, settings)) return kExitRefused;
+  const JoinJob job = MakeJob(parsed, settings);
+  if (parsed.preview) return RunJoinPreview(parsed, job);
+
+  if (std::optional<Refusal> refusal = ValidateJoinStart(job)) {
+    PrintError(refusal->Text());
+    // Only the failed creation of the output folder is not a fault of the input.
+    return refusal->control.empty() ? kExitAborted : kExitRefused;
+  }
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
+  Console console;
+  InstallStopSignals();
+  ToolConsoleObserver observer(console);
+  ToolOutcome outcome = RunJoinJob(job, observer, StopRequest());
+  return FinishToolRun(outcome, console);
+}
+
+}  // namespace brindle::cli

@@ -1,0 +1,44 @@
+#include "tools/join_jpeg_limit.h"
+
+#include "engine/info_log.h"
+
+namespace brindle {
+
+JpegSideCheck CheckJpegSides(long long width, long long height) {
+  if (width > kMaxJpegSide) return {JpegSideExcess::kWidth, width};
+  if (height > kMaxJpegSide) return {JpegSideExcess::kHeight, height};
+  return {};
+}
+
+std::string GroupJpegRefusal(const std::filesystem::path& group, const JpegSideCheck& check) {
+  const char* format = check.excess == JpegSideExcess::kWidth
+                           ? "拼接图片失败: %s\r\n拼接后的图片宽度: %lld 像素, "
+                             "支持的最大JPG图片宽度: 65500 像素.\r\n"
+                             "请将拼接后生成的JPG图片宽度控制在 65500 像素内或选择保存为PNG格式."
+                           : "拼接图片失败: %s\r\n拼接后的图片高度: %lld 像素, "
+                             "支持的最大JPG图片高度: 65500 像素.\r\n"
+                             "请将拼接后生成的JPG图片高度控制在 65500 像素内或选择保存为PNG格式.";
+  return FormatMessage(format, group.c_str(), check.length);
+}
+
+ToolMessage ListJpegRefusal(const JpegSideCheck& check) {
+  const char* format =
+      check.excess == JpegSideExcess::kWidth
+          ? "拼接图片失败: \n\n拼接后的图片宽度: %lld 像素, 支持的最大JPG图片宽度: 65500 像素.\n\n"
+            "请将拼接后生成的JPG图片宽度控制在 65500 像素内或选择保存为PNG格式."
+          : "拼接图片失败: \n\n拼接后的图片高度: %lld 像素, 支持的最大JPG图片高度: 65500 像素.\n\n"
+            "请将拼接后生成的JPG图片高度控制在 65500 像素内或选择保存为PNG格式.";
+  return {FormatMessage(format, check.length), "错误", MessageIcon::kError};
+}
+
+ToolMessage PreviewJpegRefusal(const JpegSideCheck& check) {
+  const char* format =
+      check.excess == JpegSideExcess::kWidth
+          ? "预览失败:\n\n拼接后的图片宽度: %lld 像素，JPG格式支持的最大图片宽度 65500 像素。\n\n"
+            "请将拼接后的图片宽度控制在 65500 像素内或选择保存为PNG格式。"
+          : "预览失败:\n\n拼接后的图片高度: %lld 像素，JPG格式支持的最大图片高度 65500 像素。\n\n"
+            "请将拼接后的图片高度控制在 65500 像素内或选择保存为PNG格式。";
+  return {FormatMessage(format, check.length), "错误", MessageIcon::kError};
+}
+
+}  // namespace brindle

@@ -1,0 +1,33 @@
+#pragma once
+// JPEG cannot hold a side longer than 65500 pixels. A joined picture over that limit is refused
+// for JPEG output, the width tested first, with texts that suggest PNG instead.
+
+#include <filesystem>
+#include <string>
+
+#include "tools/tool_message.h"
+
+namespace brindle {
+
+inline constexpr long long kMaxJpegSide = 65500;
+
+enum class JpegSideExcess { kNone, kWidth, kHeight };
+
+struct JpegSideCheck {
+  JpegSideExcess excess = JpegSideExcess::kNone;
+  long long length = 0;  // the side over the limit
+};
+
+// The width is tested first, then the height.
+JpegSideCheck CheckJpegSides(long long width, long long height);
+
+// The run's InfoLog line for a group in folder mode ("拼接图片失败: %s\r\n拼接后的图片宽度: ...").
+std::string GroupJpegRefusal(const std::filesystem::path& group, const JpegSideCheck& check);
+
+// The run's message box in list mode ("拼接图片失败: \n\n拼接后的图片宽度: ...", caption "错误").
+ToolMessage ListJpegRefusal(const JpegSideCheck& check);
+
+// The preview's message box ("预览失败:\n\n拼接后的图片宽度: ...", caption "错误").
+ToolMessage PreviewJpegRefusal(const JpegSideCheck& check);
+
+}  // namespace brindle

@@ -1,0 +1,25 @@
+#include "tools/join_target_name.h"
+
+#include <string>
+
+#include "tools/tool_source.h"
+#include "tools/tool_target_name.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+fs::path JoinGroupTargetPath(const fs::path& output_folder, const fs::path& group,
+                             std::string_view extension) {
+  std::string name = WithoutTrailingSeparators(group).filename().string();
+  if (name.empty() || name == "/") name = "a";
+  return FirstFreeName(output_folder / (name + std::string(extension)), extension);
+}
+
+fs::path JoinListTargetPath(const fs::path& output_folder, const fs::path& first_picture,
+                            std::string_view extension) {
+  const std::string name = NameWithoutLastExtension(first_picture.filename().string());
+  return FirstFreeName(output_folder / (name + "_拼接后" + std::string(extension)), extension);
+}
+
+}  // namespace brindle
