@@ -21,6 +21,8 @@ void SetResolution(MagickWand* wand, ResolutionType units, double x, double y) {
   MagickSetImageResolution(wand, x, y);
 }
 
+}  // namespace
+
 void NormaliseResolution(MagickWand* wand, const PictureResolution& source) {
   switch (source.units) {
     case PixelsPerInchResolution:
@@ -42,8 +44,6 @@ void NormaliseResolution(MagickWand* wand, const PictureResolution& source) {
       break;
   }
 }
-
-}  // namespace
 
 PictureResolution ReadPictureResolution(MagickWand* wand) {
   PictureResolution resolution;

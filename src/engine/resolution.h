@@ -16,6 +16,11 @@ struct PictureResolution {
 
 PictureResolution ReadPictureResolution(MagickWand* wand);
 
+// The stored resolution in dots per inch: a resolution per centimetre becomes dots per inch
+// (truncated; below 1 gives 72), a picture without any resolution gets 72 dots per inch, and
+// values without units stay as they are. The pixels are untouched.
+void NormaliseResolution(MagickWand* wand, const PictureResolution& source);
+
 // With bDpi on and a dpi value, the picture gets that many dots per inch; with bDpiResample its
 // pixels are resampled from its own resolution when the horizontal value differs. With bDpi off, a
 // resolution per centimetre becomes dots per inch (truncated) and a picture without any resolution
