@@ -32,6 +32,7 @@ int RunClassifyCommand(const Arguments& args);
 int RunBatchCommand(const Arguments& args);
 int RunConvertCommand(const Arguments& args);
 int RunPngCommand(const Arguments& args);
+int RunSliceCommand(const Arguments& args);
 
 // Splits the arguments of a command that takes only files: "--" ends the options, and any other
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
