@@ -4,6 +4,8 @@
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
 #              against pngquant
+#   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
+#              convert -crop
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
@@ -14,9 +16,10 @@ RESULTS := $(BUILD_DIR)/run-output
 BENCH_CORPUS ?= bench/corpus
 BENCH_RUNS ?= 3
 BENCH_PNG_CORPUS ?= bench/png-corpus
+BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-png clean fuzz test-asan test-tsan
+.PHONY: deps build run test samples bench bench-png bench-slice clean fuzz test-asan test-tsan
 
 deps:
 	@bash scripts/install-deps.sh
@@ -41,6 +44,10 @@ bench: build
 bench-png: build
 	@bash bench/make-png-corpus.sh $(BENCH_PNG_CORPUS)
 	@python3 bench/run-png-bench.py --cli $(CLI) --corpus $(BENCH_PNG_CORPUS) --runs $(BENCH_RUNS)
+
+bench-slice: build
+	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
+	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD_DIR)
