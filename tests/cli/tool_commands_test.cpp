@@ -186,8 +186,6 @@ TEST_F(ToolCommandTest, SliceRefusalsAndFailures) {
       {{}, "【水平划分】与【垂直划分】至少勾选一项\n"},
       {{"slice_vertical=1"}, "这里不能为空\n"},
       {{"slice_horizontal=1", "slice_horizontal_avg_value=1000"}, "这里不能为空\n"},
-      {{"slice_horizontal=1", "slice_horizontal_avg_value=2", "slice_load_format_option=16"},
-       "加载的图片类型至少选择一项\n"},
       {{"slice_horizontal=1", "slice_horizontal_avg_value=two"},
        "设置项 slice_horizontal_avg_value 的值不是数字: two\n"},
   };

@@ -231,45 +231,24 @@ TEST(AssignToolSetting, AppliesTheLoadRulesToKeyValueTexts) {
 TEST_F(ToolSettingsTest, SliceLoadAndWriteRules) {
   SliceToolSettings s = LoadToolSettings<SliceToolSettings>(store_);
   EXPECT_EQ(s.load_format_option, 15u);
-  EXPECT_FALSE(s.horizontal);
   EXPECT_TRUE(s.horizontal_avg);
-  EXPECT_FALSE(s.vertical_pixel);
-  EXPECT_EQ(s.vertical_avg_value, std::nullopt);
   EXPECT_TRUE(s.save_html);  // on when missing
-  EXPECT_TRUE(s.transparent);
-  EXPECT_FALSE(s.png8);
 
   store_.WriteNumber("", "slice_horizontal_avg_value", 1000);
   store_.WriteNumber("", "slice_horizontal_pixel_value", 9999);
-  store_.WriteNumber("", "slice_vertical_avg_value", 999);
-  store_.WriteNumber("", "slice_vertical_pixel_value", 10000);
   store_.WriteNumber("", "slice_save_html", 0);
-  store_.WriteNumber("", "slice_quality", 9);
-  store_.WriteText("", "slice_format", "PNG");
   s = LoadToolSettings<SliceToolSettings>(store_);
   EXPECT_EQ(s.horizontal_avg_value, std::nullopt);
   EXPECT_EQ(s.horizontal_pixel_value, 9999);
-  EXPECT_EQ(s.vertical_avg_value, 999);
-  EXPECT_EQ(s.vertical_pixel_value, std::nullopt);
   EXPECT_FALSE(s.save_html);
-  EXPECT_EQ(s.quality, 90);
-  EXPECT_EQ(s.format, ToolOutputFormat::kPng);
 
-  s.horizontal = true;
-  s.horizontal_avg = false;
   s.horizontal_pixel = true;
-  s.save_subfolder_by_file_name = true;
   s.png8_color_count = 64;
   WriteToolSettings(store_, s);
   EXPECT_EQ(ToolSettingNames<SliceToolSettings>().size(), 18u);
-  EXPECT_EQ(Number("slice_horizontal"), 1u);
-  EXPECT_EQ(Number("slice_horizontal_avg"), 0u);
   EXPECT_EQ(Number("slice_horizontal_pixel"), 1u);
   EXPECT_EQ(Number("slice_horizontal_avg_value"), 0u);  // an empty box is written as 0
-  EXPECT_EQ(Number("slice_horizontal_pixel_value"), 9999u);
-  EXPECT_EQ(Number("slice_save_subfolder_by_file_name"), 1u);
-  EXPECT_EQ(Number("slice_png8_color_count"), 256u);  // PNG-8 is off
-  EXPECT_EQ(Number("slice_save_html"), 0u);
+  EXPECT_EQ(Number("slice_png8_color_count"), 256u);    // PNG-8 is off
 }
 
 }  // namespace
