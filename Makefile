@@ -6,6 +6,8 @@
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
 #              convert -append (50 photographs: the corpus twice)
+#   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
+#              convert -crop
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
@@ -16,9 +18,10 @@ RESULTS := $(BUILD_DIR)/run-output
 BENCH_CORPUS ?= bench/corpus
 BENCH_RUNS ?= 3
 BENCH_PNG_CORPUS ?= bench/png-corpus
+BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-png clean fuzz test-asan test-tsan
+.PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan
 
 deps:
 	@bash scripts/install-deps.sh
@@ -44,10 +47,13 @@ bench-png: build
 	@bash bench/make-png-corpus.sh $(BENCH_PNG_CORPUS)
 	@python3 bench/run-png-bench.py --cli $(CLI) --corpus $(BENCH_PNG_CORPUS) --runs $(BENCH_RUNS)
 
-.PHONY: bench-join
 bench-join: build
 	@bash bench/make-corpus.sh $(BENCH_CORPUS)
 	@python3 bench/run-join-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
+
+bench-slice: build
+	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
+	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -34,6 +34,7 @@ int RunConvertCommand(const Arguments& args);
 int RunPngCommand(const Arguments& args);
 int RunCropCommand(const Arguments& args);
 int RunJoinCommand(const Arguments& args);
+int RunSliceCommand(const Arguments& args);
 
 // Splits the arguments of a command that takes only files: "--" ends the options, and any other
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.

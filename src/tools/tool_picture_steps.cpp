@@ -34,13 +34,17 @@ void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool f
   }
 }
 
+ToolMessage WriteFailure(const std::string& reason, const fs::path& target) {
+  return {FormatMessage("MagickWriteImage() 发生错误：\n\n%s\n\n目标文件名：%s\n\n"
+                        "请检查内存或硬盘空间是否用完。",
+                        reason.c_str(), target.c_str()),
+          "错误", MessageIcon::kError};
+}
+
 bool WriteToolPicture(MagickWand* wand, const fs::path& target, ToolMessage& failure) {
   std::string error;
   if (WritePictureFile(wand, target, &error)) return true;
-  failure = {FormatMessage("MagickWriteImage() 发生错误：\n\n%s\n\n目标文件名：%s\n\n"
-                           "请检查内存或硬盘空间是否用完。",
-                           error.c_str(), target.c_str()),
-             "错误", MessageIcon::kError};
+  failure = WriteFailure(error, target);
   return false;
 }
 

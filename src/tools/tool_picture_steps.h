@@ -30,6 +30,10 @@ void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool f
 // failure, failure holds "MagickWriteImage() 发生错误：..." with the reason and the target.
 bool WriteToolPicture(MagickWand* wand, const std::filesystem::path& target, ToolMessage& failure);
 
+// The message of a failed write step: "MagickWriteImage() 发生错误：..." with ImageMagick's reason
+// and the target.
+ToolMessage WriteFailure(const std::string& reason, const std::filesystem::path& target);
+
 // The message of a failed PNG-8 write: "保存图片时发生错误，请检查硬盘空间是否用完。..." with the
 // target, cut to max_path_bytes GBK bytes when given (0: the whole path).
 ToolMessage Png8WriteFailure(const std::filesystem::path& target, std::size_t max_path_bytes);

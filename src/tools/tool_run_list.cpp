@@ -8,12 +8,9 @@
 #include "engine/info_log.h"
 
 namespace brindle {
-namespace {
 
 namespace fs = std::filesystem;
 
-// Makes one folder (its parent must exist); an existing folder is used as it is. Returns the
-// error number of the failed creation, or 0.
 int MakeFolder(const fs::path& folder) {
   if (::mkdir(folder.c_str(), 0777) == 0) return 0;
   int error_number = errno;
@@ -21,6 +18,8 @@ int MakeFolder(const fs::path& folder) {
   if (error_number == EEXIST && fs::is_directory(folder, ec)) return 0;
   return error_number;
 }
+
+namespace {
 
 ToolMessage FolderFailure(const char* format, const fs::path& folder, int error_number) {
   return {FormatMessage(format, folder.c_str(), error_number), "错误", MessageIcon::kError};

@@ -38,6 +38,10 @@ struct RunList {
   std::optional<ToolMessage> failure;   // a folder could not be made: the run stops
 };
 
+// Makes one folder (its parent must exist); an existing folder is used as it is. Returns the
+// error number of the failed creation, or 0.
+int MakeFolder(const std::filesystem::path& folder);
+
 // Builds the run list. A stop request is looked at before each sub-folder; the list then holds
 // what was found so far.
 RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& stop_requested);

@@ -207,6 +207,32 @@ const Table<JoinToolSettings>& TableOf() {
   return table;
 }
 
+template <>
+const Table<SliceToolSettings>& TableOf() {
+  using S = SliceToolSettings;
+  static const Table<S> table = {
+      Mask("slice_load_format_option", &S::load_format_option),
+      OnUnlessZero("slice_horizontal", &S::horizontal),
+      OnUnlessZero("slice_horizontal_avg", &S::horizontal_avg),
+      Box("slice_horizontal_avg_value", &S::horizontal_avg_value, 1, 999),
+      OnUnlessZero("slice_horizontal_pixel", &S::horizontal_pixel),
+      Box("slice_horizontal_pixel_value", &S::horizontal_pixel_value, 1, 9999),
+      OnUnlessZero("slice_vertical", &S::vertical),
+      OnUnlessZero("slice_vertical_avg", &S::vertical_avg),
+      Box("slice_vertical_avg_value", &S::vertical_avg_value, 1, 999),
+      OnUnlessZero("slice_vertical_pixel", &S::vertical_pixel),
+      Box("slice_vertical_pixel_value", &S::vertical_pixel_value, 1, 9999),
+      OnUnlessZero("slice_save_subfolder_by_file_name", &S::save_subfolder_by_file_name),
+      Format("slice_format", &S::format),
+      InRange("slice_quality", &S::quality, kMinToolQuality, kMaxToolQuality, kDefaultToolQuality),
+      OnUnlessZero("slice_transparent", &S::transparent),
+      OnUnlessZero("slice_png8", &S::png8),
+      ColorCount("slice_png8_color_count", &S::png8_color_count, &S::png8),
+      OnUnlessZero("slice_save_html", &S::save_html),
+  };
+  return table;
+}
+
 // A DWORD given as text: decimal, optionally signed; negative numbers wrap as 32-bit values do.
 bool ParseStoredNumber(std::string_view text, std::uint32_t& value) {
   long long number = 0;
@@ -282,5 +308,6 @@ BRINDLE_TOOL_SETTINGS(ConvertToolSettings)
 BRINDLE_TOOL_SETTINGS(CropToolSettings)
 BRINDLE_TOOL_SETTINGS(PngToolSettings)
 BRINDLE_TOOL_SETTINGS(JoinToolSettings)
+BRINDLE_TOOL_SETTINGS(SliceToolSettings)
 
 }  // namespace brindle

@@ -82,6 +82,29 @@ struct JoinToolSettings {
   int png8_color_count = kDefaultPng8ColorCount;     // join_png8_color_count
 };
 
+// The slice tool ("slice_" values). Each direction has its check box, two radio buttons (even count
+// and pixels, as stored; the pixel radio decides when on) and a number box for each.
+struct SliceToolSettings {
+  LoadFormatMask load_format_option = kBasicLoadFormats;  // slice_load_format_option
+  bool horizontal = false;                                // slice_horizontal ("水平划分为")
+  bool horizontal_avg = true;                             // slice_horizontal_avg
+  std::optional<int> horizontal_avg_value;                // slice_horizontal_avg_value, 1 to 999
+  bool horizontal_pixel = false;                          // slice_horizontal_pixel
+  std::optional<int> horizontal_pixel_value;              // slice_horizontal_pixel_value, 1 to 9999
+  bool vertical = false;                                  // slice_vertical ("垂直划分为")
+  bool vertical_avg = true;                               // slice_vertical_avg
+  std::optional<int> vertical_avg_value;                  // slice_vertical_avg_value, 1 to 999
+  bool vertical_pixel = false;                            // slice_vertical_pixel
+  std::optional<int> vertical_pixel_value;                // slice_vertical_pixel_value, 1 to 9999
+  bool save_subfolder_by_file_name = false;               // slice_save_subfolder_by_file_name
+  ToolOutputFormat format = ToolOutputFormat::kJpg;       // slice_format
+  int quality = kDefaultToolQuality;                      // slice_quality
+  bool transparent = true;                                // slice_transparent
+  bool png8 = false;                                      // slice_png8
+  int png8_color_count = kDefaultPng8ColorCount;          // slice_png8_color_count
+  bool save_html = true;                                  // slice_save_html
+};
+
 // Reads a tool's values from the store (the product key).
 template <typename Settings>
 Settings LoadToolSettings(const PreferenceStore& store);

@@ -243,5 +243,83 @@ TEST_F(ToolCommandTest, JoinRefusalsAndExitStatuses) {
   EXPECT_EQ(help.out.rfind("用法: brindle-cli join (--source DIR | FILE...)", 0), 0u);
 }
 
+TEST_F(ToolCommandTest, SliceEndToEnd) {
+  test::WritePicture(source / "a.jpg", 1000, 750, "JPEG");
+  fs::create_directory(source / "sub");
+  test::WritePicture(source / "sub/b.png", 500, 20, "PNG");
+  test::CommandResult result = RunCli(
+      {"slice", "--source", source.string(), "slice_horizontal=1", "slice_horizontal_avg_value=4"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(FilesIn(folder / "pics_处理后"),
+            (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a-3.jpg", "a-4.jpg", "a.html"}));
+  test::EnsureMagick();
+  MagickWandPtr tile = MakeMagickWand();
+  ASSERT_TRUE(ReadPictureFile(tile.get(), folder / "pics_处理后/a-3.jpg", nullptr));
+  EXPECT_EQ(MagickGetImageWidth(tile.get()), 1000u);
+  EXPECT_EQ(MagickGetImageHeight(tile.get()), 187u);
+
+  const fs::path out = folder / "tiles";
+  result = RunCli({"slice", "--source", source.string(), "--recursive", "--out", out.string(),
+                   "slice_vertical=1", "slice_vertical_pixel=1", "slice_vertical_pixel_value=300",
+                   "slice_format=PNG", "slice_png8=1", "slice_png8_color_count=32",
+                   "slice_save_html=0", "slice_save_subfolder_by_file_name=1"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(FilesIn(out),
+            (std::vector<std::string>{"a", "a/a-1.png", "a/a-2.png", "a/a-3.png", "a/a-4.png",
+                                      "sub", "sub/b", "sub/b/b-1.png", "sub/b/b-2.png"}));
+  ASSERT_TRUE(ReadPictureFile(tile.get(), out / "a/a-4.png", nullptr));
+  EXPECT_EQ(MagickGetImageWidth(tile.get()), 100u);
+  EXPECT_LE(MagickGetImageColors(tile.get()), 32u);
+}
+
+TEST_F(ToolCommandTest, SliceRefusalsAndFailures) {
+  test::WritePicture(source / "a.png", 30, 20, "PNG");
+  struct Case {
+    std::vector<std::string> settings;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{}, "【水平划分】与【垂直划分】至少勾选一项\n"},
+      {{"slice_vertical=1"}, "这里不能为空\n"},
+      {{"slice_horizontal=1", "slice_horizontal_avg_value=1000"}, "这里不能为空\n"},
+      {{"slice_horizontal=1", "slice_horizontal_avg_value=two"},
+       "设置项 slice_horizontal_avg_value 的值不是数字: two\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"slice", "--source", source.string()};
+    args.insert(args.end(), c.settings.begin(), c.settings.end());
+    test::CommandResult result = RunCli(args);
+    EXPECT_EQ(result.status, 2) << args.back();
+    EXPECT_EQ(result.err, c.err) << args.back();
+  }
+  EXPECT_EQ(FilesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
+
+  // An unreadable picture is logged and skipped.
+  test::WriteFile(source / "broken.jpg", "not a picture");
+  const fs::path out = folder / "out";
+  test::CommandResult result = RunCli({"slice", "--source", source.string(), "--out", out.string(),
+                                       "slice_horizontal=1", "slice_horizontal_avg_value=2"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "图片读取失败:\n" + (source / "broken.jpg").string() + "\n\n");
+  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
+
+  // A tile folder that cannot be made stops the run.
+  fs::remove(source / "broken.jpg");
+  fs::create_directory(folder / "blocked");
+  test::WriteFile(folder / "blocked/a", "a file where the folder goes");
+  result = RunCli({"slice", "--source", source.string(), "--out", (folder / "blocked").string(),
+                   "slice_horizontal=1", "slice_horizontal_avg_value=2",
+                   "slice_save_subfolder_by_file_name=1"});
+  EXPECT_EQ(result.status, 4);
+  EXPECT_EQ(result.err, "任务中止！\n\n创建子文件夹 " + (folder / "blocked/a").string() +
+                            " 失败，错误码：17\n");
+
+  test::CommandResult help = RunCli({"slice", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("用法: brindle-cli slice --source DIR", 0), 0u);
+  EXPECT_NE(RunCli({"--help"}).out.find("  slice --source DIR"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace brindle

@@ -251,6 +251,63 @@ TEST_F(HostileCorpus, CropLosesNothing) {
   EXPECT_TRUE(fs::is_regular_file(scratch / "p.png"));
 }
 
+// The slice tool over the corpus: every good picture it takes cut into its four tiles with its
+// page, every picture that gives no tiles explained by exactly one log line, and the run carried to
+// its end with bounded memory.
+TEST_F(HostileCorpus, SliceLosesNothing) {
+  TempFolder out;
+  LimitedRun run =
+      RunCliWithin({"slice", "--source", Pictures().string(), "--out", (out / "o").string(),
+                    "slice_horizontal=1", "slice_horizontal_avg_value=2", "slice_vertical=1",
+                    "slice_vertical_avg_value=2", "slice_format=PNG"},
+                   180, out.path());
+  ASSERT_FALSE(run.timed_out);
+  EXPECT_EQ(run.status, 1) << run.err.substr(0, 2000);
+  EXPECT_LT(run.max_rss_kib, 1400L * 1024);
+
+  std::set<std::string> written;
+  for (const auto& item : fs::directory_iterator(out / "o")) {
+    written.insert(item.path().filename().string());
+  }
+  std::vector<std::string> entries = LogEntries(run.err);
+  int taken = 0;
+  int logged = 0;
+  for (const auto& item : fs::directory_iterator(Pictures())) {
+    const std::string name = item.path().filename().string();
+    const std::string extension = item.path().extension().string();
+    if (extension != ".jpg" && extension != ".jpeg" && extension != ".png" && extension != ".gif" &&
+        extension != ".bmp") {
+      continue;  // not offered by the slice tool
+    }
+    ++taken;
+    const std::string stem = name.substr(0, name.rfind('.'));
+    bool sliced = written.count(stem + ".html") > 0;
+    for (const char* tile : {"-1.png", "-2.png", "-3.png", "-4.png"}) {
+      sliced = sliced && written.count(stem + tile) > 0;
+    }
+    const std::string path = item.path().string();
+    int mentions = 0;
+    for (const std::string& entry : entries) {
+      bool at_end = entry.size() >= path.size() &&
+                    entry.compare(entry.size() - path.size(), path.size(), path) == 0;
+      if (at_end || entry.find(path + "\n") != std::string::npos) ++mentions;
+    }
+    logged += mentions > 0;
+    if (name.rfind("good-", 0) == 0) {
+      EXPECT_TRUE(sliced) << name;
+      EXPECT_EQ(mentions, 0) << name;
+    } else if (!sliced) {
+      EXPECT_EQ(mentions, 1) << name;
+    }
+  }
+  EXPECT_GT(taken, 100);
+  // Every picture either has its page or its log line, never both (several pictures share a stem,
+  // so their tiles and pages are numbered and only counted here).
+  int pages = 0;
+  for (const std::string& file : written) pages += file.size() > 5 && file.ends_with(".html");
+  EXPECT_EQ(pages + logged, taken);
+}
+
 TEST_F(HostileCorpus, RecipeFilesAreReadSafely) {
   for (const auto& item : fs::directory_iterator(Recipes())) {
     test::CommandResult result = test::RunCli({"recipe", "normalize", item.path().string()});

@@ -284,5 +284,28 @@ TEST_F(ToolSettingsTest, JoinLoadAndWriteRules) {
   EXPECT_EQ(names.back(), "join_png8_color_count");
 }
 
+TEST_F(ToolSettingsTest, SliceLoadAndWriteRules) {
+  SliceToolSettings s = LoadToolSettings<SliceToolSettings>(store_);
+  EXPECT_EQ(s.load_format_option, 15u);
+  EXPECT_TRUE(s.horizontal_avg);
+  EXPECT_TRUE(s.save_html);  // on when missing
+
+  store_.WriteNumber("", "slice_horizontal_avg_value", 1000);
+  store_.WriteNumber("", "slice_horizontal_pixel_value", 9999);
+  store_.WriteNumber("", "slice_save_html", 0);
+  s = LoadToolSettings<SliceToolSettings>(store_);
+  EXPECT_EQ(s.horizontal_avg_value, std::nullopt);
+  EXPECT_EQ(s.horizontal_pixel_value, 9999);
+  EXPECT_FALSE(s.save_html);
+
+  s.horizontal_pixel = true;
+  s.png8_color_count = 64;
+  WriteToolSettings(store_, s);
+  EXPECT_EQ(ToolSettingNames<SliceToolSettings>().size(), 18u);
+  EXPECT_EQ(Number("slice_horizontal_pixel"), 1u);
+  EXPECT_EQ(Number("slice_horizontal_avg_value"), 0u);  // an empty box is written as 0
+  EXPECT_EQ(Number("slice_png8_color_count"), 256u);    // PNG-8 is off
+}
+
 }  // namespace
 }  // namespace brindle
