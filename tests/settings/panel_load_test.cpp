@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -132,63 +133,28 @@ TEST(LoadPanelValues, EnabledStatesFollowTheLoadedSwitches) {
 // Everything on with values the panel can show: validating the loaded panel gives the recipe back.
 TEST(LoadPanelValues, ValidatingALoadedRecipeGivesItBack) {
   test::EnsureMagick();
+  // The text watermark is on without a text, so nothing is checked or drawn.
+  const std::string recipe_text =
+      "bSize=1 zoomType=2 sizeType=1 sizeValue=640 bZoomSameScale=0 bQuanlity=1 qualityMode=1 "
+      "maxFileSize=250 bSYText=1 sy_text_rotate=30 sy_text_opacity=55 sy_text_w_direction=1 "
+      "sy_text_w_value=7 sy_text_h_direction=0 sy_text_h_value=9 sy_text_isItalic=1 "
+      "sy_text_isUnderlineDecoration=1 sy_text_background_color=1193046 sy_text_border_size=2 "
+      "sy_text_border_corner_radius=15 sy_text_border_color=11259375 sy_text_padding_left_right=4 "
+      "sy_text_padding_top_bottom=3 bTiled=1 nTiledSpacing=40 bSYImage=1 sy_image_w_direction=2 "
+      "sy_image_w_value=20 sy_image_h_direction=1 sy_image_h_value=30 sy_image_rotate=90 "
+      "sy_image_opacity=70 sy_image_tiled=1 sy_image_tiled_spacing=8 bBorder=1 border_location=1 "
+      "border_size=5 border_color=65280 border_padding=2 bLight=1 lightValue=-20 bContrast=1 "
+      "contrastValue=15 bClearly=1 clearlyValue=60 bSaturation=1 saturationValue=-100 "
+      "bConvertBlackToWhite=1 bRemovePhotoOtherInfo=1 bColorspaceTo=1 fromColorspace=3 "
+      "toColorspace=1 bUseSRGB_ICC=1 bDpi=1 dpi=300 bDpiResample=1";
   ProcessingOptions options = InitialProcessingOptions();
-  options.bSize = 1;
-  options.zoomType = ZoomType::kScale;
-  options.sizeType = SizeType::kHeight;
-  options.sizeValue = 640;
-  options.bZoomSameScale = 0;
-  options.bQuanlity = 1;
-  options.qualityMode = QualityMode::kMaxFileSize;
-  options.maxFileSize = 250;
-  options.bSYText = 1;  // with no text, nothing is checked or drawn
-  options.sy_text_rotate = 30;
-  options.sy_text_opacity = 55;
-  options.sy_text_w_direction = 1;
-  options.sy_text_w_value = 7;
-  options.sy_text_h_direction = 0;
-  options.sy_text_h_value = 9;
-  options.sy_text_isItalic = 1;
-  options.sy_text_isUnderlineDecoration = 1;
-  options.sy_text_background_color = 0x123456;
-  options.sy_text_border_size = 2;
-  options.sy_text_border_corner_radius = 15;
-  options.sy_text_border_color = 0x00ABCDEF;
-  options.sy_text_padding_left_right = 4;
-  options.sy_text_padding_top_bottom = 3;
-  options.bTiled = 1;
-  options.nTiledSpacing = 40;
-  options.bSYImage = 1;
-  options.sy_image_w_direction = 2;
-  options.sy_image_w_value = 20;
-  options.sy_image_h_direction = 1;
-  options.sy_image_h_value = 30;
-  options.sy_image_rotate = 90;
-  options.sy_image_opacity = 70;
-  options.sy_image_tiled = 1;
-  options.sy_image_tiled_spacing = 8;
-  options.bBorder = 1;
-  options.border_location = BorderLocation::kInside;
-  options.border_size = 5;
-  options.border_color = 0x00FF00;
-  options.border_padding = 2;
-  options.bLight = 1;
-  options.lightValue = -20;
-  options.bContrast = 1;
-  options.contrastValue = 15;
-  options.bClearly = 1;
-  options.clearlyValue = 60;
-  options.bSaturation = 1;
-  options.saturationValue = -100;
-  options.bConvertBlackToWhite = 1;
-  options.bRemovePhotoOtherInfo = 1;
-  options.bColorspaceTo = 1;
-  options.fromColorspace = ColorspaceChoice::kAll;
-  options.toColorspace = ColorspaceChoice::kRgb;
-  options.bUseSRGB_ICC = 1;
-  options.bDpi = 1;
-  options.dpi = 300;
-  options.bDpiResample = 1;
+  std::istringstream settings(recipe_text);
+  for (std::string setting; settings >> setting;) {
+    const std::size_t equals = setting.find('=');
+    ASSERT_EQ(AssignOption(options, setting.substr(0, equals), setting.substr(equals + 1)),
+              OptionAssignResult::kApplied)
+        << setting;
+  }
 
   ProcessingOptions loaded = options;
   PanelValues panel = Loaded(loaded);

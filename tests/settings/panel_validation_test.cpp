@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_command_fixture.h"
 #include "engine/text_font.h"
 #include "settings/options_file.h"
 #include "settings/panel_controls.h"
@@ -262,18 +263,7 @@ TEST(ValidatePanel, PictureWatermark) {
   test::EnsureMagick();
   test::TempFolder folder;
   test::WritePicture(folder / "logo.png", 30, 20, "PNG");
-  {
-    MagickWandPtr gif = MakeMagickWand();
-    PixelWandPtr red = MakePixelWand("red");
-    MagickNewImage(gif.get(), 8, 8, red.get());
-    MagickNewImage(gif.get(), 8, 8, red.get());
-    MagickSetFormat(gif.get(), "GIF");
-    MagickResetIterator(gif.get());
-    size_t length = 0;
-    MagickBlobPtr blob(MagickGetImagesBlob(gif.get(), &length));
-    test::WriteFile(folder / "moving.gif",
-                    std::string(reinterpret_cast<char*>(blob.get()), length));
-  }
+  batch_test::WriteTwoFrameGif(folder / "moving.gif", /*header_87a=*/false);
   const std::string pointer = " | -> sy_image_box: ";
   struct Case {
     std::string path;
