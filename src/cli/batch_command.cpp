@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <variant>
 
 #include "cli/cli.h"
 #include "cli/console.h"
@@ -11,15 +12,14 @@
 #include "engine/info_log.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_scan.h"
-#include "engine/picture_watermark.h"
 #include "engine/text_font.h"
-#include "engine/text_watermark.h"
 #include "engine/thread_count.h"
 #include "platform/app_folders.h"
 #include "platform/text_encoding.h"
 #include "prefs/font_catalogue.h"
 #include "prefs/preferences.h"
 #include "settings/options_file.h"
+#include "settings/recipe_validation.h"
 
 namespace brindle::cli {
 namespace {
@@ -183,26 +183,17 @@ int RunBatchCommand(const Arguments& args) {
   std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
   if (!magick) return kExitStartupFailed;
 
-  // The text watermark's font check, and its preparation once for the whole run. The user's own
-  // font mappings are not read: a command line gives the same result on every machine.
-  auto text_watermark = std::make_shared<TextWatermark>();
-  if (options->bSYText) {
-    FontCatalogue catalogue = LoadFontCatalogue({});
-    if (std::optional<Refusal> refusal =
-            PrepareTextWatermarkForRun(*text_watermark, *options, catalogue, kDefaultScreenDpi)) {
-      PrintError(refusal->Text());
-      return kExitRefused;
-    }
+  // The recipe is validated as the desktop program's panel validates it, which also prepares the
+  // watermarks once for the whole run. The user's own font mappings are not read: a command line
+  // gives the same result on every machine.
+  const FontCatalogue catalogue = options->bSYText ? LoadFontCatalogue({}) : FontCatalogue();
+  std::variant<RunRecipe, Refusal> validated =
+      ValidateRecipe(std::move(*options), catalogue, kDefaultScreenDpi);
+  if (const Refusal* refusal = std::get_if<Refusal>(&validated)) {
+    PrintError(refusal->Text());
+    return kExitRefused;
   }
-
-  // The picture watermark is read once for the whole run.
-  MagickWandPtr watermark_picture;
-  if (options->bSYImage) {
-    if (std::optional<Refusal> refusal = PrepareWatermarkPicture(*options, watermark_picture)) {
-      PrintError(refusal->Text());
-      return kExitRefused;
-    }
-  }
+  RunRecipe recipe = std::move(std::get<RunRecipe>(validated));
 
   IccProfiles profiles = LoadProfiles(AppFolders::ForCurrentUser().IccFolder());
   Console console;
@@ -241,8 +232,6 @@ int RunBatchCommand(const Arguments& args) {
     return skipped > 0 ? kExitSomeFailed : kExitRefused;
   }
 
-  RunRecipe recipe{*options, text_watermark};
-  recipe.watermark_picture = std::move(watermark_picture);
   recipe.profiles = std::move(profiles);
   BatchSettings settings;
   settings.placement = parsed.overwrite ? PlacementMode::kOverwrite

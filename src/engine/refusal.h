@@ -1,9 +1,11 @@
 #pragma once
 // A run-level refusal: input that keeps a run (or a save, or a preview) from starting. It says
 // which control is at fault and what to show; the front end decides how: the desktop program as a
-// balloon hint at the control plus a message box, brindle-cli by printing the texts.
+// balloon hint at the control plus a message box, brindle-cli by printing the texts. The settings
+// panel uses the same value for input it refuses while the user types.
 
 #include <string>
+#include <vector>
 
 namespace brindle {
 
@@ -11,6 +13,14 @@ enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
 
 // Where the settings panel scrolls before the hint is shown.
 enum class PanelScroll { kNone, kTop, kBottom };
+
+// A balloon (title "看这里", warning icon) pointing at a control while the message box is open;
+// it closes with the box.
+struct PointerHint {
+  std::string control;
+  std::string text;
+  bool operator==(const PointerHint&) const = default;
+};
 
 struct Refusal {
   std::string control;     // the control's name, e.g. "save_folder_button"; the focus goes there
@@ -21,6 +31,7 @@ struct Refusal {
   MessageIcon icon = MessageIcon::kNone;
   PanelScroll scroll = PanelScroll::kNone;
   bool take_focus = true;  // false for hints at controls that only point (a label, a choice)
+  std::vector<PointerHint> pointers;  // shown before the message box, closed after it
 
   // The texts brindle-cli prints: the message, or the hint text when there is no message.
   std::string Text() const { return message.empty() ? hint_text : message; }

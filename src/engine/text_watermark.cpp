@@ -28,7 +28,9 @@ MagickWandPtr MakeMeasuringPicture() {
   return picture;
 }
 
-Refusal FontRefusal(std::string message, MessageIcon icon, const char* hint_text) {
+// Every font refusal points at the font box, with a pointer at the control that led to it.
+Refusal FontRefusal(std::string message, MessageIcon icon, const char* hint_text,
+                    std::string_view pointer_control, const char* pointer_text) {
   Refusal refusal;
   refusal.control = kTextFontControl;
   refusal.hint_title = "看这里";
@@ -37,6 +39,7 @@ Refusal FontRefusal(std::string message, MessageIcon icon, const char* hint_text
   refusal.caption = "提示";
   refusal.icon = icon;
   refusal.scroll = PanelScroll::kTop;
+  refusal.pointers.push_back({std::string(pointer_control), pointer_text});
   return refusal;
 }
 
@@ -142,30 +145,41 @@ void ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
   place(block.get());
 }
 
+std::optional<Refusal> CheckTextWatermarkFont(std::string_view text, std::string_view face_name,
+                                              const FontCatalogue& catalogue) {
+  if (text.empty()) return std::nullopt;
+  const std::string name(face_name);
+  if (NeedsChineseFace(text)) {
+    if (FontSupportsText(catalogue, face_name, true)) return std::nullopt;
+    return FontRefusal(FormatMessage("当前选择的字体: '%s' 不支持显示中文。\n\n"
+                                     "请选择一个中文字体，例如：宋体, 楷体, 黑体。",
+                                     name.c_str()),
+                       MessageIcon::kWarning, "请选择一个中文字体", kTextControl,
+                       "含有中文，请选择一个中文字体");
+  }
+  if (FontSupportsText(catalogue, face_name, false)) return std::nullopt;
+  return FontRefusal(
+      FormatMessage("当前选择的字体: '%s' 不受支持，请重新选择一个字体。", name.c_str()),
+      MessageIcon::kWarning, "请重新选择一个字体", kTextFontControl, "重新选择一个字体");
+}
+
+Refusal ScaledTextFontRefusal(std::string_view font_box_text) {
+  const std::string name(font_box_text);
+  return FontRefusal(
+      FormatMessage("当前选择的字体 '%s' 无法正常的显示文字水印，请更换一个字体。", name.c_str()),
+      MessageIcon::kError, "请更换一个字体", kTextFontControl, "请更换一个字体");
+}
+
 std::optional<Refusal> PrepareTextWatermarkForRun(TextWatermark& watermark,
                                                   ProcessingOptions& options,
                                                   const FontCatalogue& catalogue, int screen_dpi) {
-  const std::string& face_name = options.sy_text_fontName;
-  if (!options.sy_text.empty()) {
-    if (NeedsChineseFace(options.sy_text)) {
-      if (!FontSupportsText(catalogue, face_name, true)) {
-        return FontRefusal(FormatMessage("当前选择的字体: '%s' 不支持显示中文。\n\n"
-                                         "请选择一个中文字体，例如：宋体, 楷体, 黑体。",
-                                         face_name.c_str()),
-                           MessageIcon::kWarning, "请选择一个中文字体");
-      }
-    } else if (!FontSupportsText(catalogue, face_name, false)) {
-      return FontRefusal(
-          FormatMessage("当前选择的字体: '%s' 不受支持，请重新选择一个字体。", face_name.c_str()),
-          MessageIcon::kWarning, "请重新选择一个字体");
-    }
+  if (std::optional<Refusal> refusal =
+          CheckTextWatermarkFont(options.sy_text, options.sy_text_fontName, catalogue)) {
+    return refusal;
   }
   if (options.bTextSizeScale) {
     if (!PrepareScaledTextWatermark(watermark, options, catalogue, screen_dpi)) {
-      return FontRefusal(
-          FormatMessage("当前选择的字体 '%s' 无法正常的显示文字水印，请更换一个字体。",
-                        face_name.c_str()),
-          MessageIcon::kError, "请更换一个字体");
+      return ScaledTextFontRefusal(options.sy_text_fontName);
     }
   } else {
     PrepareTextWatermark(watermark, options, catalogue, screen_dpi);

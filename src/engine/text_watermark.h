@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/refusal.h"
 #include "engine/text_block.h"
@@ -62,14 +63,22 @@ TextBlock RenderScaledTextBlock(ScaledTextState& state, const ProcessingOptions&
 void ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
                         const ProcessingOptions& options);
 
-// Accepting the text-watermark settings for a run: a non-empty text must be drawable with the face
-// (with the Chinese check when it has Chinese characters), then the mode in use is prepared. A
-// refusal when the face cannot show the text or the proportional preparation fails.
+// The font check of a run: a non-empty text must be drawable with the face, with the Chinese
+// check when it has Chinese characters. The refusal points at the font box.
+std::optional<Refusal> CheckTextWatermarkFont(std::string_view text, std::string_view face_name,
+                                              const FontCatalogue& catalogue);
+
+// The refusal when the proportional preparation fails, naming the face as the font box shows it.
+Refusal ScaledTextFontRefusal(std::string_view font_box_text);
+
+// Accepting the text-watermark settings for a run: the font check, then the mode in use is
+// prepared. A refusal when the face cannot show the text or the proportional preparation fails.
 std::optional<Refusal> PrepareTextWatermarkForRun(TextWatermark& watermark,
                                                   ProcessingOptions& options,
                                                   const FontCatalogue& catalogue, int screen_dpi);
 
-// The control the font refusals point at.
+// The controls the font refusals point at: the font box and the watermark text.
 inline constexpr std::string_view kTextFontControl = "sy_text_font_box";
+inline constexpr std::string_view kTextControl = "sy_text_box";
 
 }  // namespace brindle

@@ -98,12 +98,14 @@ TEST_F(BatchCommand, MaximumFileSizeIsHonoured) {
   EXPECT_EQ(SizeOf(limited / "busy.jpg"), "400x300");
   EXPECT_EQ(FilesIn(limited), std::vector<std::string>{"busy.jpg"});
 
-  // 100000 is out of the stored range and reads as "not set": the quality rule for a PNG applies.
+  // 100000 is out of the stored range and reads as "not set", which leaves the panel's size box
+  // empty: the run is refused as the panel refuses it.
   fs::path unset = Folder("unset");
   result = Batch(
       {"--out", unset.string(), "bQuanlity=1", "qualityMode=1", "maxFileSize=100000", in.string()});
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(Read(unset / "busy.jpg").quality, 94u);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "此项不能为空\n");
+  EXPECT_TRUE(FilesIn(unset).empty());
 }
 
 TEST_F(BatchCommand, ResizeSettingsGiveTheSizesOfTheRules) {

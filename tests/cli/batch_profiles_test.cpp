@@ -45,8 +45,9 @@ TEST_F(BatchProfilesTest, UnreadableWatermarkPictureRefusesTheRun) {
   const std::string logo = (folder_ / "logo.png").string();
   test::CommandResult result =
       RunCli({"batch", "--out", out_.string(), "bSYImage=1", "sy_image=" + logo, photo.string()});
+  // It opens but does not decode: refused by the format check before any preparation.
   EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "读取水印图片出错：\n\n" + logo + "\n");
+  EXPECT_EQ(result.err, "水印图片格式不对，请重新选择\n");
   EXPECT_TRUE(fs::is_empty(out_));
 
   // The same path with the watermark switched off is not read at all.
