@@ -8,18 +8,10 @@
 #include "cli/console.h"
 #include "engine/batch_progress.h"
 #include "engine/batch_run.h"
-#include "engine/icc_profiles.h"
 #include "engine/info_log.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_scan.h"
-#include "engine/text_font.h"
 #include "engine/thread_count.h"
-#include "platform/app_folders.h"
-#include "platform/text_encoding.h"
-#include "prefs/font_catalogue.h"
-#include "prefs/preferences.h"
-#include "settings/options_file.h"
-#include "settings/recipe_validation.h"
 
 namespace brindle::cli {
 namespace {
@@ -49,7 +41,7 @@ struct BatchArguments {
   bool overwrite = false;
   bool recursive = false;
   int threads_model = 2;
-  std::vector<std::pair<std::string, std::string>> settings;
+  RecipeSettings settings;
   std::vector<std::string> paths;
 };
 
@@ -114,38 +106,6 @@ bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
   return true;
 }
 
-// The recipe: the file read into a zero-filled record (or the default recipe), then the command
-// line's settings with the reader's rules.
-std::optional<ProcessingOptions> LoadRecipe(const BatchArguments& args) {
-  ProcessingOptions options{};
-  if (args.recipe) {
-    std::error_code ec;
-    if (fs::is_directory(*args.recipe, ec) || !ReadOptionsFile(options, *args.recipe)) {
-      PrintError("图片处理设置文件:[" + *args.recipe + "]不存在");
-      return std::nullopt;
-    }
-  } else {
-    options = InitialProcessingOptions();
-  }
-  for (const auto& [key, value] : args.settings) {
-    if (!ApplyRecipeSetting(options, key, value)) return std::nullopt;
-  }
-  return options;
-}
-
-// The colour profiles, as the desktop program loads them when it starts. brindle-cli reads no
-// preferences, so the CMYK default is the preference's default name; when that file is missing and
-// a fallback is read instead, this is what a machine that has stored the fallback would use, and
-// nothing is said. Only when no CMYK profile can be read at all is the load message printed.
-IccProfiles LoadProfiles(const fs::path& icc_folder) {
-  IccProfiles profiles;
-  for (const std::string& message : LoadRgbProfiles(icc_folder, profiles)) PrintError(message);
-  CmykProfileLoad cmyk =
-      LoadCmykProfile(icc_folder, std::string(pref::kCmykDefaultIcc.fallback), profiles);
-  if (!cmyk.loaded) PrintError(cmyk.message);
-  return profiles;
-}
-
 class ConsoleObserver : public BatchObserver {
  public:
   explicit ConsoleObserver(Console& console) : console_(console) {}
@@ -169,7 +129,7 @@ int RunBatchCommand(const Arguments& args) {
     std::fputs(kBatchUsage, stderr);
     return kExitRefused;
   }
-  std::optional<ProcessingOptions> options = LoadRecipe(parsed);
+  std::optional<ProcessingOptions> options = LoadRecipe(parsed.recipe, parsed.settings);
   if (!options) return kExitRefused;
 
   for (const std::string& path : parsed.paths) {
@@ -183,19 +143,10 @@ int RunBatchCommand(const Arguments& args) {
   std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
   if (!magick) return kExitStartupFailed;
 
-  // The recipe is validated as the desktop program's panel validates it, which also prepares the
-  // watermarks once for the whole run. The user's own font mappings are not read: a command line
-  // gives the same result on every machine.
-  const FontCatalogue catalogue = options->bSYText ? LoadFontCatalogue({}) : FontCatalogue();
-  std::variant<RunRecipe, Refusal> validated =
-      ValidateRecipe(std::move(*options), catalogue, kDefaultScreenDpi);
-  if (const Refusal* refusal = std::get_if<Refusal>(&validated)) {
-    PrintError(refusal->Text());
-    return kExitRefused;
-  }
-  RunRecipe recipe = std::move(std::get<RunRecipe>(validated));
+  // Validation also prepares the watermarks once for the whole run.
+  std::optional<RunRecipe> recipe = PrepareRecipe(std::move(*options));
+  if (!recipe) return kExitRefused;
 
-  IccProfiles profiles = LoadProfiles(AppFolders::ForCurrentUser().IccFolder());
   Console console;
   InstallStopSignals();
 
@@ -232,7 +183,6 @@ int RunBatchCommand(const Arguments& args) {
     return skipped > 0 ? kExitSomeFailed : kExitRefused;
   }
 
-  recipe.profiles = std::move(profiles);
   BatchSettings settings;
   settings.placement = parsed.overwrite ? PlacementMode::kOverwrite
                        : parsed.out     ? PlacementMode::kSaveToFolder
@@ -248,13 +198,13 @@ int RunBatchCommand(const Arguments& args) {
       DecideThreadCount(parsed.threads_model, ReadMachineFacts(), list.size(), leading_sizes);
 
   std::vector<PictureEntry> entries = list.entries();
-  if (std::optional<Refusal> refusal = PrepareBatchRun(recipe, settings, entries)) {
+  if (std::optional<Refusal> refusal = PrepareBatchRun(*recipe, settings, entries)) {
     PrintError(refusal->Text());
     return refusal->icon == MessageIcon::kError ? kExitAborted : kExitRefused;
   }
 
   ConsoleObserver observer(console);
-  BatchOutcome outcome = RunBatch(recipe, settings, entries, observer, StopRequest());
+  BatchOutcome outcome = RunBatch(*recipe, settings, entries, observer, StopRequest());
   console.EndProgress();
   if (outcome.stopped) return kExitStopped;
   return (outcome.failed > 0 || skipped > 0) ? kExitSomeFailed : kExitDone;

@@ -2,6 +2,7 @@
 // brindle-cli: every job of the program without a window. Each command is one function taking its
 // own arguments (after the command word) and returning the process exit status.
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/process_picture.h"
 #include "platform/magick_environment.h"
 #include "settings/options_file.h"
 #include "settings/processing_options.h"
@@ -35,6 +37,7 @@ int RunPngCommand(const Arguments& args);
 int RunCropCommand(const Arguments& args);
 int RunJoinCommand(const Arguments& args);
 int RunSliceCommand(const Arguments& args);
+int RunPreviewCommand(const Arguments& args);
 
 // Splits the arguments of a command that takes only files: "--" ends the options, and any other
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
@@ -48,6 +51,26 @@ std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::stri
 // printed and false returned.
 bool ApplyRecipeSetting(ProcessingOptions& options, const std::string& key,
                         const std::string& value);
+
+using RecipeSettings = std::vector<std::pair<std::string, std::string>>;
+
+// The main recipe: the file read into a zero-filled record (or the default recipe without a file),
+// then the command line's settings with the reader's rules. None, with the reason printed, when the
+// file cannot be read or a setting is not taken.
+std::optional<ProcessingOptions> LoadRecipe(const std::optional<std::string>& recipe_file,
+                                            const RecipeSettings& settings);
+
+// The recipe validated as the desktop program's panel validates it, its watermarks prepared and the
+// colour profiles loaded. None, with the refusal printed, when validation refuses it.
+std::optional<RunRecipe> PrepareRecipe(ProcessingOptions options);
+
+// A preview file's name ends in ".png", ".jpg" or ".jpeg".
+bool IsPreviewFileName(const std::string& name);
+
+// Writes what a preview pane shows: its JPEG bytes as they are, or for a name ending in ".png"
+// their pixels as PNG. false with the reason in `error`.
+bool WriteShownPicture(const std::string& display_jpeg, const std::filesystem::path& out,
+                       std::string& error);
 
 // Starts ImageMagick with the program's configuration; when it cannot be used, prints why and
 // returns null (the command then exits with kExitStartupFailed).

@@ -110,19 +110,11 @@ bool MakeCropJob(const CropArguments& parsed, CropJob& job) {
 bool WritePanePicture(MagickWand* picture, const fs::path& out) {
   std::string jpeg;
   std::string error;
-  bool written = false;
-  if (EncodeCropPanePicture(picture, jpeg, &error)) {
-    if (EndsWithIgnoringCase(out.string(), ".png")) {
-      MagickWandPtr shown = MakeMagickWand();
-      written = ReadPictureBytes(shown.get(), jpeg, &error) &&
-                MagickSetImageFormat(shown.get(), "PNG") != MagickFalse &&
-                WritePictureFile(shown.get(), out, &error);
-    } else {
-      written = WriteFileAtomically(out, jpeg, &error);
-    }
+  if (EncodeCropPanePicture(picture, jpeg, &error) && WriteShownPicture(jpeg, out, error)) {
+    return true;
   }
-  if (!written) PrintError("预览图片保存失败: " + out.string() + ": " + error);
-  return written;
+  PrintError("预览图片保存失败: " + out.string() + ": " + error);
+  return false;
 }
 
 int RunCropPreview(const CropJob& job, const fs::path& out) {

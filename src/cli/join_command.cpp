@@ -78,9 +78,7 @@ bool ParseJoinArguments(const Arguments& args, JoinArguments& parsed) {
       PrintError("--preview 和 --out 只能选择一个");
       return false;
     }
-    if (!EndsWithIgnoringCase(*parsed.preview, ".png") &&
-        !EndsWithIgnoringCase(*parsed.preview, ".jpg") &&
-        !EndsWithIgnoringCase(*parsed.preview, ".jpeg")) {
+    if (!IsPreviewFileName(*parsed.preview)) {
       PrintError("--preview 的文件名须以 .png 或 .jpg 结尾: " + *parsed.preview);
       return false;
     }
@@ -104,18 +102,6 @@ JoinJob MakeJob(const JoinArguments& parsed, const JoinToolSettings& settings) {
     job.output_folder = DefaultOutputFolder(job.source_folder);
   }
   return job;
-}
-
-// The preview picture as the pane would show it: the display copy itself, or decoded and written
-// as PNG.
-bool WritePreviewPicture(const JoinPreview& preview, const fs::path& target, std::string& error) {
-  if (!EndsWithIgnoringCase(target.string(), ".png")) {
-    return WriteFileAtomically(target, preview.display_jpeg, &error);
-  }
-  MagickWandPtr wand = MakeMagickWand();
-  if (!ReadPictureBytes(wand.get(), preview.display_jpeg, &error)) return false;
-  MagickSetImageFormat(wand.get(), "PNG");
-  return WritePictureFile(wand.get(), target, &error);
 }
 
 int RunJoinPreview(const JoinArguments& parsed, const JoinJob& job) {
@@ -147,7 +133,7 @@ int RunJoinPreview(const JoinArguments& parsed, const JoinJob& job) {
   for (const ToolMessage& message : preview.messages) PrintError(message.text);
   if (preview.display_jpeg.empty()) return kExitRefused;
   std::string error;
-  if (!WritePreviewPicture(preview, *parsed.preview, error)) {
+  if (!WriteShownPicture(preview.display_jpeg, *parsed.preview, error)) {
     PrintError(error);
     return kExitAborted;
   }

@@ -26,6 +26,8 @@ constexpr const char* kUsage =
     "                              图片批量拼接 (详见 join --help)\n"
     "  slice --source DIR [--recursive] [--out DIR] [KEY=VALUE ...]\n"
     "                              图片批量切片 (详见 slice --help)\n"
+    "  preview FILE --to OUT.jpg [--recipe FILE] [KEY=VALUE ...]\n"
+    "                              图片处理效果预览 (详见 preview --help)\n"
     "  info FILE...                每个文件输出一行图片信息 (尺寸, 类型, 大小)\n"
     "  classify FILE...            每个文件输出一行图片类型: JPEG PNG GIF BMP PSD TIFF,\n"
     "                              或 0 (无法打开), -1 (GIF动画), -2 (未知格式)\n"
@@ -61,6 +63,7 @@ int main(int argc, char** argv) {
   if (command == "crop") return RunCropCommand(rest);
   if (command == "join") return RunJoinCommand(rest);
   if (command == "slice") return RunSliceCommand(rest);
+  if (command == "preview") return RunPreviewCommand(rest);
   if (command == "info") return RunInfoCommand(rest);
   if (command == "classify") return RunClassifyCommand(rest);
   PrintError("未知的命令: " + command);

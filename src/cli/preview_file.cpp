@@ -1,0 +1,26 @@
+#include <string>
+
+#include "cli/cli.h"
+#include "platform/file_write.h"
+#include "platform/magick_wand.h"
+#include "tools/tool_target_name.h"
+
+namespace brindle::cli {
+
+bool IsPreviewFileName(const std::string& name) {
+  return EndsWithIgnoringCase(name, ".png") || EndsWithIgnoringCase(name, ".jpg") ||
+         EndsWithIgnoringCase(name, ".jpeg");
+}
+
+bool WriteShownPicture(const std::string& display_jpeg, const std::filesystem::path& out,
+                       std::string& error) {
+  if (!EndsWithIgnoringCase(out.string(), ".png")) {
+    return WriteFileAtomically(out, display_jpeg, &error);
+  }
+  MagickWandPtr wand = MakeMagickWand();
+  return ReadPictureBytes(wand.get(), display_jpeg, &error) &&
+         MagickSetImageFormat(wand.get(), "PNG") != MagickFalse &&
+         WritePictureFile(wand.get(), out, &error);
+}
+
+}  // namespace brindle::cli
