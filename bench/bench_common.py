@@ -1,8 +1,10 @@
-"""What the benchmark scripts share: timing a command under /usr/bin/time -v and reading its
-peak memory, warming the page cache, and small formatting helpers."""
+"""What the benchmark scripts share: checking the programs and the corpus, timing a command under
+/usr/bin/time -v and reading its peak memory, warming the page cache, and small formatting helpers."""
 from __future__ import annotations
 
 from dataclasses import dataclass
+import os
+import shutil
 import subprocess
 import time
 from pathlib import Path
@@ -24,6 +26,54 @@ class Measurement:
 def first_line(text: str) -> str:
     lines = [line for line in text.splitlines() if line.strip()]
     return lines[0].strip() if lines else ""
+
+
+def program_line(argv: list[str]) -> str:
+    """The first line a program prints about itself (its version), or "?"."""
+    try:
+        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                errors="replace", timeout=60)
+    except (OSError, subprocess.TimeoutExpired):
+        return "?"
+    return first_line(result.stdout) or first_line(result.stderr) or "?"
+
+
+def require_programs(*programs: str) -> None:
+    """The peers' programs and /usr/bin/time are there, or Unusable says which is missing."""
+    for program in programs:
+        if shutil.which(program) is None:
+            raise Unusable(f"{program} is missing (scripts/install-deps.sh installs it)")
+    if not os.access(TIME, os.X_OK):
+        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
+
+
+def brindle_unavailable(cli: Path, command: str) -> str | None:
+    """Why `brindle-cli COMMAND` cannot be measured, or None when it can."""
+    if not cli.is_file() or not os.access(cli, os.X_OK):
+        return f"{cli} does not exist or cannot be run (build it with `make build`)"
+    try:
+        probe = subprocess.run([str(cli), command, "--help"], stdin=subprocess.DEVNULL,
+                               capture_output=True, text=True, errors="replace", timeout=60)
+    except OSError as error:
+        return f"{cli} cannot be run: {error}"
+    except subprocess.TimeoutExpired:
+        return f"`{cli} {command} --help` did not finish within 60 seconds"
+    if probe.returncode != 0:
+        said = first_line(probe.stderr) or first_line(probe.stdout)
+        return (f"{cli} has no working {command} command: `brindle-cli {command} --help` exited with "
+                f"status {probe.returncode}" + (f" ({said})" if said else ""))
+    return None
+
+
+def corpus_pictures(corpus: Path, suffixes: tuple[str, ...], kind: str, maker: str) -> list[Path]:
+    """The corpus folder's pictures with one of the suffixes, in name order (hidden files left out)."""
+    if not corpus.is_dir():
+        raise Unusable(f"no corpus folder {corpus}: make it with {maker}")
+    pictures = sorted(p for p in corpus.iterdir()
+                      if p.is_file() and not p.name.startswith(".") and p.suffix.lower() in suffixes)
+    if not pictures:
+        raise Unusable(f"no {kind} in {corpus}: make them with {maker}")
+    return pictures
 
 
 def warm_page_cache(pictures: list[Path]) -> None:

@@ -25,11 +25,11 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, measure, mib,
+                          program_line, require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WIDTH = 1200
@@ -116,54 +116,6 @@ def parse_arguments() -> argparse.Namespace:
     if arguments.runs < 1:
         parser.error("--runs must be at least 1")
     return arguments
-
-
-def corpus_pictures(corpus: Path) -> list[Path]:
-    if not corpus.is_dir():
-        raise Unusable(f"no corpus folder {corpus}: make it with bench/make-corpus.sh")
-    pictures = sorted(p for p in corpus.iterdir()
-                      if p.is_file() and not p.name.startswith(".")
-                      and p.suffix.lower() in (".jpg", ".jpeg"))
-    if not pictures:
-        raise Unusable(f"no JPEGs in {corpus}: make them with bench/make-corpus.sh")
-    return pictures
-
-
-def require_programs() -> None:
-    for program in ("mogrify", "identify"):
-        if shutil.which(program) is None:
-            raise Unusable(f"ImageMagick's {program} is missing (scripts/install-deps.sh installs it)")
-    if not os.access(TIME, os.X_OK):
-        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
-
-
-def brindle_unavailable(cli: Path) -> str | None:
-    """Why brindle-cli batch cannot be measured, or None when it can."""
-    if not cli.is_file():
-        return f"{cli} does not exist (build it with `make build`)"
-    if not os.access(cli, os.X_OK):
-        return f"{cli} is not executable"
-    try:
-        probe = subprocess.run([str(cli), "batch", "--help"], stdin=subprocess.DEVNULL,
-                               capture_output=True, text=True, errors="replace", timeout=60)
-    except OSError as error:
-        return f"{cli} cannot be run: {error}"
-    except subprocess.TimeoutExpired:
-        return f"`{cli} batch --help` did not finish within 60 seconds"
-    if probe.returncode != 0:
-        said = first_line(probe.stderr) or first_line(probe.stdout)
-        return (f"{cli} has no working batch command yet: `brindle-cli batch --help` exited with "
-                f"status {probe.returncode}" + (f" ({said})" if said else ""))
-    return None
-
-
-def program_line(argv: list[str]) -> str:
-    try:
-        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                                errors="replace", timeout=60)
-    except (OSError, subprocess.TimeoutExpired):
-        return "?"
-    return first_line(result.stdout) or "?"
 
 
 def mogrify_limits() -> str:
@@ -326,14 +278,14 @@ def print_table(tools: list[Tool]) -> None:
 def main() -> int:
     arguments = parse_arguments()
     try:
-        require_programs()
-        pictures = corpus_pictures(arguments.corpus)
+        require_programs("mogrify", "identify")
+        pictures = corpus_pictures(arguments.corpus, (".jpg", ".jpeg"), "JPEGs", "bench/make-corpus.sh")
     except Unusable as problem:
         print(f"run-batch-bench: {problem}", file=sys.stderr)
         return 2
 
     cli = arguments.cli.resolve()
-    brindle = Tool("brindle-cli", [str(cli)], unavailable=brindle_unavailable(cli),
+    brindle = Tool("brindle-cli", [str(cli)], unavailable=brindle_unavailable(cli, "batch"),
                    text_watermark=arguments.text_watermark)
     mogrify = Tool("mogrify", ["mogrify"], text_watermark=arguments.text_watermark)
     tools = [brindle, mogrify]

@@ -37,7 +37,8 @@ import tempfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, first_line, measure,
+                          mib, require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WIDTH = 1000
@@ -77,34 +78,6 @@ def parse_arguments() -> argparse.Namespace:
     if arguments.runs < 1:
         parser.error("--runs must be at least 1")
     return arguments
-
-
-def corpus_pictures(corpus: Path) -> list[Path]:
-    if not corpus.is_dir():
-        raise Unusable(f"no corpus folder {corpus}: make it with bench/make-corpus.sh")
-    pictures = sorted(p for p in corpus.iterdir()
-                      if p.is_file() and not p.name.startswith(".") and p.suffix.lower() in (".jpg", ".jpeg"))
-    if not pictures:
-        raise Unusable(f"no JPEGs in {corpus}: make them with bench/make-corpus.sh")
-    return pictures
-
-
-def require_programs() -> None:
-    for program in ("convert", "identify"):
-        if shutil.which(program) is None:
-            raise Unusable(f"ImageMagick's {program} is missing (scripts/install-deps.sh installs it)")
-    if not os.access(TIME, os.X_OK):
-        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
-
-
-def brindle_unavailable(cli: Path) -> str | None:
-    if not cli.is_file() or not os.access(cli, os.X_OK):
-        return f"{cli} does not exist or cannot be run (build it with `make build`)"
-    probe = subprocess.run([str(cli), "join", "--help"], stdin=subprocess.DEVNULL,
-                           capture_output=True, text=True, errors="replace")
-    if probe.returncode != 0:
-        return f"{cli} has no working join command: `brindle-cli join --help` exited with {probe.returncode}"
-    return None
 
 
 def picture_size(path: Path) -> tuple[int, int] | None:
@@ -148,15 +121,15 @@ def output_of(tool: Tool, out: Path, first: Path) -> Path:
 def main() -> int:
     arguments = parse_arguments()
     try:
-        require_programs()
-        corpus = corpus_pictures(arguments.corpus)
+        require_programs("convert", "identify")
+        corpus = corpus_pictures(arguments.corpus, (".jpg", ".jpeg"), "JPEGs", "bench/make-corpus.sh")
     except Unusable as problem:
         print(f"run-join-bench: {problem}", file=sys.stderr)
         return 2
     pictures = [picture for _ in range(TIMES_EACH) for picture in corpus]
 
     cli = arguments.cli.resolve()
-    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(cli))
+    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(cli, "join"))
     convert = Tool("convert")
     tools = [brindle, convert]
 

@@ -25,14 +25,13 @@ import os
 import shutil
 import statistics
 import struct
-import subprocess
 import sys
 import tempfile
-import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, measure, mib,
+                          program_line, require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WALL_TARGET = 1.5  # brindle-cli at most 1.5 times pngquant's wall time
@@ -71,42 +70,6 @@ def parse_arguments() -> argparse.Namespace:
     if arguments.runs < 1:
         parser.error("--runs must be at least 1")
     return arguments
-
-
-def corpus_pictures(corpus: Path) -> list[Path]:
-    if not corpus.is_dir():
-        raise Unusable(f"no corpus folder {corpus}: make it with bench/make-png-corpus.sh")
-    pictures = sorted(p for p in corpus.iterdir()
-                      if p.is_file() and not p.name.startswith(".") and p.suffix.lower() == ".png")
-    if not pictures:
-        raise Unusable(f"no PNGs in {corpus}: make them with bench/make-png-corpus.sh")
-    return pictures
-
-
-def require_programs() -> None:
-    if shutil.which("pngquant") is None:
-        raise Unusable("pngquant is missing (scripts/install-deps.sh installs it)")
-    if not os.access(TIME, os.X_OK):
-        raise Unusable(f"{TIME} is missing (the Debian package 'time'; scripts/install-deps.sh installs it)")
-
-
-def program_line(argv: list[str]) -> str:
-    try:
-        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                                errors="replace", timeout=60)
-    except (OSError, subprocess.TimeoutExpired):
-        return "?"
-    return first_line(result.stdout) or first_line(result.stderr) or "?"
-
-
-def brindle_unavailable(cli: Path) -> str | None:
-    if not cli.is_file() or not os.access(cli, os.X_OK):
-        return f"{cli} does not exist or cannot be run (build it with `make build`)"
-    probe = subprocess.run([str(cli), "png", "--help"], stdin=subprocess.DEVNULL,
-                           capture_output=True, text=True, errors="replace")
-    if probe.returncode != 0:
-        return f"{cli} has no working png command: `brindle-cli png --help` exited with {probe.returncode}"
-    return None
 
 
 @dataclass
@@ -222,14 +185,14 @@ def print_table(tools: list[Tool]) -> float | None:
 def main() -> int:
     arguments = parse_arguments()
     try:
-        require_programs()
-        pictures = corpus_pictures(arguments.corpus)
+        require_programs("pngquant")
+        pictures = corpus_pictures(arguments.corpus, (".png",), "PNGs", "bench/make-png-corpus.sh")
     except Unusable as problem:
         print(f"run-png-bench: {problem}", file=sys.stderr)
         return 2
 
     cli = arguments.cli.resolve()
-    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(cli))
+    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(cli, "png"))
     pngquant = Tool("pngquant")
     tools = [brindle, pngquant]
 

@@ -31,7 +31,8 @@ import tempfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import TIME, Measurement, Unusable, first_line, measure, mib, warm_page_cache
+from bench_common import (TIME, Measurement, Unusable, brindle_unavailable, measure, mib, program_line,
+                          warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 ROWS = COLUMNS = 10
@@ -92,25 +93,6 @@ def tile_sizes(folder: Path) -> list[tuple[int, int]]:
     return [tuple(map(int, line.split())) for line in result.stdout.splitlines() if line.strip()]
 
 
-def brindle_unavailable(cli: Path) -> str | None:
-    if not cli.is_file() or not os.access(cli, os.X_OK):
-        return f"{cli} does not exist or cannot be run (build it with `make build`)"
-    probe = subprocess.run([str(cli), "slice", "--help"], stdin=subprocess.DEVNULL,
-                           capture_output=True, text=True, errors="replace")
-    if probe.returncode != 0:
-        return f"{cli} has no working slice command: `brindle-cli slice --help` exited with {probe.returncode}"
-    return None
-
-
-def program_line(argv: list[str]) -> str:
-    try:
-        result = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                                errors="replace", timeout=60)
-    except (OSError, subprocess.TimeoutExpired):
-        return "?"
-    return first_line(result.stdout) or "?"
-
-
 def main() -> int:
     arguments = parse_arguments()
     picture = arguments.corpus / PICTURE_NAME
@@ -127,7 +109,7 @@ def main() -> int:
         print(f"run-slice-bench: {problem}", file=sys.stderr)
         return 2
 
-    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(arguments.cli))
+    brindle = Tool("brindle-cli", unavailable=brindle_unavailable(arguments.cli, "slice"))
     convert = Tool("convert")
     tools = [brindle, convert]
     print(f"Picture: {picture} ({width} x {height}, {picture.stat().st_size / 1e6:.1f} MB as JPEG, "
