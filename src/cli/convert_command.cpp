@@ -31,7 +31,7 @@ int RunConvertCommand(const Arguments& args) {
     return kExitDone;
   }
   ToolArguments parsed;
-  if (!ParseToolArguments(args, /*allows_overwrite=*/false, parsed)) {
+  if (!ParseToolArguments(args, {}, parsed)) {
     std::fputs(kConvertUsage, stderr);
     return kExitRefused;
   }

@@ -34,72 +34,23 @@ constexpr const char* kCropUsage =
     "退出状态: 0 全部完成; 1 有图片读取失败或被跳过 (预览: 没有显示第一张图片); 2 参数错误或\n"
     "          拒绝处理; 3 被信号停止; 4 因错误中止。\n";
 
-struct CropArguments {
-  ToolArguments tool;
-  std::vector<std::string> files;
-  bool keep_format = false;
-  std::optional<std::string> preview;
-};
-
-// Takes out what only the crop command has (FILE arguments, --keep-format, --preview) and leaves
-// the rest to the tool commands' parser.
-bool ParseCropArguments(const Arguments& args, CropArguments& parsed) {
-  Arguments rest;
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended) {
-      parsed.files.push_back(arg);
-    } else if (arg == "--") {
-      options_ended = true;
-    } else if (arg == "--keep-format") {
-      parsed.keep_format = true;
-    } else if (arg == "--preview") {
-      if (i + 1 >= args.size()) {
-        PrintError("选项 --preview 缺少参数");
-        return false;
-      }
-      parsed.preview = args[++i];
-    } else if (arg == "--source" || arg == "--out") {
-      rest.push_back(arg);
-      if (i + 1 < args.size()) rest.push_back(args[++i]);
-    } else if (!arg.empty() && arg[0] != '-' && !SplitKeyValue(arg)) {
-      parsed.files.push_back(arg);
-    } else {
-      rest.push_back(arg);
-    }
-  }
-  if (!ParseToolArguments(rest, /*allows_overwrite=*/true, parsed.tool)) return false;
-  if (parsed.tool.source && !parsed.files.empty()) {
-    PrintError("--source 和 FILE 只能选择一个");
-    return false;
-  }
-  if (parsed.preview && !EndsWithIgnoringCase(*parsed.preview, ".png") &&
-      !EndsWithIgnoringCase(*parsed.preview, ".jpg") &&
-      !EndsWithIgnoringCase(*parsed.preview, ".jpeg")) {
-    PrintError("--preview 的文件名须以 .png、.jpg 或 .jpeg 结尾: " + *parsed.preview);
-    return false;
-  }
-  return true;
-}
-
 // The job as the window would hand it over: FILE arguments make the picture list (each path once),
 // --source the folder; without either, crop_source_type says which of the two is empty.
-bool MakeCropJob(const CropArguments& parsed, CropJob& job) {
-  if (!ApplyToolSettings(parsed.tool, job.settings)) return false;
+bool MakeCropJob(const ToolArguments& parsed, CropJob& job) {
+  if (!ApplyToolSettings(parsed, job.settings)) return false;
   if (!parsed.files.empty()) job.settings.picture_list_source = true;
-  if (parsed.tool.source) job.settings.picture_list_source = false;
+  if (parsed.source) job.settings.picture_list_source = false;
   std::set<std::string> added;
   for (const std::string& file : parsed.files) {
     if (added.insert(file).second) job.pictures.emplace_back(file);
   }
-  job.source_folder = WithoutTrailingSeparators(parsed.tool.source.value_or(""));
-  job.include_sub_folders = parsed.tool.recursive;
+  job.source_folder = WithoutTrailingSeparators(parsed.source.value_or(""));
+  job.include_sub_folders = parsed.recursive;
   job.keep_format = parsed.keep_format;
-  job.save_mode = parsed.tool.overwrite ? CropSaveMode::kOverwrite : CropSaveMode::kToFolder;
-  if (parsed.tool.out) {
-    job.output_folder = *parsed.tool.out;
-  } else if (!parsed.tool.overwrite && !job.settings.picture_list_source &&
+  job.save_mode = parsed.overwrite ? CropSaveMode::kOverwrite : CropSaveMode::kToFolder;
+  if (parsed.out) {
+    job.output_folder = *parsed.out;
+  } else if (!parsed.overwrite && !job.settings.picture_list_source &&
              !job.source_folder.empty()) {
     job.output_folder = DefaultOutputFolder(job.source_folder);
   }
@@ -145,8 +96,9 @@ int RunCropCommand(const Arguments& args) {
     std::fputs(kCropUsage, stdout);
     return kExitDone;
   }
-  CropArguments parsed;
-  if (!ParseCropArguments(args, parsed)) {
+  ToolArguments parsed;
+  constexpr ToolOptions kCropOptions = {.overwrite = true, .keep_format = true, .list = true};
+  if (!ParseToolArguments(args, kCropOptions, parsed)) {
     std::fputs(kCropUsage, stderr);
     return kExitRefused;
   }

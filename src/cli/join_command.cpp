@@ -32,79 +32,25 @@ constexpr const char* kJoinUsage =
     "退出状态: 0 全部完成; 1 有图片无法读取或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
     "          4 因错误中止。\n";
 
-struct JoinArguments {
-  ToolArguments tool;  // --source, --out and the settings
-  std::vector<std::string> files;
-  std::optional<std::string> preview;
-};
-
-bool ParseJoinArguments(const Arguments& args, JoinArguments& parsed) {
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::optional<std::string>& out) {
-      if (i + 1 >= args.size()) {
-        PrintError("选项 " + arg + " 缺少参数");
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    if (options_ended) {
-      parsed.files.push_back(arg);
-    } else if (arg == "--") {
-      options_ended = true;
-    } else if (arg == "--source") {
-      if (!value(parsed.tool.source)) return false;
-    } else if (arg == "--out") {
-      if (!value(parsed.tool.out)) return false;
-    } else if (arg == "--preview") {
-      if (!value(parsed.preview)) return false;
-    } else if (std::optional<std::pair<std::string, std::string>> setting = SplitKeyValue(arg)) {
-      parsed.tool.settings.push_back(*setting);
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      PrintError("未知的选项: " + arg);
-      return false;
-    } else {
-      parsed.files.push_back(arg);
-    }
-  }
-  if (parsed.tool.source && !parsed.files.empty()) {
-    PrintError("--source 和 FILE 只能选择一个");
-    return false;
-  }
-  if (parsed.preview) {
-    if (parsed.tool.out) {
-      PrintError("--preview 和 --out 只能选择一个");
-      return false;
-    }
-    if (!IsPreviewFileName(*parsed.preview)) {
-      PrintError("--preview 的文件名须以 .png 或 .jpg 结尾: " + *parsed.preview);
-      return false;
-    }
-  }
-  return true;
-}
-
 // The job as the window would hold it: the source the arguments name (FILE arguments are the
 // picture list; without any source the stored source type stands).
-JoinJob MakeJob(const JoinArguments& parsed, const JoinToolSettings& settings) {
+JoinJob MakeJob(const ToolArguments& parsed, const JoinToolSettings& settings) {
   JoinJob job;
   job.settings = settings;
-  if (parsed.tool.source) job.settings.picture_list_source = false;
+  if (parsed.source) job.settings.picture_list_source = false;
   if (!parsed.files.empty()) job.settings.picture_list_source = true;
   for (const std::string& file : parsed.files) job.pictures.emplace_back(file);
-  job.source_folder = parsed.tool.source.value_or("");
+  job.source_folder = parsed.source.value_or("");
   if (!job.source_folder.empty()) job.source_folder = WithoutTrailingSeparators(job.source_folder);
-  if (parsed.tool.out) {
-    job.output_folder = *parsed.tool.out;
+  if (parsed.out) {
+    job.output_folder = *parsed.out;
   } else if (!job.settings.picture_list_source && !job.source_folder.empty()) {
     job.output_folder = DefaultOutputFolder(job.source_folder);
   }
   return job;
 }
 
-int RunJoinPreview(const JoinArguments& parsed, const JoinJob& job) {
+int RunJoinPreview(const ToolArguments& parsed, const JoinJob& job) {
   JoinPreviewRequest request;
   request.settings = job.settings;
   if (job.settings.picture_list_source) {
@@ -147,13 +93,13 @@ int RunJoinCommand(const Arguments& args) {
     std::fputs(kJoinUsage, stdout);
     return kExitDone;
   }
-  JoinArguments parsed;
-  if (!ParseJoinArguments(args, parsed)) {
+  ToolArguments parsed;
+  if (!ParseToolArguments(args, {.recursive = false, .list = true}, parsed)) {
     std::fputs(kJoinUsage, stderr);
     return kExitRefused;
   }
   JoinToolSettings settings;
-  if (!ApplyToolSettings(parsed.tool, settings)) return kExitRefused;
+  if (!ApplyToolSettings(parsed, settings)) return kExitRefused;
   const JoinJob job = MakeJob(parsed, settings);
   if (parsed.preview) return RunJoinPreview(parsed, job);
 

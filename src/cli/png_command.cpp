@@ -32,7 +32,7 @@ int RunPngCommand(const Arguments& args) {
     return kExitDone;
   }
   ToolArguments parsed;
-  if (!ParseToolArguments(args, /*allows_overwrite=*/true, parsed)) {
+  if (!ParseToolArguments(args, {.overwrite = true}, parsed)) {
     std::fputs(kPngUsage, stderr);
     return kExitRefused;
   }

@@ -32,7 +32,7 @@ int RunSliceCommand(const Arguments& args) {
     return kExitDone;
   }
   ToolArguments parsed;
-  if (!ParseToolArguments(args, /*allows_overwrite=*/false, parsed)) {
+  if (!ParseToolArguments(args, {}, parsed)) {
     std::fputs(kSliceUsage, stderr);
     return kExitRefused;
   }

@@ -6,7 +6,8 @@
 
 namespace brindle::cli {
 
-bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArguments& parsed) {
+bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolArguments& parsed) {
+  bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::optional<std::string>& out) {
@@ -17,19 +18,29 @@ bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArgume
       out = args[++i];
       return true;
     };
-    if (arg == "--source") {
+    if (options_ended) {
+      parsed.files.push_back(arg);
+    } else if (arg == "--" && options.list) {
+      options_ended = true;
+    } else if (arg == "--source") {
       if (!value(parsed.source)) return false;
     } else if (arg == "--out") {
       if (!value(parsed.out)) return false;
-    } else if (arg == "--recursive") {
+    } else if (arg == "--preview" && options.list) {
+      if (!value(parsed.preview)) return false;
+    } else if (arg == "--recursive" && options.recursive) {
       parsed.recursive = true;
-    } else if (arg == "--overwrite" && allows_overwrite) {
+    } else if (arg == "--overwrite" && options.overwrite) {
       parsed.overwrite = true;
+    } else if (arg == "--keep-format" && options.keep_format) {
+      parsed.keep_format = true;
     } else if (std::optional<std::pair<std::string, std::string>> setting = SplitKeyValue(arg)) {
       parsed.settings.push_back(*setting);
     } else if (arg.size() > 1 && arg[0] == '-') {
       PrintError("未知的选项: " + arg);
       return false;
+    } else if (options.list) {
+      parsed.files.push_back(arg);
     } else {
       PrintError("多余的参数: " + arg);
       return false;
@@ -38,6 +49,20 @@ bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArgume
   if (parsed.out && parsed.overwrite) {
     PrintError("--out 和 --overwrite 只能选择一个");
     return false;
+  }
+  if (parsed.source && !parsed.files.empty()) {
+    PrintError("--source 和 FILE 只能选择一个");
+    return false;
+  }
+  if (parsed.preview) {
+    if (parsed.out || parsed.overwrite) {
+      PrintError("--preview 不能与 --out 或 --overwrite 一起使用");
+      return false;
+    }
+    if (!IsPreviewFileName(*parsed.preview)) {
+      PrintError("--preview 的文件名须以 .png、.jpg 或 .jpeg 结尾: " + *parsed.preview);
+      return false;
+    }
   }
   return true;
 }

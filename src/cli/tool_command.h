@@ -16,16 +16,27 @@
 namespace brindle::cli {
 
 struct ToolArguments {
-  std::optional<std::string> source;  // --source
-  bool recursive = false;             // --recursive
-  std::optional<std::string> out;     // --out
-  bool overwrite = false;             // --overwrite
+  std::optional<std::string> source;   // --source
+  bool recursive = false;              // --recursive
+  std::optional<std::string> out;      // --out
+  bool overwrite = false;              // --overwrite
+  bool keep_format = false;            // --keep-format
+  std::optional<std::string> preview;  // --preview OUT
+  std::vector<std::string> files;      // FILE arguments: the picture-list source
   std::vector<std::pair<std::string, std::string>> settings;
 };
 
-// Parses a tool command's arguments; --overwrite only where allowed. A usage text is printed and
-// false returned on any error.
-bool ParseToolArguments(const Arguments& args, bool allows_overwrite, ToolArguments& parsed);
+// What a tool command takes besides --source, --out and its settings.
+struct ToolOptions {
+  bool recursive = true;     // --recursive
+  bool overwrite = false;    // --overwrite
+  bool keep_format = false;  // --keep-format
+  bool list = false;         // FILE arguments and --preview OUT
+};
+
+// Parses a tool command's arguments; "--" ends the options (what follows are FILE arguments). A
+// usage error is printed and false returned.
+bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolArguments& parsed);
 
 // The file-system root cannot be a source folder: prints the refusal and returns true.
 bool RefuseRootSource(const std::string& source_folder);

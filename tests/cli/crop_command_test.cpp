@@ -170,7 +170,8 @@ TEST_F(CropCommandTest, Refusals) {
   for (std::vector<std::string> usage :
        {std::vector<std::string>{"crop", "--source", src, (source / "a.tif").string()},
         {"crop", "--preview", (folder / "p.gif").string(), "--source", src},
-        {"crop", "--source", src, "--out", "x", "--overwrite"}}) {
+        {"crop", "--source", src, "--out", "x", "--overwrite"},
+        {"crop", "--preview", (folder / "p.png").string(), "--out", "x", "--source", src}}) {
     test::CommandResult result = RunCli(usage);
     EXPECT_EQ(result.status, 2) << usage[2];
     EXPECT_NE(result.err.find("用法: brindle-cli crop"), std::string::npos) << usage[2];
