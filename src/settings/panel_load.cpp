@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "engine/info_log.h"
+#include "platform/access_time.h"
+#include "settings/options_file.h"
 #include "settings/panel_choices.h"
 
 namespace brindle {
@@ -145,6 +147,19 @@ void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>&
   if (options.dpi < 1 || options.dpi > 65535) options.dpi = -1;
   panel.dpi_text = options.dpi == -1 ? "" : Decimal(options.dpi);
   panel.resample = options.bDpiResample != 0;
+}
+
+bool ApplyOptionsToPanel(const std::filesystem::path& path, const std::filesystem::path& recipe_folder,
+                         const std::vector<std::string>& font_box_names, ProcessingOptions& options,
+                         PanelValues& panel) {
+  // Read aside first: a file that cannot be read must not leave a zero-filled record behind a panel
+  // that still shows the old values.
+  ProcessingOptions loaded{};
+  if (!ReadOptionsFile(loaded, path)) return false;
+  if (IsInsideFolder(path, recipe_folder)) MarkAccessedNow(path);
+  options = loaded;
+  LoadPanelValues(options, font_box_names, panel);
+  return true;
 }
 
 }  // namespace brindle

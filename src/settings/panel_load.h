@@ -2,6 +2,7 @@
 // Setting the panel from a recipe, as loading a recipe file does: every control from its field,
 // with the conversions that show in the panel.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ namespace brindle {
 // set to -1 in the record and leaves the box empty.
 void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>& font_box_names,
                      PanelValues& panel);
+
+// Loads a recipe file into the record and the panel. The file is read into a zero-filled record;
+// when it cannot be read, false is returned and the record and panel are as they were. A file inside
+// recipe_folder is marked as just used (its last-access time, by which the recent-recipes menu is
+// ordered). Then every recipe control is set as LoadPanelValues sets it.
+bool ApplyOptionsToPanel(const std::filesystem::path& path, const std::filesystem::path& recipe_folder,
+                         const std::vector<std::string>& font_box_names, ProcessingOptions& options,
+                         PanelValues& panel);
 
 // "字体:%s, 大小:%d, 颜色:%s" with ", 粗斜体", ", 斜体" or ", 粗体" after it as the style says.
 std::string FontSummaryText(const ProcessingOptions& options);

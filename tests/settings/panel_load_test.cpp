@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,6 +168,40 @@ TEST(LoadPanelValues, ValidatingALoadedRecipeGivesItBack) {
   RunRecipe recipe{ProcessingOptions{}, nullptr};
   ASSERT_EQ(ValidatePanel(panel, recipe, FontCatalogue(), 96), std::nullopt);
   EXPECT_EQ(GbkToUtf8(FormatOptionsText(recipe.options)), GbkToUtf8(FormatOptionsText(expected)));
+}
+
+TEST(ApplyOptionsToPanel, LoadsTheFileIntoTheRecordAndThePanel) {
+  test::TempFolder home;
+  std::filesystem::create_directories(home / "sz");
+  ProcessingOptions saved = InitialProcessingOptions();
+  saved.bSize = 1;
+  saved.zoomUnit = ZoomUnit::kPercent;
+  saved.fSizeValue = 50.5;
+  saved.dpi = 0;
+  ASSERT_TRUE(WriteOptionsFile(saved, home / "sz/mine.sz"));
+
+  ProcessingOptions options = InitialProcessingOptions();
+  PanelValues panel;
+  ASSERT_TRUE(ApplyOptionsToPanel(home / "sz/mine.sz", home / "sz", kFontBox, options, panel));
+  EXPECT_EQ(options.bSize, 1);
+  EXPECT_TRUE(panel.resize);
+  EXPECT_EQ(panel.size_text, "50.50");
+  EXPECT_EQ(panel.zoom_unit, ZoomUnit::kPercent);
+  EXPECT_EQ(options.dpi, -1);  // outside 1 to 65535
+  EXPECT_EQ(panel.dpi_text, "");
+}
+
+TEST(ApplyOptionsToPanel, AFileThatCannotBeReadChangesNothing) {
+  test::TempFolder home;
+  ProcessingOptions options = InitialProcessingOptions();
+  options.bSize = 1;
+  options.sizeValue = 321;
+  PanelValues panel = Loaded(options);
+  ASSERT_FALSE(ApplyOptionsToPanel(home / "gone.sz", home.path(), kFontBox, options, panel));
+  EXPECT_EQ(options.sizeValue, 321);
+  EXPECT_EQ(options.bSize, 1);
+  EXPECT_EQ(panel.size_text, "321");
+  EXPECT_TRUE(panel.resize);
 }
 
 }  // namespace
