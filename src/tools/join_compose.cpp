@@ -125,13 +125,15 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
   long long offset = 0;
   bool resolution_taken = false;
   for (std::size_t index = 0; index < pictures.size(); ++index) {
+    // A picture whose size was not read has no room on the canvas: laid on it, it would push the
+    // pictures after it off the end. The sizing pass has logged and counted it.
+    if (index < plan.sized.size() && !plan.sized[index]) continue;
     const fs::path& path = pictures[index];
     std::optional<JoinSides> reduced_target;
     MagickWandPtr picture = ReadJoinPicture(path, plan.layout, common, reduced_target);
     if (!picture) {
       LogInfo(FormatMessage(kUndecodablePictureMessage, path.c_str()));
-      // A picture whose size was not read either has been counted already.
-      if (index >= plan.sized.size() || plan.sized[index]) ++joined.troubled;
+      ++joined.troubled;
       continue;
     }
     MagickWand* wand = picture.get();

@@ -384,14 +384,17 @@ TEST_F(HostileCorpus, JoinLosesNothing) {
         EXPECT_TRUE(kinds.empty()) << name;
         continue;
       }
-      for (const auto& [kind, lines] : kinds) {
+      // At most one line: a picture whose size cannot be read is not decoded again.
+      int lines = 0;
+      for (const auto& [kind, count] : kinds) {
         EXPECT_TRUE(kind == "无法获取图片的尺寸" || kind == "无法识别的图片") << kind;
-        EXPECT_EQ(lines, 1) << name << " " << kind;
+        lines += count;
       }
-      // Empty files and noise behind the magic bytes never decode; the headers of empty files
-      // cannot be read either.
+      EXPECT_LE(lines, 1) << name;
+      // Empty files and noise behind the magic bytes can never be joined (a cut picture may still
+      // be decoded as far as it goes).
       if (!join.output.empty() && (name.rfind("empty.", 0) == 0 || name.rfind("noise-", 0) == 0)) {
-        EXPECT_EQ(kinds.count("无法识别的图片"), 1u) << name;
+        EXPECT_EQ(lines, 1) << name;
       }
       if (name.rfind("empty.", 0) == 0) {
         EXPECT_EQ(kinds.count("无法获取图片的尺寸"), 1u) << name;
