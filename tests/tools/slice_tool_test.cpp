@@ -214,6 +214,19 @@ TEST_F(SliceToolTest, StopInsideAPictureOrAfterIt) {
   EXPECT_EQ(FilesIn(folder / "cli"), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 }
 
+TEST(SettleSliceRadios, NeitherRadioOnBecomesEvenCountAndThePixelRadioWins) {
+  SliceToolSettings settings;
+  settings.horizontal_avg = false;
+  settings.horizontal_pixel = false;
+  settings.vertical_avg = true;
+  settings.vertical_pixel = true;
+  SettleSliceRadios(settings);
+  EXPECT_TRUE(settings.horizontal_avg);
+  EXPECT_FALSE(settings.horizontal_pixel);
+  EXPECT_FALSE(settings.vertical_avg);
+  EXPECT_TRUE(settings.vertical_pixel);
+}
+
 TEST_F(SliceToolTest, StartRefusals) {
   Rows(3);
   Columns(5);
