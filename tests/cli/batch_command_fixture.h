@@ -81,24 +81,7 @@ inline void WriteJpeg(const fs::path& path, size_t width, size_t height, size_t 
   ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
 }
 
-// A GIF of two frames. With header_87a its header says "87a", so the file looks like a still GIF by
-// its first bytes and only the decoder finds the second frame.
-inline void WriteTwoFrameGif(const fs::path& path, bool header_87a) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr red = MakePixelWand("#ff0000");
-  PixelWandPtr blue = MakePixelWand("#0000ff");
-  MagickNewImage(wand.get(), 12, 8, red.get());
-  MagickNewImage(wand.get(), 12, 8, blue.get());
-  MagickSetFormat(wand.get(), "GIF");
-  MagickResetIterator(wand.get());
-  size_t length = 0;
-  MagickBlobPtr blob(MagickGetImagesBlob(wand.get(), &length));
-  std::string bytes(reinterpret_cast<const char*>(blob.get()), length);
-  ASSERT_EQ(bytes.compare(0, 6, "GIF89a"), 0);
-  if (header_87a) bytes.replace(3, 3, "87a");
-  test::WriteFile(path, bytes);
-}
+using test::WriteTwoFrameGif;
 
 // A file that starts like a PNG but cannot be decoded.
 inline void WriteBrokenPng(const fs::path& path) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/batch_command_fixture.h"
 #include "engine/text_font.h"
 #include "settings/options_file.h"
 #include "settings/panel_controls.h"
@@ -263,7 +262,7 @@ TEST(ValidatePanel, PictureWatermark) {
   test::EnsureMagick();
   test::TempFolder folder;
   test::WritePicture(folder / "logo.png", 30, 20, "PNG");
-  batch_test::WriteTwoFrameGif(folder / "moving.gif", /*header_87a=*/false);
+  test::WriteTwoFrameGif(folder / "moving.gif", /*header_87a=*/false);
   const std::string pointer = " | -> sy_image_box: ";
   struct Case {
     std::string path;

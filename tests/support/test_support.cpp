@@ -78,6 +78,23 @@ void WritePicture(const fs::path& path, size_t width, size_t height, const char*
   if (!WritePictureFile(wand.get(), path, &error)) throw std::runtime_error(error);
 }
 
+void WriteTwoFrameGif(const fs::path& path, bool header_87a) {
+  EnsureMagick();
+  MagickWandPtr wand = MakeMagickWand();
+  PixelWandPtr red = MakePixelWand("#ff0000");
+  PixelWandPtr blue = MakePixelWand("#0000ff");
+  MagickNewImage(wand.get(), 12, 8, red.get());
+  MagickNewImage(wand.get(), 12, 8, blue.get());
+  MagickSetFormat(wand.get(), "GIF");
+  MagickResetIterator(wand.get());
+  size_t length = 0;
+  MagickBlobPtr blob(MagickGetImagesBlob(wand.get(), &length));
+  std::string bytes(reinterpret_cast<const char*>(blob.get()), length);
+  if (bytes.compare(0, 6, "GIF89a") != 0) throw std::runtime_error("no GIF89a header written");
+  if (header_87a) bytes.replace(3, 3, "87a");
+  WriteFile(path, bytes);
+}
+
 std::string ExifWithOrientation(int orientation) {
   const unsigned char bytes[] = {'E',
                                  'x',

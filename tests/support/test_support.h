@@ -39,6 +39,10 @@ MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPE
 void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
                   const char* format);
 
+// A GIF of two frames. With header_87a its header says "87a", so the file looks like a still GIF by
+// its first bytes and only the decoder finds the second frame.
+void WriteTwoFrameGif(const std::filesystem::path& path, bool header_87a);
+
 // An Exif block ("Exif\0\0" and a little-endian TIFF directory) holding only the orientation tag.
 std::string ExifWithOrientation(int orientation);
 
