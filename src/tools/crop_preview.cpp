@@ -3,6 +3,7 @@
 #include "engine/info_log.h"
 #include "engine/picture_read.h"
 #include "png8/png8.h"
+#include "tools/checkerboard.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
 
@@ -19,47 +20,14 @@ const char* const kCropPreviewHelpText =
 
 namespace {
 
-constexpr std::size_t kCheckerTile = 128;     // the texture's tile, in pixels
-constexpr std::size_t kCheckerSquare = 8;     // one square of it
-constexpr unsigned char kCheckerGrey = 0xCC;  // the grey squares; the others are white
-constexpr double kCutAwayBrightness = -60;    // what is cut away is shown this much darker
+constexpr double kCutAwayBrightness = -60;  // what is cut away is shown this much darker
 constexpr const char* kFrameColour = "#CCCCCC";
 
 bool HasAlpha(MagickWand* wand) { return MagickGetImageAlphaChannel(wand) != MagickFalse; }
 
-// The checkerboard tile: 8 × 8 squares, white at the top left, light grey beside and below it.
-MagickWandPtr MakeCheckerTile() {
-  std::string pixels(kCheckerTile * kCheckerTile * 3, '\xff');
-  for (std::size_t y = 0; y < kCheckerTile; ++y) {
-    for (std::size_t x = 0; x < kCheckerTile; ++x) {
-      if ((x / kCheckerSquare + y / kCheckerSquare) % 2 == 1) {
-        pixels.replace((y * kCheckerTile + x) * 3, 3, 3, static_cast<char>(kCheckerGrey));
-      }
-    }
-  }
-  MagickWandPtr tile = MakeMagickWand();
-  MagickConstituteImage(tile.get(), kCheckerTile, kCheckerTile, "RGB", CharPixel, pixels.data());
-  return tile;
-}
-
-// The picture laid over a checkerboard of its size, so that its transparent parts show as such.
-MagickWandPtr OverCheckerboard(MagickWand* picture) {
-  const std::size_t width = MagickGetImageWidth(picture);
-  const std::size_t height = MagickGetImageHeight(picture);
-  MagickWandPtr canvas = MakeMagickWand();
-  PixelWandPtr white = MakePixelWand("#FFFFFF");
-  MagickNewImage(canvas.get(), width, height, white.get());
-  MagickWandPtr tile = MakeCheckerTile();
-  MagickWandPtr board(MagickTextureImage(canvas.get(), tile.get()));
-  if (!board) return nullptr;
-  MagickCompositeImage(board.get(), picture, OverCompositeOp, 0, 0);
-  return board;
-}
-
-// Replaces the picture by itself over a checkerboard when it has an alpha channel.
-void ShowTransparency(MagickWandPtr& picture) {
-  if (!HasAlpha(picture.get())) return;
-  if (MagickWandPtr board = OverCheckerboard(picture.get())) picture = std::move(board);
+// A picture with an alpha channel is shown over the checkerboard.
+void ShowTransparency(MagickWand* picture) {
+  if (HasAlpha(picture)) LayOverCheckerboard(picture);
 }
 
 // The picture encoded as it is set up and decoded again; unchanged when either fails.
@@ -86,7 +54,7 @@ std::optional<ToolMessage> SimulateOutput(const CropJob& job, const fs::path& pa
   } else if (converted && !settings.transparent) {
     FlattenOntoWhite(cropped.get(), format, true);
   } else {
-    ShowTransparency(cropped);
+    ShowTransparency(cropped.get());
   }
   if (!converted || !to_png || !settings.png8) return std::nullopt;
   std::string png8;
@@ -193,7 +161,7 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
                       static_cast<int>(geometry.height)),
         FormatMessage("图片: %s", path.c_str())};
 
-    ShowTransparency(background);
+    ShowTransparency(background.get());
     preview.message = SimulateOutput(job, path, cropped);
 
     // The frame goes round a side only while the framed picture is still narrower than the

@@ -4,6 +4,7 @@
 
 #include "engine/info_log.h"
 #include "png8/png8.h"
+#include "tools/checkerboard.h"
 #include "tools/join_compose.h"
 #include "tools/join_groups.h"
 #include "tools/join_jpeg_limit.h"
