@@ -111,13 +111,9 @@ int RunCropCommand(const Arguments& args) {
     PrintError(refusal->Text());
     return kExitRefused;
   }
-  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
-  if (!magick) return kExitStartupFailed;
-  Console console;
-  InstallStopSignals();
-  ToolConsoleObserver observer(console);
-  ToolOutcome outcome = RunCropJob(job, std::move(run_list), observer, StopRequest());
-  return FinishToolRun(outcome, console);
+  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+    return RunCropJob(job, std::move(run_list), observer, stop);
+  });
 }
 
 }  // namespace brindle::cli

@@ -108,13 +108,9 @@ int RunJoinCommand(const Arguments& args) {
     // Only the failed creation of the output folder is not a fault of the input.
     return refusal->control.empty() ? kExitAborted : kExitRefused;
   }
-  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
-  if (!magick) return kExitStartupFailed;
-  Console console;
-  InstallStopSignals();
-  ToolConsoleObserver observer(console);
-  ToolOutcome outcome = RunJoinJob(job, observer, StopRequest());
-  return FinishToolRun(outcome, console);
+  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+    return RunJoinJob(job, observer, stop);
+  });
 }
 
 }  // namespace brindle::cli

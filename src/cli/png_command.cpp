@@ -51,13 +51,9 @@ int RunPngCommand(const Arguments& args) {
     job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
   }
 
-  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
-  if (!magick) return kExitStartupFailed;
-  Console console;
-  InstallStopSignals();
-  ToolConsoleObserver observer(console);
-  ToolOutcome outcome = RunPngJob(job, observer, StopRequest());
-  return FinishToolRun(outcome, console);
+  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+    return RunPngJob(job, observer, stop);
+  });
 }
 
 }  // namespace brindle::cli

@@ -54,13 +54,9 @@ int RunSliceCommand(const Arguments& args) {
   job.source_folder = WithoutTrailingSeparators(job.source_folder);
   job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
 
-  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
-  if (!magick) return kExitStartupFailed;
-  Console console;
-  InstallStopSignals();
-  ToolConsoleObserver observer(console);
-  ToolOutcome outcome = RunSliceJob(job, observer, StopRequest());
-  return FinishToolRun(outcome, console);
+  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+    return RunSliceJob(job, observer, stop);
+  });
 }
 
 }  // namespace brindle::cli

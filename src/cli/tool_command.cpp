@@ -82,7 +82,13 @@ bool RefuseRootSource(const std::string& source_folder) {
   return true;
 }
 
-int FinishToolRun(const ToolOutcome& outcome, Console& console) {
+int RunToolOnConsole(const ToolRun& run) {
+  std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
+  if (!magick) return kExitStartupFailed;
+  Console console;
+  InstallStopSignals();
+  ToolConsoleObserver observer(console);
+  const ToolOutcome outcome = run(observer, StopRequest());
   console.EndProgress();
   if (outcome.message) PrintError(outcome.message->text);
   switch (outcome.end) {

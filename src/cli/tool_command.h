@@ -2,6 +2,8 @@
 // What the tool commands share: their options, the KEY=VALUE settings applied with the tool's
 // load rules, the console observer, and the exit status of a run's outcome.
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -62,7 +64,11 @@ class ToolConsoleObserver : public ToolObserver {
   Console& console_;
 };
 
-// Prints the outcome's message and returns the exit status.
-int FinishToolRun(const ToolOutcome& outcome, Console& console);
+// A tool's whole run, given where to report and what asks it to stop.
+using ToolRun = std::function<ToolOutcome(ToolObserver&, const std::atomic<bool>&)>;
+
+// Starts ImageMagick and the stop signals, runs the tool with its progress on the terminal, prints
+// the outcome's message and returns the exit status.
+int RunToolOnConsole(const ToolRun& run);
 
 }  // namespace brindle::cli
