@@ -5,6 +5,7 @@
 // panel uses the same value for input it refuses while the user types.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brindle {
@@ -36,5 +37,18 @@ struct Refusal {
   // The texts brindle-cli prints: the message, or the hint text when there is no message.
   std::string Text() const { return message.empty() ? hint_text : message; }
 };
+
+// A balloon hint at a control with a title and a text; the focus goes to the control unless
+// take_focus is off.
+inline Refusal HintRefusal(std::string control, std::string title, std::string text,
+                           MessageIcon icon = MessageIcon::kWarning, bool take_focus = true) {
+  Refusal refusal;
+  refusal.control = std::move(control);
+  refusal.hint_title = std::move(title);
+  refusal.hint_text = std::move(text);
+  refusal.icon = icon;
+  refusal.take_focus = take_focus;
+  return refusal;
+}
 
 }  // namespace brindle

@@ -17,32 +17,25 @@ namespace {
 // A PNG-8 failure shows at most this much of the target path.
 constexpr std::size_t kShownTargetBytes = 259;
 
-Refusal Hint(const char* control, const char* title, const char* text, bool take_focus = true) {
-  Refusal refusal;
-  refusal.control = control;
-  refusal.hint_title = title;
-  refusal.hint_text = text;
-  refusal.icon = MessageIcon::kWarning;
-  refusal.take_focus = take_focus;
-  return refusal;
-}
-
 std::optional<Refusal> CheckSource(const CropJob& job) {
   if (job.settings.picture_list_source) {
-    if (job.pictures.empty()) return Hint(kCropAddButton, "请先添加图片", "当前源图片列表为空");
+    if (job.pictures.empty()) {
+      return HintRefusal(kCropAddButton, "请先添加图片", "当前源图片列表为空");
+    }
     return std::nullopt;
   }
   if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) return refusal;
   if ((job.settings.load_format_option & kBasicLoadFormats) == 0) {
-    return Hint(kCropJpgBox, "请选择", "加载的图片类型至少选择一项", false);
+    return HintRefusal(kCropJpgBox, "请选择", "加载的图片类型至少选择一项", MessageIcon::kWarning,
+                       false);
   }
   return std::nullopt;
 }
 
 // The ratio boxes: each must hold a number of at least 1.
 std::optional<Refusal> CheckRatioBox(const std::optional<int>& box, const char* control) {
-  if (!box) return Hint(control, "请输入", "这里不能为空");
-  if (*box < 1) return Hint(control, "这里不能小于 1", "请重新输入");
+  if (!box) return HintRefusal(control, "请输入", "这里不能为空");
+  if (*box < 1) return HintRefusal(control, "这里不能小于 1", "请重新输入");
   return std::nullopt;
 }
 
@@ -50,12 +43,12 @@ std::optional<Refusal> CheckParameters(const CropToolSettings& s) {
   switch (s.mode) {
     case kCropFixedSize:
       if (!s.fixed_width && !s.fixed_height) {
-        return Hint(kCropWidthBox, "请输入", "宽与高至少填写一项");
+        return HintRefusal(kCropWidthBox, "请输入", "宽与高至少填写一项");
       }
       break;
     case kCropPercentage:
       if (!s.percent_width && !s.percent_height) {
-        return Hint(kCropWidthBox, "请输入", "宽与高至少填写一项");
+        return HintRefusal(kCropWidthBox, "请输入", "宽与高至少填写一项");
       }
       break;
     case kCropRatio:
@@ -67,7 +60,7 @@ std::optional<Refusal> CheckParameters(const CropToolSettings& s) {
                                                 !s.side_percent_top && !s.side_percent_bottom
                                           : !s.side_fixed_left && !s.side_fixed_right &&
                                                 !s.side_fixed_top && !s.side_fixed_bottom;
-      if (none) return Hint(kCropLeftBox, "请输入", "左、右、上、下至少填写一项");
+      if (none) return HintRefusal(kCropLeftBox, "请输入", "左、右、上、下至少填写一项");
       break;
     }
     default:
@@ -78,10 +71,12 @@ std::optional<Refusal> CheckParameters(const CropToolSettings& s) {
 
 std::optional<Refusal> CheckSaveMode(const CropJob& job) {
   if (job.save_mode == CropSaveMode::kNone) {
-    return Hint(kCropSaveToFolderOption, "请选择", "请选择图片处理后保存的方式", false);
+    return HintRefusal(kCropSaveToFolderOption, "请选择", "请选择图片处理后保存的方式",
+                       MessageIcon::kWarning, false);
   }
   if (job.save_mode == CropSaveMode::kToFolder && job.output_folder.empty()) {
-    return Hint(kCropOutputButton, "请选择", "请选择图片处理后保存到的位置", false);
+    return HintRefusal(kCropOutputButton, "请选择", "请选择图片处理后保存到的位置",
+                       MessageIcon::kWarning, false);
   }
   return std::nullopt;
 }
@@ -129,7 +124,8 @@ std::optional<Refusal> ValidateCropStart(const CropJob& job, RunList& run_list) 
   const std::atomic<bool> no_stop{false};
   run_list = BuildRunList(FolderRequest(job), no_stop);
   if (run_list.pictures.empty()) {
-    Refusal refusal = Hint(kSourceButton, "请重新选择", "没有可裁剪的图片", false);
+    Refusal refusal =
+        HintRefusal(kSourceButton, "请重新选择", "没有可裁剪的图片", MessageIcon::kWarning, false);
     refusal.message =
         FormatMessage("文件夹 %s 中没有可裁剪的图片，请重新选择。", job.source_folder.c_str());
     refusal.caption = "提示";

@@ -19,16 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Refusal HintAt(const char* control, const char* title, const char* text,
-               MessageIcon icon = MessageIcon::kWarning) {
-  Refusal refusal;
-  refusal.control = control;
-  refusal.hint_title = title;
-  refusal.hint_text = text;
-  refusal.icon = icon;
-  return refusal;
-}
-
 // Makes the output folder (one level) when it is missing; the refusal carries the error number.
 std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
   std::error_code ec;
@@ -175,26 +165,26 @@ std::optional<Refusal> ValidateJoinStart(const JoinJob& job) {
   if (!settings.picture_list_source) {
     if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) return refusal;
     const LoadFormatMask mask = JoinLoadFormats(settings);
-    if (mask == 0) return HintAt(kJoinJpgBox, "请选择", "加载的图片类型至少选择一项");
+    if (mask == 0) return HintRefusal(kJoinJpgBox, "请选择", "加载的图片类型至少选择一项");
     const fs::path source = WithoutTrailingSeparators(job.source_folder);
     if (ListJoinGroups(source, mask).groups.empty()) {
-      Refusal refusal = HintAt(kSourceButton, "请重新选择", "没有可拼接的图片");
+      Refusal refusal = HintRefusal(kSourceButton, "请重新选择", "没有可拼接的图片");
       ToolMessage message = NothingToJoinMessage(source);
       refusal.message = message.text;
       refusal.caption = message.caption;
       return refusal;
     }
   } else if (job.pictures.size() < 2) {
-    return HintAt(kJoinAddButton, "请先添加图片", "图片数量不能少于2张");
+    return HintRefusal(kJoinAddButton, "请先添加图片", "图片数量不能少于2张");
   }
   if (job.output_folder.empty()) {
-    return HintAt(kJoinOutputButton, "请选择", "请选择图片拼接后保存到的位置");
+    return HintRefusal(kJoinOutputButton, "请选择", "请选择图片拼接后保存到的位置");
   }
   if (std::optional<Refusal> refusal = MakeOutputFolder(job.output_folder)) return refusal;
   if (settings.side_policy == JoinSidePolicy::kCustom) {
-    if (!settings.custom_length) return HintAt(kJoinCustomLengthBox, "请输入", "这里不能为空");
+    if (!settings.custom_length) return HintRefusal(kJoinCustomLengthBox, "请输入", "这里不能为空");
     if (*settings.custom_length < 1) {
-      return HintAt(kJoinCustomLengthBox, "输入错误", "这里不能小于1", MessageIcon::kError);
+      return HintRefusal(kJoinCustomLengthBox, "输入错误", "这里不能小于1", MessageIcon::kError);
     }
   }
   return std::nullopt;

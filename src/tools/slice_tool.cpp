@@ -20,25 +20,14 @@ LoadFormatMask LoadFormatsInUse(const SliceToolSettings& settings) {
   return settings.load_format_option & kBasicLoadFormats;
 }
 
-Refusal HintAt(const char* control, const char* title, const char* text, MessageIcon icon,
-               bool take_focus) {
-  Refusal refusal;
-  refusal.control = control;
-  refusal.hint_title = title;
-  refusal.hint_text = text;
-  refusal.icon = icon;
-  refusal.take_focus = take_focus;
-  return refusal;
-}
-
 // The number box of a direction's mode: empty, or a number below 1, refuses the start.
 std::optional<Refusal> CheckDirectionBox(bool pixels, const std::optional<int>& count,
                                          const std::optional<int>& pixel_size,
                                          const char* count_box, const char* pixel_box) {
   const std::optional<int>& value = pixels ? pixel_size : count;
   const char* control = pixels ? pixel_box : count_box;
-  if (!value) return HintAt(control, "请输入", "这里不能为空", MessageIcon::kWarning, true);
-  if (*value < 1) return HintAt(control, "输入错误", "这里不能小于1", MessageIcon::kError, true);
+  if (!value) return HintRefusal(control, "请输入", "这里不能为空");
+  if (*value < 1) return HintRefusal(control, "输入错误", "这里不能小于1", MessageIcon::kError);
   return std::nullopt;
 }
 
@@ -79,13 +68,13 @@ std::vector<Refusal> ValidateSliceStart(const SliceJob& job) {
   const SliceToolSettings& settings = job.settings;
   if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) return {*refusal};
   if (LoadFormatsInUse(settings) == 0) {
-    return {
-        HintAt(kSliceJpgBox, "请选择", "加载的图片类型至少选择一项", MessageIcon::kWarning, false)};
+    return {HintRefusal(kSliceJpgBox, "请选择", "加载的图片类型至少选择一项", MessageIcon::kWarning,
+                        false)};
   }
   if (!settings.horizontal && !settings.vertical) {
     const char* text = "【水平划分】与【垂直划分】至少勾选一项";
-    return {HintAt(kHorizontalBox, "看这里", text, MessageIcon::kWarning, false),
-            HintAt(kVerticalBox, "看这里", text, MessageIcon::kWarning, false)};
+    return {HintRefusal(kHorizontalBox, "看这里", text, MessageIcon::kWarning, false),
+            HintRefusal(kVerticalBox, "看这里", text, MessageIcon::kWarning, false)};
   }
   if (settings.horizontal) {
     if (std::optional<Refusal> refusal = CheckDirectionBox(
