@@ -102,6 +102,8 @@ TEST_F(PreviewCommand, RefusalsAndPicturesThatCannotBeShown) {
   }
   EXPECT_FALSE(fs::exists(shown));
   EXPECT_FALSE(fs::exists(work_ / "x.gif"));
+  EXPECT_EQ(Preview({"--help"}).out.rfind("用法: brindle-cli preview FILE --to OUT.jpg", 0), 0u);
+  EXPECT_NE(test::RunCli({"--help"}).out.find("  preview FILE --to OUT.jpg"), std::string::npos);
 }
 
 }  // namespace
