@@ -2,7 +2,8 @@
 /usr/bin/time -v and reading its peak memory, warming the page cache, and small formatting helpers."""
 from __future__ import annotations
 
-from dataclasses import dataclass
+import argparse
+from dataclasses import dataclass, field
 import os
 import shutil
 import subprocess
@@ -10,6 +11,7 @@ import time
 from pathlib import Path
 
 TIME = "/usr/bin/time"
+REPO = Path(__file__).resolve().parent.parent
 
 
 class Unusable(Exception):
@@ -21,6 +23,44 @@ class Measurement:
     wall: float  # seconds
     cpu: float  # user + system seconds
     max_rss_kib: int
+
+
+@dataclass
+class Tool:
+    """One side of a comparison: its runs, or why it was not (or no longer) measured."""
+    name: str
+    unavailable: str | None = None
+    failure: str | None = None
+    runs: list[Measurement] = field(default_factory=list)
+    output: Path | None = None  # what its last run wrote
+
+    @property
+    def measured(self) -> bool:
+        return bool(self.runs) and self.unavailable is None and self.failure is None
+
+
+def argument_parser(description: str, corpus: str, corpus_help: str,
+                    keep_help: str | None = None) -> argparse.ArgumentParser:
+    """The options every benchmark takes: --cli, --corpus (default bench/CORPUS), --runs, --work, and
+    --keep when keep_help says what it keeps."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
+                        help="the brindle-cli program (default: build/src/brindle-cli)")
+    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / corpus,
+                        help=f"{corpus_help} (default: bench/{corpus})")
+    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
+    parser.add_argument("--work", type=Path, default=None,
+                        help="where the output folders are made (default: the system's temporary folder)")
+    if keep_help:
+        parser.add_argument("--keep", action="store_true", help=keep_help)
+    return parser
+
+
+def parse_arguments(parser: argparse.ArgumentParser) -> argparse.Namespace:
+    arguments = parser.parse_args()
+    if arguments.runs < 1:
+        parser.error("--runs must be at least 1")
+    return arguments
 
 
 def first_line(text: str) -> str:

@@ -28,6 +28,7 @@ import tempfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
+import bench_common
 from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, measure, mib,
                           program_line, require_programs, warm_page_cache)
 
@@ -99,23 +100,13 @@ class Tool:
 
 
 def parse_arguments() -> argparse.Namespace:
-    parser = argparse.ArgumentParser(
-        description="Time brindle-cli batch against ImageMagick's mogrify on the benchmark corpus.")
-    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
-                        help="the brindle-cli program (default: build/src/brindle-cli)")
-    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "corpus",
-                        help="folder of JPEGs made by bench/make-corpus.sh (default: bench/corpus)")
-    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
-    parser.add_argument("--work", type=Path, default=None,
-                        help="where the output folders are made (default: the system's temporary folder)")
-    parser.add_argument("--keep", action="store_true",
-                        help="keep the output folders of the last run of each tool and say where they are")
+    parser = bench_common.argument_parser(
+        "Time brindle-cli batch against ImageMagick's mogrify on the benchmark corpus.",
+        "corpus", "folder of JPEGs made by bench/make-corpus.sh",
+        "keep the output folders of the last run of each tool and say where they are")
     parser.add_argument("--text-watermark", action="store_true",
                         help=f'also draw the text "{TEXT}" at the bottom right of every picture')
-    arguments = parser.parse_args()
-    if arguments.runs < 1:
-        parser.error("--runs must be at least 1")
-    return arguments
+    return bench_common.parse_arguments(parser)
 
 
 def mogrify_limits() -> str:

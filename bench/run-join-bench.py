@@ -34,11 +34,11 @@ import statistics
 import subprocess
 import sys
 import tempfile
-from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, first_line, measure,
-                          mib, require_programs, warm_page_cache)
+import bench_common
+from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, first_line, measure, mib,
+                          require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WIDTH = 1000
@@ -49,35 +49,12 @@ BRINDLE_SETTINGS = ["join_width_or_height_index=3", f"join_width_or_height_value
                     f"join_quality={QUALITY}"]
 
 
-@dataclass
-class Tool:
-    name: str
-    unavailable: str | None = None
-    failure: str | None = None
-    runs: list[Measurement] = field(default_factory=list)
-    output: Path | None = None  # the joined picture of its last run
-
-    @property
-    def measured(self) -> bool:
-        return bool(self.runs) and self.unavailable is None and self.failure is None
-
-
 def parse_arguments() -> argparse.Namespace:
-    parser = argparse.ArgumentParser(
-        description="Time brindle-cli join against ImageMagick's convert -append on the benchmark corpus.")
-    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
-                        help="the brindle-cli program (default: build/src/brindle-cli)")
-    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "corpus",
-                        help="folder of JPEGs made by bench/make-corpus.sh (default: bench/corpus)")
-    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
-    parser.add_argument("--work", type=Path, default=None,
-                        help="where the output folders are made (default: the system's temporary folder)")
-    parser.add_argument("--keep", action="store_true",
-                        help="keep the joined pictures of the last run of each tool and say where they are")
-    arguments = parser.parse_args()
-    if arguments.runs < 1:
-        parser.error("--runs must be at least 1")
-    return arguments
+    parser = bench_common.argument_parser(
+        "Time brindle-cli join against ImageMagick's convert -append on the benchmark corpus.",
+        "corpus", "folder of JPEGs made by bench/make-corpus.sh",
+        "keep the joined pictures of the last run of each tool and say where they are")
+    return bench_common.parse_arguments(parser)
 
 
 def picture_size(path: Path) -> tuple[int, int] | None:

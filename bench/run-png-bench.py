@@ -27,11 +27,12 @@ import statistics
 import struct
 import sys
 import tempfile
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 from pathlib import Path
 
-from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, measure, mib,
-                          program_line, require_programs, warm_page_cache)
+import bench_common
+from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, measure, mib, program_line,
+                          require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WALL_TARGET = 1.5  # brindle-cli at most 1.5 times pngquant's wall time
@@ -41,35 +42,12 @@ SIZE_TARGET = 1.05  # and no file more than 5 % larger
 PNGQUANT_LOOP = 'out=$1; shift; for f; do pngquant --force --output "$out/${f##*/}" -- "$f" || exit; done'
 
 
-@dataclass
-class Tool:
-    name: str
-    unavailable: str | None = None
-    failure: str | None = None
-    runs: list[Measurement] = field(default_factory=list)
-    output: Path | None = None
-
-    @property
-    def measured(self) -> bool:
-        return bool(self.runs) and self.unavailable is None and self.failure is None
-
-
 def parse_arguments() -> argparse.Namespace:
-    parser = argparse.ArgumentParser(
-        description="Time brindle-cli png (PNG-8) against pngquant on the PNG benchmark corpus.")
-    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
-                        help="the brindle-cli program (default: build/src/brindle-cli)")
-    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "png-corpus",
-                        help="folder of PNGs made by bench/make-png-corpus.sh (default: bench/png-corpus)")
-    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
-    parser.add_argument("--work", type=Path, default=None,
-                        help="where the output folders are made (default: the system's temporary folder)")
-    parser.add_argument("--keep", action="store_true",
-                        help="keep the output folders of the last run of each tool and say where they are")
-    arguments = parser.parse_args()
-    if arguments.runs < 1:
-        parser.error("--runs must be at least 1")
-    return arguments
+    parser = bench_common.argument_parser(
+        "Time brindle-cli png (PNG-8) against pngquant on the PNG benchmark corpus.",
+        "png-corpus", "folder of PNGs made by bench/make-png-corpus.sh",
+        "keep the output folders of the last run of each tool and say where they are")
+    return bench_common.parse_arguments(parser)
 
 
 @dataclass

@@ -28,10 +28,10 @@ import statistics
 import subprocess
 import sys
 import tempfile
-from dataclasses import dataclass, field
 from pathlib import Path
 
-from bench_common import (TIME, Measurement, Unusable, brindle_unavailable, measure, mib, program_line,
+import bench_common
+from bench_common import (TIME, Tool, Unusable, brindle_unavailable, measure, mib, program_line,
                           warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
@@ -46,33 +46,11 @@ SLICE_SETTINGS = [
 BYTES_PER_PIXEL = 8  # ImageMagick Q16: red, green, blue and alpha at 16 bits each
 
 
-@dataclass
-class Tool:
-    name: str
-    unavailable: str | None = None
-    failure: str | None = None
-    runs: list[Measurement] = field(default_factory=list)
-    output: Path | None = None
-
-    @property
-    def measured(self) -> bool:
-        return bool(self.runs) and self.unavailable is None and self.failure is None
-
-
 def parse_arguments() -> argparse.Namespace:
-    parser = argparse.ArgumentParser(
-        description="Time brindle-cli slice against convert -crop 10x10@ on one large photograph.")
-    parser.add_argument("--cli", type=Path, default=REPO / "build" / "src" / "brindle-cli",
-                        help="the brindle-cli program (default: build/src/brindle-cli)")
-    parser.add_argument("--corpus", type=Path, default=REPO / "bench" / "slice-corpus",
-                        help="folder made by bench/make-slice-picture.sh (default: bench/slice-corpus)")
-    parser.add_argument("--runs", type=int, default=3, help="runs of each tool (default: 3)")
-    parser.add_argument("--work", type=Path, default=None,
-                        help="where the output folders are made (default: the system's temporary folder)")
-    arguments = parser.parse_args()
-    if arguments.runs < 1:
-        parser.error("--runs must be at least 1")
-    return arguments
+    parser = bench_common.argument_parser(
+        "Time brindle-cli slice against convert -crop 10x10@ on one large photograph.",
+        "slice-corpus", "folder made by bench/make-slice-picture.sh")
+    return bench_common.parse_arguments(parser)
 
 
 def picture_size(path: Path) -> tuple[int, int]:
