@@ -16,6 +16,7 @@ namespace brindle::batch_test {
 
 namespace fs = std::filesystem;
 using test::CommandResult;
+using test::FilesIn;
 using test::TempFolder;
 
 // A written picture as ImageMagick reads it back.
@@ -81,21 +82,9 @@ inline void WriteJpeg(const fs::path& path, size_t width, size_t height, size_t 
   ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
 }
 
-using test::WriteTwoFrameGif;
-
 // A file that starts like a PNG but cannot be decoded.
 inline void WriteBrokenPng(const fs::path& path) {
   test::WriteFile(path, std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\x5a'));
-}
-
-// Every file under folder, by path relative to it, sorted.
-inline std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_directory()) names.push_back(fs::relative(entry.path(), folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 inline std::vector<std::string> FoldersIn(const fs::path& folder) {

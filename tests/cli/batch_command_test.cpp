@@ -193,8 +193,8 @@ TEST_F(BatchCommand, PhotosStoredTurnedAreWrittenUpright) {
 TEST_F(BatchCommand, PicturesThatCannotBeProcessedAreSkippedWithTheirMessages) {
   fs::path in = Folder("in");
   Picture(in / "a.png", 20, 10, "PNG");
-  WriteTwoFrameGif(in / "b-animated.gif", /*header_87a=*/false);
-  WriteTwoFrameGif(in / "c-animated.gif", /*header_87a=*/true);
+  test::WriteAnimatedGif(in / "b-animated.gif", 12, 8);
+  test::WriteAnimatedGif(in / "c-animated.gif", 12, 8, /*header_87a=*/true);
   WriteBrokenPng(in / "d-broken.png");
   test::WriteFile(in / "e-notes.png", "just some words");
   Picture(in / "f.png", 21, 11, "PNG");

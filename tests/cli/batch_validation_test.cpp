@@ -16,7 +16,7 @@ TEST_F(BatchCommand, PanelRefusalsExitTwoWithTheirTexts) {
   fs::path in = Folder("in");
   fs::path picture = Picture(in / "a.png", 10, 8, "PNG");
   fs::path out = Folder("out");
-  WriteTwoFrameGif(in / "moving.gif", /*header_87a=*/false);
+  test::WriteAnimatedGif(in / "moving.gif", 12, 8);
 
   struct Case {
     std::vector<std::string> settings;

@@ -19,15 +19,6 @@ using test::RunCli;
 using test::TempFolder;
 using Size = std::pair<size_t, size_t>;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    names.push_back(entry.path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 Size SizeOf(const fs::path& path) {
   test::EnsureMagick();
   MagickWandPtr wand = MakeMagickWand();
@@ -68,7 +59,7 @@ TEST_F(CropCommandTest, FolderModeIntoTheDefaultOutputFolder) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   const fs::path out = folder / "pics_处理后";
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
   EXPECT_EQ(SizeOf(out / "x.jpg"), (Size{144, 108}));
   EXPECT_EQ(SizeOf(out / "sub/y.jpg"), (Size{160, 120}));  // already 4:3
 }
@@ -90,7 +81,7 @@ TEST_F(CropCommandTest, ListModeWithKeepFormatAndOverwrite) {
   args.insert(args.end(), files.begin(), files.end());
   test::CommandResult kept = RunCli(args);
   EXPECT_EQ(kept.status, 0) << kept.err;
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"a.PNG", "b.jpeg"}));
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"a.PNG", "b.jpeg"}));
   EXPECT_EQ(SizeOf(out / "a.PNG"), (Size{50, 100}));
 
   test::CommandResult overwritten =
@@ -99,7 +90,7 @@ TEST_F(CropCommandTest, ListModeWithKeepFormatAndOverwrite) {
   EXPECT_EQ(overwritten.status, 1);
   EXPECT_EQ(overwritten.err, "无法识别的图片:\n" + (source / "broken.gif").string() + "\n\n");
   EXPECT_EQ(SizeOf(source / "b.jpeg"), (Size{100, 40}));
-  EXPECT_EQ(FilesIn(source), (std::vector<std::string>{"a.PNG", "b.jpeg", "broken.gif"}));
+  EXPECT_EQ(test::EntriesIn(source), (std::vector<std::string>{"a.PNG", "b.jpeg", "broken.gif"}));
 }
 
 TEST_F(CropCommandTest, PreviewWritesWhatTheWindowShowsAndPrintsTheStatus) {

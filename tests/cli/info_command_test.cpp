@@ -27,21 +27,6 @@ std::string SizeText(const fs::path& path) {
   return text;
 }
 
-// A two-frame GIF written by ImageMagick.
-void WriteAnimatedGif(const fs::path& path) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr red = MakePixelWand("#ff0000");
-  PixelWandPtr blue = MakePixelWand("#0000ff");
-  MagickNewImage(wand.get(), 8, 8, red.get());
-  MagickNewImage(wand.get(), 8, 8, blue.get());
-  MagickSetFormat(wand.get(), "GIF");
-  MagickResetIterator(wand.get());
-  size_t length = 0;
-  MagickBlobPtr blob(MagickGetImagesBlob(wand.get(), &length));
-  WriteFile(path, std::string(reinterpret_cast<const char*>(blob.get()), length));
-}
-
 TEST(ClassifyCommand, OneLinePerFileInArgumentOrder) {
   TempFolder folder;
   test::WritePicture(folder / "a.jpg", 20, 10, "JPEG");
@@ -62,7 +47,7 @@ TEST(ClassifyCommand, OneLinePerFileInArgumentOrder) {
 
 TEST(ClassifyCommand, FailureCodesMakeExitStatusOne) {
   TempFolder folder;
-  WriteAnimatedGif(folder / "anim.gif");
+  test::WriteAnimatedGif(folder / "anim.gif", 8, 8);
   WriteFile(folder / "notes.txt", "hello");
   test::WritePicture(folder / "ok.png", 10, 10, "PNG");
   test::CommandResult result =

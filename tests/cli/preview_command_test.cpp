@@ -61,7 +61,7 @@ TEST_F(PreviewCommand, ShowsWhatTheBatchWouldWrite) {
 TEST_F(PreviewCommand, RefusalsAndPicturesThatCannotBeShown) {
   fs::path in = Folder("in");
   fs::path picture = Picture(in / "a.png", 40, 30, "PNG");
-  WriteTwoFrameGif(in / "moving.gif", /*header_87a=*/false);
+  test::WriteAnimatedGif(in / "moving.gif", 12, 8);
   WriteBrokenPng(in / "broken.png");
   fs::path shown = work_ / "shown.jpg";
   struct Case {

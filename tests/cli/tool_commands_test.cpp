@@ -14,17 +14,6 @@ namespace fs = std::filesystem;
 using test::RunCli;
 using test::TempFolder;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(folder, ec);
-       it != fs::recursive_directory_iterator(); ++it) {
-    names.push_back(it->path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class ToolCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,14 +33,14 @@ TEST_F(ToolCommandTest, ConvertIntoTheDefaultOutputFolder) {
       {"convert", "--source", source.string(), "--recursive", "convert_load_format_option=15"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(FilesIn(folder / "pics_处理后"),
+  EXPECT_EQ(test::EntriesIn(folder / "pics_处理后"),
             (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
 
   // The next run proposes the next free folder.
   result = RunCli({"convert", "--source", source.string() + "/", "convert_load_format_option=2",
                    "convert_format=PNG", "convert_png8=1", "convert_png8_color_count=16"});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(FilesIn(folder / "pics_处理后(2)"), (std::vector<std::string>{"x.png"}));
+  EXPECT_EQ(test::EntriesIn(folder / "pics_处理后(2)"), (std::vector<std::string>{"x.png"}));
 }
 
 TEST_F(ToolCommandTest, ConvertRefusals) {
@@ -82,7 +71,7 @@ TEST_F(ToolCommandTest, ConvertRefusals) {
   EXPECT_NE(overwrite.err.find("未知的选项: --overwrite"), std::string::npos);
   EXPECT_NE(overwrite.err.find("用法: brindle-cli convert"), std::string::npos);
   // Refused runs make nothing; the run that found nothing had made its output folder.
-  EXPECT_EQ(FilesIn(folder.path()),
+  EXPECT_EQ(test::EntriesIn(folder.path()),
             (std::vector<std::string>{"pics", "pics/x.png", "pics_处理后"}));
 }
 
@@ -93,7 +82,7 @@ TEST_F(ToolCommandTest, UnreadablePictureGivesExitOneAndItsLogLine) {
       RunCli({"png", "--source", source.string(), "--out", (folder / "out").string()});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "图片读取失败:\n" + (source / "broken.png").string() + "\n\n");
-  EXPECT_EQ(FilesIn(folder / "out"), (std::vector<std::string>{"good.png"}));
+  EXPECT_EQ(test::EntriesIn(folder / "out"), (std::vector<std::string>{"good.png"}));
 }
 
 TEST_F(ToolCommandTest, PngResizeAndOverwrite) {
@@ -102,7 +91,7 @@ TEST_F(ToolCommandTest, PngResizeAndOverwrite) {
       RunCli({"png", "--source", source.string(), "--overwrite", "png_zoom_status=1",
               "png_zoom_1=0", "png_zoom_2=0", "png_zoom_value=800", "png_png8=0"});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(FilesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
+  EXPECT_EQ(test::EntriesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
   MagickWandPtr wand = MakeMagickWand();
   test::EnsureMagick();
   ASSERT_TRUE(ReadPictureFile(wand.get(), source / "a.png", nullptr));
@@ -154,7 +143,7 @@ TEST_F(ToolCommandTest, JoinFoldersListsAndPreview) {
   test::CommandResult result = RunCli({"join", "--source", source.string(), "join_space=10"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(FilesIn(folder / "pics_处理后"), (std::vector<std::string>{"day1.jpg"}));
+  EXPECT_EQ(test::EntriesIn(folder / "pics_处理后"), (std::vector<std::string>{"day1.jpg"}));
   MagickWandPtr wand = MakeMagickWand();
   test::EnsureMagick();
   ASSERT_TRUE(ReadPictureFile(wand.get(), folder / "pics_处理后/day1.jpg", nullptr));
@@ -183,7 +172,7 @@ TEST_F(ToolCommandTest, JoinFoldersListsAndPreview) {
   result = RunCli({"join", "--out", (folder / "list").string(), "join_layout=2", "join_format=PNG",
                    "join_png8=1", a, c});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(FilesIn(folder / "list"), (std::vector<std::string>{"b_拼接后.png"}));
+  EXPECT_EQ(test::EntriesIn(folder / "list"), (std::vector<std::string>{"b_拼接后.png"}));
 
   // A picture that cannot be read is logged and the rest is joined.
   test::WriteFile(folder / "broken.png", "broken");
@@ -191,7 +180,7 @@ TEST_F(ToolCommandTest, JoinFoldersListsAndPreview) {
                    (folder / "broken.png").string(), c, a});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "无法获取图片的尺寸:\n" + (folder / "broken.png").string() + "\n\n");
-  EXPECT_EQ(FilesIn(folder / "list"),
+  EXPECT_EQ(test::EntriesIn(folder / "list"),
             (std::vector<std::string>{"b_拼接后.png", "broken_拼接后.jpg"}));
 }
 
@@ -250,7 +239,7 @@ TEST_F(ToolCommandTest, SliceEndToEnd) {
       {"slice", "--source", source.string(), "slice_horizontal=1", "slice_horizontal_avg_value=4"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(FilesIn(folder / "pics_处理后"),
+  EXPECT_EQ(test::EntriesIn(folder / "pics_处理后"),
             (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a-3.jpg", "a-4.jpg", "a.html"}));
   test::EnsureMagick();
   MagickWandPtr tile = MakeMagickWand();
@@ -264,7 +253,7 @@ TEST_F(ToolCommandTest, SliceEndToEnd) {
                    "slice_format=PNG", "slice_png8=1", "slice_png8_color_count=32",
                    "slice_save_html=0", "slice_save_subfolder_by_file_name=1"});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(FilesIn(out),
+  EXPECT_EQ(test::EntriesIn(out),
             (std::vector<std::string>{"a", "a/a-1.png", "a/a-2.png", "a/a-3.png", "a/a-4.png",
                                       "sub", "sub/b", "sub/b/b-1.png", "sub/b/b-2.png"}));
   ASSERT_TRUE(ReadPictureFile(tile.get(), out / "a/a-4.png", nullptr));
@@ -292,7 +281,7 @@ TEST_F(ToolCommandTest, SliceRefusalsAndFailures) {
     EXPECT_EQ(result.status, 2) << args.back();
     EXPECT_EQ(result.err, c.err) << args.back();
   }
-  EXPECT_EQ(FilesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
+  EXPECT_EQ(test::EntriesIn(folder.path()), (std::vector<std::string>{"pics", "pics/a.png"}));
 
   // An unreadable picture is logged and skipped.
   test::WriteFile(source / "broken.jpg", "not a picture");
@@ -301,7 +290,7 @@ TEST_F(ToolCommandTest, SliceRefusalsAndFailures) {
                                        "slice_horizontal=1", "slice_horizontal_avg_value=2"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "图片读取失败:\n" + (source / "broken.jpg").string() + "\n\n");
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 
   // A tile folder that cannot be made stops the run.
   fs::remove(source / "broken.jpg");

@@ -262,7 +262,7 @@ TEST(ValidatePanel, PictureWatermark) {
   test::EnsureMagick();
   test::TempFolder folder;
   test::WritePicture(folder / "logo.png", 30, 20, "PNG");
-  test::WriteTwoFrameGif(folder / "moving.gif", /*header_87a=*/false);
+  test::WriteAnimatedGif(folder / "moving.gif", 12, 8);
   const std::string pointer = " | -> sy_image_box: ";
   struct Case {
     std::string path;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -78,13 +79,13 @@ void WritePicture(const fs::path& path, size_t width, size_t height, const char*
   if (!WritePictureFile(wand.get(), path, &error)) throw std::runtime_error(error);
 }
 
-void WriteTwoFrameGif(const fs::path& path, bool header_87a) {
+void WriteAnimatedGif(const fs::path& path, size_t width, size_t height, bool header_87a) {
   EnsureMagick();
   MagickWandPtr wand = MakeMagickWand();
   PixelWandPtr red = MakePixelWand("#ff0000");
   PixelWandPtr blue = MakePixelWand("#0000ff");
-  MagickNewImage(wand.get(), 12, 8, red.get());
-  MagickNewImage(wand.get(), 12, 8, blue.get());
+  MagickNewImage(wand.get(), width, height, red.get());
+  MagickNewImage(wand.get(), width, height, blue.get());
   MagickSetFormat(wand.get(), "GIF");
   MagickResetIterator(wand.get());
   size_t length = 0;
@@ -93,6 +94,26 @@ void WriteTwoFrameGif(const fs::path& path, bool header_87a) {
   if (bytes.compare(0, 6, "GIF89a") != 0) throw std::runtime_error("no GIF89a header written");
   if (header_87a) bytes.replace(3, 3, "87a");
   WriteFile(path, bytes);
+}
+
+std::vector<std::string> EntriesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec);
+       it != fs::recursive_directory_iterator(); ++it) {
+    names.push_back(it->path().lexically_relative(folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_directory()) names.push_back(entry.path().lexically_relative(folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string ExifWithOrientation(int orientation) {

@@ -39,9 +39,15 @@ MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPE
 void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
                   const char* format);
 
-// A GIF of two frames. With header_87a its header says "87a", so the file looks like a still GIF by
-// its first bytes and only the decoder finds the second frame.
-void WriteTwoFrameGif(const std::filesystem::path& path, bool header_87a);
+// A GIF of two frames, red then blue. With header_87a its header says "87a", so the file looks like
+// a still GIF by its first bytes and only the decoder finds the second frame.
+void WriteAnimatedGif(const std::filesystem::path& path, size_t width, size_t height,
+                      bool header_87a = false);
+
+// Every file and folder below folder, relative to it and sorted; none when it is missing.
+std::vector<std::string> EntriesIn(const std::filesystem::path& folder);
+// Only the files below folder, relative to it and sorted.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
 // An Exif block ("Exif\0\0" and a little-endian TIFF directory) holding only the orientation tag.
 std::string ExifWithOrientation(int orientation);

@@ -11,15 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) names.push_back(entry.path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class ConvertToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -71,7 +62,7 @@ TEST_F(ConvertToolTest, SameNameFromTwoFormatsIsNumbered) {
   test::WritePicture(source / "x.gif", 30, 20, "GIF");
   ToolOutcome outcome = Run();
   EXPECT_EQ(outcome.written, 2);
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"x(2).jpg", "x.jpg"}));
+  EXPECT_EQ(test::FilesIn(out), (std::vector<std::string>{"x(2).jpg", "x.jpg"}));
   // x.gif comes before x.png in the scan, so it has the plain name.
   EXPECT_EQ(MagickGetImageWidth(test::ReadBack(out / "x.jpg").get()), 30u);
   EXPECT_EQ(MagickGetImageWidth(test::ReadBack(out / "x(2).jpg").get()), 40u);
@@ -86,12 +77,12 @@ TEST_F(ConvertToolTest, KeepExtensionNames) {
   test::WriteJpeg(source / "photo.JPG", 30, 20, 85);
   job.include_sub_folders = true;
   ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(FilesIn(out),
+  EXPECT_EQ(test::FilesIn(out),
             (std::vector<std::string>{"123.bmp.jpg", "photo.JPG", "sub/123.bmp.jpg"}));
 
   // A second run into the same folder finds the names taken.
   ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(FilesIn(out),
+  EXPECT_EQ(test::FilesIn(out),
             (std::vector<std::string>{"123.bmp(2).jpg", "123.bmp.jpg", "photo(2).jpg", "photo.JPG",
                                       "sub/123.bmp(2).jpg", "sub/123.bmp.jpg"}));
 
@@ -99,7 +90,7 @@ TEST_F(ConvertToolTest, KeepExtensionNames) {
   job.output_folder = folder / "png";
   job.include_sub_folders = false;
   ASSERT_EQ(Run().written, 2);
-  EXPECT_EQ(FilesIn(folder / "png"), (std::vector<std::string>{"123.bmp.png", "photo.JPG.png"}));
+  EXPECT_EQ(test::FilesIn(folder / "png"), (std::vector<std::string>{"123.bmp.png", "photo.JPG.png"}));
 }
 
 TEST_F(ConvertToolTest, TargetNames) {
@@ -118,12 +109,12 @@ TEST_F(ConvertToolTest, MaskChoosesTheFiles) {
   test::WritePicture(source / "d.heic", 30, 20, "PNG");  // whatever it holds, .heic is not taken
   job.settings.load_format_option = kLoadWebp;
   ASSERT_EQ(Run().written, 1);
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"a.jpg"}));
+  EXPECT_EQ(test::FilesIn(out), (std::vector<std::string>{"a.jpg"}));
 
   job.settings.load_format_option = 0xFFFFFFFFu;
   job.output_folder = folder / "all";
   ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(FilesIn(folder / "all"), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+  EXPECT_EQ(test::FilesIn(folder / "all"), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
 }
 
 TEST_F(ConvertToolTest, TransparencyKeptOnlyInPngWithTransparencyTicked) {
@@ -231,7 +222,7 @@ TEST_F(ConvertToolTest, FailedWriteStopsTheRunAndKeepsWhatWasWritten) {
   ToolOutcome outcome = RunConvertJob(job, remover, stop);
   EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
   EXPECT_EQ(outcome.written, 1);
-  EXPECT_EQ(FilesIn(out.string() + ".gone"), (std::vector<std::string>{"a.png"}));
+  EXPECT_EQ(test::FilesIn(out.string() + ".gone"), (std::vector<std::string>{"a.png"}));
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text,
             "MagickWriteImage() 发生错误：\n\nNo such file or directory\n\n目标文件名：" +

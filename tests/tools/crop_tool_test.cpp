@@ -17,15 +17,6 @@ namespace fs = std::filesystem;
 using test::TempFolder;
 using Size = std::pair<size_t, size_t>;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    names.push_back(entry.path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 Size SizeOf(const fs::path& path) {
   MagickWandPtr wand = test::ReadBack(path);
   return {MagickGetImageWidth(wand.get()), MagickGetImageHeight(wand.get())};
@@ -150,7 +141,7 @@ TEST_F(CropToolTest, FolderRunNamesAndMirrorsSubFolders) {
   EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 3);
   EXPECT_EQ(outcome.folder_to_open, out);
-  EXPECT_EQ(FilesIn(out),
+  EXPECT_EQ(test::EntriesIn(out),
             (std::vector<std::string>{"sub", "sub/empty", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
   EXPECT_EQ(SizeOf(out / "x.jpg"), (Size{30, 20}));
   EXPECT_EQ(FormatOf(out / "sub/y.jpg"), "JPEG");
@@ -159,7 +150,7 @@ TEST_F(CropToolTest, FolderRunNamesAndMirrorsSubFolders) {
   job.keep_format = true;
   job.output_folder = folder / "kept";
   ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(FilesIn(folder / "kept"),
+  EXPECT_EQ(test::EntriesIn(folder / "kept"),
             (std::vector<std::string>{"sub", "sub/empty", "sub/y.BMP", "x.gif", "x.png"}));
   EXPECT_EQ(FormatOf(folder / "kept/x.gif"), "GIF");
   EXPECT_EQ(FormatOf(folder / "kept/sub/y.BMP"), "BMP");
@@ -213,7 +204,7 @@ TEST_F(CropToolTest, OverwriteKeepsFormatAndAFailedWriteLeavesTheSourceAsItWas) 
   EXPECT_NE(outcome.message->text.find("目标文件名：" + (source / "b.png").string()),
             std::string::npos);
   EXPECT_EQ(outcome.folder_to_open, source);
-  EXPECT_EQ(FilesIn(source), (std::vector<std::string>{"a.jpg", "b.png", "c.gif"}));
+  EXPECT_EQ(test::EntriesIn(source), (std::vector<std::string>{"a.jpg", "b.png", "c.gif"}));
   EXPECT_EQ(test::ReadFile(source / "b.png"), b_before);
   EXPECT_EQ(test::ReadFile(source / "c.gif"), c_before);
   EXPECT_EQ(SizeOf(source / "a.jpg"), (Size{150, 100}));

@@ -15,15 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    names.push_back(entry.path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool IsPng(const fs::path& path) {
   return test::ReadFile(path).substr(0, 8) == "\x89PNG\r\n\x1a\n";
 }
@@ -113,7 +104,7 @@ TEST_F(PngToolTest, Png8IsOnByDefaultAndOnlyPngFilesAreTaken) {
   test::WritePicture(source / "sub/in-sub.png", 16, 12, "PNG");
   job.settings.png8_color_count = 32;
   ASSERT_EQ(Run().written, 2);
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"UPPER.png", "photo.png"}));
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"UPPER.png", "photo.png"}));
   MagickWandPtr back = test::ReadBack(out / "photo.png");
   EXPECT_EQ(MagickGetImageType(back.get()), PaletteType);
   EXPECT_LE(MagickGetImageColors(back.get()), 32u);
@@ -122,7 +113,7 @@ TEST_F(PngToolTest, Png8IsOnByDefaultAndOnlyPngFilesAreTaken) {
   job.output_folder = folder / "all";
   job.settings.png8 = false;
   ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(FilesIn(folder / "all"),
+  EXPECT_EQ(test::EntriesIn(folder / "all"),
             (std::vector<std::string>{"UPPER.png", "photo.png", "sub", "sub/in-sub.png"}));
   EXPECT_GT(MagickGetImageColors(test::ReadBack(folder / "all/photo.png").get()), 256u);
 }
@@ -171,7 +162,7 @@ TEST_F(PngToolTest, OverwriteWritesEachFileBackAsPng) {
   EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 3);
   EXPECT_EQ(outcome.folder_to_open, source);
-  EXPECT_EQ(FilesIn(source), (std::vector<std::string>{"a.png", "b.png", "link.png"}));
+  EXPECT_EQ(test::EntriesIn(source), (std::vector<std::string>{"a.png", "b.png", "link.png"}));
   EXPECT_TRUE(IsPng(source / "b.png"));
   EXPECT_TRUE(fs::is_symlink(source / "link.png"));
   EXPECT_EQ(MagickGetImageType(test::ReadBack(source / "a.png").get()), PaletteType);
@@ -210,7 +201,7 @@ TEST_F(PngToolTest, OverwriteLeavesEveryFileAValidPngWhenAWriteFails) {
                                           "www.brindle.example 联系我们的客服。\r\n\r\n\r\n");
   // a.png was rewritten, b.png is as it was (not cut short), c.png was not reached; no
   // temporary file is left.
-  EXPECT_EQ(FilesIn(source), (std::vector<std::string>{"a.png", "b.png", "c.png"}));
+  EXPECT_EQ(test::EntriesIn(source), (std::vector<std::string>{"a.png", "b.png", "c.png"}));
   EXPECT_EQ(MagickGetImageType(test::ReadBack(source / "a.png").get()), PaletteType);
   EXPECT_EQ(test::ReadFile(source / "b.png"), b_before);
   EXPECT_EQ(test::ReadFile(source / "c.png"), c_before);

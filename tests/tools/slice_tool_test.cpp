@@ -15,15 +15,6 @@ namespace fs = std::filesystem;
 using test::TempFolder;
 using Size = std::pair<std::size_t, std::size_t>;
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    names.push_back(entry.path().lexically_relative(folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 Size SizeOf(MagickWand* wand) { return {MagickGetImageWidth(wand), MagickGetImageHeight(wand)}; }
 
 // Sets the stop request when the first picture is taken.
@@ -71,7 +62,7 @@ TEST_F(SliceToolTest, EvenRowsGiveTheLargerSpansFirstAndTheirPage) {
   Rows(4);
   job.settings.format = ToolOutputFormat::kPng;
   ASSERT_EQ(Run().end, ToolRunEnd::kCompleted);
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"photo-1.png", "photo-2.png", "photo-3.png",
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"photo-1.png", "photo-2.png", "photo-3.png",
                                                     "photo-4.png", "photo.html"}));
   MagickWandPtr whole = test::ReadBack(source / "photo.png");
   long top = 0;
@@ -112,7 +103,7 @@ TEST_F(SliceToolTest, GridNumberingSubFoldersAndCollisions) {
   Columns(10);
   ASSERT_EQ(Run().written, 1);
   // 100 tiles, -001 to -100, in a folder named without the trailing space; the page beside it.
-  std::vector<std::string> files = FilesIn(out / "x/y/photo");
+  std::vector<std::string> files = test::EntriesIn(out / "x/y/photo");
   ASSERT_EQ(files.size(), 100u);
   EXPECT_EQ(files.front(), "photo -001.jpg");
   EXPECT_EQ(files.back(), "photo -100.jpg");
@@ -127,7 +118,7 @@ TEST_F(SliceToolTest, GridNumberingSubFoldersAndCollisions) {
   Rows(4);
   Columns(3);
   ASSERT_EQ(Run().written, 1);
-  files = FilesIn(folder / "again");
+  files = test::EntriesIn(folder / "again");
   EXPECT_EQ(files.size(), 14u);
   EXPECT_EQ(files.front(), "photo- 1(2).jpg");
   EXPECT_NE(test::ReadFile(folder / "again/photo.html")
@@ -190,7 +181,7 @@ TEST_F(SliceToolTest, UnreadablePicturesAreLoggedAndTheRunGoesOn) {
   EXPECT_EQ(InfoLog::Global().Text(),
             "图片读取失败:\r\n" + (source / "bad.jpg").string() + "\r\n\r\n");
   // The sub-folder is made before reading; an unreadable picture gets no page.
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"anim", "anim.html", "anim/anim-1.jpg",
+  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"anim", "anim.html", "anim/anim-1.jpg",
                                                     "anim/anim-2.jpg", "bad"}));
   MagickWandPtr first = test::ReadBack(out / "anim/anim-1.jpg");  // the red first frame
   PixelWandPtr pixel = MakePixelWand();
@@ -205,13 +196,13 @@ TEST_F(SliceToolTest, StopInsideAPictureOrAfterIt) {
   Rows(2);
   StopAtFirstPicture stop_at_first(stop);
   EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
-  EXPECT_EQ(FilesIn(out), std::vector<std::string>{});  // the window leaves the picture unfinished
+  EXPECT_EQ(test::EntriesIn(out), std::vector<std::string>{});  // the window leaves the picture unfinished
 
   stop.store(false);
   job.output_folder = folder / "cli";
   job.finish_picture_on_stop = true;
   EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
-  EXPECT_EQ(FilesIn(folder / "cli"), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
+  EXPECT_EQ(test::EntriesIn(folder / "cli"), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 }
 
 TEST(SettleSliceRadios, NeitherRadioOnBecomesEvenCountAndThePixelRadioWins) {

@@ -38,21 +38,6 @@ inline void WriteHalfTransparentPng(const std::filesystem::path& path, size_t wi
   ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
 }
 
-// A two-frame GIF: a red frame, then a blue one.
-inline void WriteAnimatedGif(const std::filesystem::path& path, size_t width, size_t height) {
-  EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr red = MakePixelWand("#ff0000");
-  PixelWandPtr blue = MakePixelWand("#0000ff");
-  MagickNewImage(wand.get(), width, height, red.get());
-  MagickNewImage(wand.get(), width, height, blue.get());
-  MagickSetFormat(wand.get(), "GIF");
-  MagickResetIterator(wand.get());
-  size_t length = 0;
-  MagickBlobPtr blob(MagickGetImagesBlob(wand.get(), &length));
-  WriteFile(path, std::string(reinterpret_cast<const char*>(blob.get()), length));
-}
-
 // The picture read back (first image current); fails the test when it cannot be read.
 inline MagickWandPtr ReadBack(const std::filesystem::path& path) {
   EnsureMagick();
