@@ -59,7 +59,8 @@ TEST_F(CropCommandTest, FolderModeIntoTheDefaultOutputFolder) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   const fs::path out = folder / "pics_处理后";
-  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
+  EXPECT_EQ(test::EntriesIn(out),
+            (std::vector<std::string>{"sub", "sub/y.jpg", "x(2).jpg", "x.jpg"}));
   EXPECT_EQ(SizeOf(out / "x.jpg"), (Size{144, 108}));
   EXPECT_EQ(SizeOf(out / "sub/y.jpg"), (Size{160, 120}));  // already 4:3
 }

@@ -90,7 +90,8 @@ TEST_F(ConvertToolTest, KeepExtensionNames) {
   job.output_folder = folder / "png";
   job.include_sub_folders = false;
   ASSERT_EQ(Run().written, 2);
-  EXPECT_EQ(test::FilesIn(folder / "png"), (std::vector<std::string>{"123.bmp.png", "photo.JPG.png"}));
+  EXPECT_EQ(test::FilesIn(folder / "png"),
+            (std::vector<std::string>{"123.bmp.png", "photo.JPG.png"}));
 }
 
 TEST_F(ConvertToolTest, TargetNames) {

@@ -124,9 +124,9 @@ TEST_F(JoinComposeTest, BadPicturesAreLoggedAndLeaveTheirSpaceOrNothing) {
   EXPECT_EQ(AlphaAt(joined.wand.get(), 0, 20), 0);
   EXPECT_EQ(joined.troubled, 2);
   // One line for each bad picture: one whose size was not read is not decoded again.
-  EXPECT_EQ(InfoLog::Global().Text(),
-            "无法获取图片的尺寸:\r\n" + (folder_ / "noise.png").string() + "\r\n\r\n" +
-                "无法识别的图片:\r\n" + (folder_ / "cut.png").string() + "\r\n\r\n");
+  EXPECT_EQ(InfoLog::Global().Text(), "无法获取图片的尺寸:\r\n" + (folder_ / "noise.png").string() +
+                                          "\r\n\r\n" + "无法识别的图片:\r\n" +
+                                          (folder_ / "cut.png").string() + "\r\n\r\n");
 
   // Nothing composed from fewer than two pictures.
   EXPECT_FALSE(composeJoinedPicture({folder_ / "a.png"}, settings).wand);

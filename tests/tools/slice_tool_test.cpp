@@ -62,8 +62,9 @@ TEST_F(SliceToolTest, EvenRowsGiveTheLargerSpansFirstAndTheirPage) {
   Rows(4);
   job.settings.format = ToolOutputFormat::kPng;
   ASSERT_EQ(Run().end, ToolRunEnd::kCompleted);
-  EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"photo-1.png", "photo-2.png", "photo-3.png",
-                                                    "photo-4.png", "photo.html"}));
+  EXPECT_EQ(test::EntriesIn(out),
+            (std::vector<std::string>{"photo-1.png", "photo-2.png", "photo-3.png", "photo-4.png",
+                                      "photo.html"}));
   MagickWandPtr whole = test::ReadBack(source / "photo.png");
   long top = 0;
   int number = 0;
@@ -182,7 +183,7 @@ TEST_F(SliceToolTest, UnreadablePicturesAreLoggedAndTheRunGoesOn) {
             "图片读取失败:\r\n" + (source / "bad.jpg").string() + "\r\n\r\n");
   // The sub-folder is made before reading; an unreadable picture gets no page.
   EXPECT_EQ(test::EntriesIn(out), (std::vector<std::string>{"anim", "anim.html", "anim/anim-1.jpg",
-                                                    "anim/anim-2.jpg", "bad"}));
+                                                            "anim/anim-2.jpg", "bad"}));
   MagickWandPtr first = test::ReadBack(out / "anim/anim-1.jpg");  // the red first frame
   PixelWandPtr pixel = MakePixelWand();
   MagickGetImagePixelColor(first.get(), 2, 2, pixel.get());
@@ -196,13 +197,15 @@ TEST_F(SliceToolTest, StopInsideAPictureOrAfterIt) {
   Rows(2);
   StopAtFirstPicture stop_at_first(stop);
   EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
-  EXPECT_EQ(test::EntriesIn(out), std::vector<std::string>{});  // the window leaves the picture unfinished
+  EXPECT_EQ(test::EntriesIn(out),
+            std::vector<std::string>{});  // the window leaves the picture unfinished
 
   stop.store(false);
   job.output_folder = folder / "cli";
   job.finish_picture_on_stop = true;
   EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
-  EXPECT_EQ(test::EntriesIn(folder / "cli"), (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
+  EXPECT_EQ(test::EntriesIn(folder / "cli"),
+            (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 }
 
 TEST(SettleSliceRadios, NeitherRadioOnBecomesEvenCountAndThePixelRadioWins) {
