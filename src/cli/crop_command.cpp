@@ -50,8 +50,7 @@ bool MakeCropJob(const ToolArguments& parsed, CropJob& job) {
   job.save_mode = parsed.overwrite ? CropSaveMode::kOverwrite : CropSaveMode::kToFolder;
   if (parsed.out) {
     job.output_folder = *parsed.out;
-  } else if (!parsed.overwrite && !job.settings.picture_list_source &&
-             !job.source_folder.empty()) {
+  } else if (!parsed.overwrite && !job.settings.picture_list_source && !job.source_folder.empty()) {
     job.output_folder = DefaultOutputFolder(job.source_folder);
   }
   return true;

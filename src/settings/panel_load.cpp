@@ -149,7 +149,8 @@ void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>&
   panel.resample = options.bDpiResample != 0;
 }
 
-bool ApplyOptionsToPanel(const std::filesystem::path& path, const std::filesystem::path& recipe_folder,
+bool ApplyOptionsToPanel(const std::filesystem::path& path,
+                         const std::filesystem::path& recipe_folder,
                          const std::vector<std::string>& font_box_names, ProcessingOptions& options,
                          PanelValues& panel) {
   // Read aside first: a file that cannot be read must not leave a zero-filled record behind a panel

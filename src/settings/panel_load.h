@@ -19,10 +19,11 @@ void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>&
                      PanelValues& panel);
 
 // Loads a recipe file into the record and the panel. The file is read into a zero-filled record;
-// when it cannot be read, false is returned and the record and panel are as they were. A file inside
-// recipe_folder is marked as just used (its last-access time, by which the recent-recipes menu is
-// ordered). Then every recipe control is set as LoadPanelValues sets it.
-bool ApplyOptionsToPanel(const std::filesystem::path& path, const std::filesystem::path& recipe_folder,
+// when it cannot be read, false is returned and the record and panel are as they were. A file
+// inside recipe_folder is marked as just used (its last-access time, by which the recent-recipes
+// menu is ordered). Then every recipe control is set as LoadPanelValues sets it.
+bool ApplyOptionsToPanel(const std::filesystem::path& path,
+                         const std::filesystem::path& recipe_folder,
                          const std::vector<std::string>& font_box_names, ProcessingOptions& options,
                          PanelValues& panel);
 
