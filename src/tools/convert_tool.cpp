@@ -26,17 +26,10 @@ std::optional<Refusal> ValidateConvertStart(const ConvertJob& job) {
 
 ConvertRunSettings ConvertRunSettingsOf(const ConvertToolSettings& settings) {
   ConvertRunSettings run;
-  run.format = settings.format;
+  static_cast<ToolEncoding&>(run) = ToolEncodingOf(settings.format, settings.quality,
+                                                   settings.transparent, settings.png8,
+                                                   settings.png8_color_count);
   run.keep_extension = settings.keep_extension;
-  if (settings.format == ToolOutputFormat::kPng) {
-    run.target_extension = ".png";
-    run.keep_transparency = settings.transparent;
-    run.png8 = settings.png8;
-    run.color_count = settings.png8 ? settings.png8_color_count : kDefaultPng8ColorCount;
-  } else {
-    run.target_extension = ".jpg";
-    run.quality = settings.quality;
-  }
   return run;
 }
 
@@ -44,13 +37,13 @@ fs::path ConvertTargetPath(const fs::path& folder, std::string_view file_name,
                            const ConvertRunSettings& run) {
   std::string name;
   if (!run.keep_extension) {
-    name = NameWithoutLastExtension(file_name) + run.target_extension;
-  } else if (EndsWithIgnoringCase(file_name, run.target_extension)) {
+    name = NameWithoutLastExtension(file_name) + run.extension;
+  } else if (EndsWithIgnoringCase(file_name, run.extension)) {
     name = std::string(file_name);
   } else {
-    name = std::string(file_name) + run.target_extension;
+    name = std::string(file_name) + run.extension;
   }
-  return FirstFreeName(folder / name, run.target_extension);
+  return FirstFreeName(folder / name, run.extension);
 }
 
 PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/refusal.h"
+#include "tools/output_options.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 
@@ -30,13 +31,7 @@ inline constexpr const char* kLoadFormatLabel = "load_format_label";
 std::optional<Refusal> ValidateConvertStart(const ConvertJob& job);
 
 // The settings a run works with, as the chosen format makes them.
-struct ConvertRunSettings {
-  ToolOutputFormat format = ToolOutputFormat::kJpg;
-  std::string target_extension;  // ".jpg" or ".png"
-  int quality = kDefaultToolQuality;
-  bool keep_transparency = false;  // PNG with "透明度" only
-  bool png8 = false;               // PNG with "PNG-8" only
-  int color_count = kDefaultPng8ColorCount;
+struct ConvertRunSettings : ToolEncoding {
   bool keep_extension = false;
 };
 

@@ -15,6 +15,22 @@ std::string QualityLabel(int quality) {
   return FormatMessage(format, quality);
 }
 
+ToolEncoding ToolEncodingOf(ToolOutputFormat format, int quality, bool transparent, bool png8,
+                            int png8_color_count) {
+  ToolEncoding encoding;
+  encoding.format = format;
+  if (format == ToolOutputFormat::kPng) {
+    encoding.extension = ".png";
+    encoding.keep_transparency = transparent;
+    encoding.png8 = png8;
+    encoding.color_count = png8 ? png8_color_count : kDefaultPng8ColorCount;
+  } else {
+    encoding.extension = ".jpg";
+    encoding.quality = quality;
+  }
+  return encoding;
+}
+
 int Png8ColorCountEntry(long long stored) {
   bool listed =
       std::find(kPng8ColorCounts.begin(), kPng8ColorCounts.end(), stored) != kPng8ColorCounts.end();

@@ -24,6 +24,20 @@ std::string QualityLabel(int quality);
 inline constexpr std::array<int, 8> kPng8ColorCounts = {2, 4, 8, 16, 32, 64, 128, 256};
 inline constexpr int kDefaultPng8ColorCount = 256;
 
+// What a tool's output choice means when a picture is written: the extension, the JPEG quality, or
+// for PNG the transparency and PNG-8 choices (the colour count only counts with PNG-8).
+struct ToolEncoding {
+  ToolOutputFormat format = ToolOutputFormat::kJpg;
+  std::string extension;  // ".jpg" or ".png"
+  int quality = kDefaultToolQuality;
+  bool keep_transparency = false;  // PNG with "透明度" only
+  bool png8 = false;               // PNG with "PNG-8" only
+  int color_count = kDefaultPng8ColorCount;
+};
+
+ToolEncoding ToolEncodingOf(ToolOutputFormat format, int quality, bool transparent, bool png8,
+                            int png8_color_count);
+
 // The colour list's entry for a stored count: the entry whose number equals it, else 256.
 int Png8ColorCountEntry(long long stored);
 

@@ -110,20 +110,13 @@ void SettleSliceRadios(SliceToolSettings& settings) {
 
 SliceRunSettings SliceRunSettingsOf(const SliceToolSettings& settings) {
   SliceRunSettings run;
+  static_cast<ToolEncoding&>(run) = ToolEncodingOf(settings.format, settings.quality,
+                                                   settings.transparent, settings.png8,
+                                                   settings.png8_color_count);
   run.rows = SliceRowsOf(settings);
   run.columns = SliceColumnsOf(settings);
   run.sub_folder = settings.save_subfolder_by_file_name;
-  run.format = settings.format;
   run.html = settings.save_html;
-  if (settings.format == ToolOutputFormat::kPng) {
-    run.extension = ".png";
-    run.keep_transparency = settings.transparent;
-    run.png8 = settings.png8;
-    run.color_count = settings.png8 ? settings.png8_color_count : kDefaultPng8ColorCount;
-  } else {
-    run.extension = ".jpg";
-    run.quality = settings.quality;
-  }
   return run;
 }
 

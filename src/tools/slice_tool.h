@@ -12,6 +12,7 @@
 #include "engine/refusal.h"
 #include "tools/slice_geometry.h"
 #include "tools/slice_page.h"
+#include "tools/output_options.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 
@@ -51,17 +52,11 @@ SliceDirection SliceColumnsOf(const SliceToolSettings& settings);
 void SettleSliceRadios(SliceToolSettings& settings);
 
 // The settings a run works with.
-struct SliceRunSettings {
+struct SliceRunSettings : ToolEncoding {
   SliceDirection rows;
   SliceDirection columns;
   bool sub_folder = false;  // "切片保存到以文件名命名的子文件夹里"
-  ToolOutputFormat format = ToolOutputFormat::kJpg;
-  std::string extension;  // ".jpg" or ".png"
-  int quality = kDefaultToolQuality;
-  bool keep_transparency = false;  // PNG with "透明度" only
-  bool png8 = false;               // PNG with "PNG-8" only
-  int color_count = kDefaultPng8ColorCount;
-  bool html = true;  // "生成HTML代码"
+  bool html = true;         // "生成HTML代码"
 };
 
 SliceRunSettings SliceRunSettingsOf(const SliceToolSettings& settings);

@@ -158,7 +158,7 @@ TEST_F(ConvertToolTest, Png8WithTheChosenColourCount) {
   EXPECT_FALSE(run.png8);
   EXPECT_FALSE(run.keep_transparency);
   EXPECT_EQ(run.color_count, 256);
-  EXPECT_EQ(run.target_extension, ".jpg");
+  EXPECT_EQ(run.extension, ".jpg");
 }
 
 TEST_F(ConvertToolTest, AnimatedGifGivesItsFirstFrame) {
