@@ -28,12 +28,7 @@ bool IsDecimalText(std::string_view text) {
 }
 
 Refusal TipAt(NumberBox box, const char* title, const char* text) {
-  Refusal refusal;
-  refusal.control = NumberBoxControl(box);
-  refusal.hint_title = title;
-  refusal.hint_text = text;
-  refusal.icon = MessageIcon::kWarning;
-  return refusal;
+  return HintRefusal(std::string(NumberBoxControl(box)), title, text);
 }
 
 Refusal ErrorBoxAt(NumberBox box, const char* message) {

@@ -26,11 +26,7 @@ const char* BySide(int size_type, SideTexts texts) {
 
 // Scroll up, focus the control, and a hint at it.
 Refusal HintAt(std::string_view control, const char* title, std::string text) {
-  Refusal refusal;
-  refusal.control = control;
-  refusal.hint_title = title;
-  refusal.hint_text = std::move(text);
-  refusal.icon = MessageIcon::kWarning;
+  Refusal refusal = HintRefusal(std::string(control), title, std::move(text));
   refusal.scroll = PanelScroll::kTop;
   return refusal;
 }
