@@ -26,13 +26,7 @@ std::string Selected(const std::vector<FontFace>& faces, bool bold, bool italic)
   return face ? face->type_name : "(none)";
 }
 
-const FontCatalogue& MachineCatalogue() {
-  static const FontCatalogue catalogue = [] {
-    test::EnsureMagick();
-    return LoadFontCatalogue({});
-  }();
-  return catalogue;
-}
+using test::MachineCatalogue;
 
 // ---------------------------------------------------------------------------------------------
 // Choosing the face

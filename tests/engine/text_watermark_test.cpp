@@ -20,13 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const FontCatalogue& MachineCatalogue() {
-  static const FontCatalogue catalogue = [] {
-    test::EnsureMagick();
-    return LoadFontCatalogue({});
-  }();
-  return catalogue;
-}
+using test::MachineCatalogue;
 
 // The default recipe with the text watermark on: "Brindle 2026" in DejaVu Sans, 26 points,
 // black, at the bottom-right margins 16/16.

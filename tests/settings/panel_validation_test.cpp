@@ -16,13 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const FontCatalogue& MachineCatalogue() {
-  static const FontCatalogue catalogue = [] {
-    test::EnsureMagick();
-    return LoadFontCatalogue({});
-  }();
-  return catalogue;
-}
+using test::MachineCatalogue;
 
 // The panel as the default recipe fills it.
 PanelValues DefaultPanel() {

@@ -96,6 +96,14 @@ void WriteAnimatedGif(const fs::path& path, size_t width, size_t height, bool he
   WriteFile(path, bytes);
 }
 
+const FontCatalogue& MachineCatalogue() {
+  static const FontCatalogue catalogue = [] {
+    EnsureMagick();
+    return LoadFontCatalogue({});
+  }();
+  return catalogue;
+}
+
 std::vector<std::string> EntriesIn(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;

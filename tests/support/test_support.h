@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/magick_wand.h"
+#include "prefs/font_catalogue.h"
 
 namespace brindle::test {
 
@@ -34,6 +35,9 @@ void EnsureMagick();
 
 // A picture of the given size: a colour gradient with some detail, so encoders have real work.
 MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPEG");
+
+// This machine's fonts without any user mappings, read once.
+const FontCatalogue& MachineCatalogue();
 
 // Writes a picture made by MakePicture to path in the given format.
 void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
