@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,6 +86,22 @@ inline void WriteJpeg(const fs::path& path, size_t width, size_t height, size_t 
 // A file that starts like a PNG but cannot be decoded.
 inline void WriteBrokenPng(const fs::path& path) {
   test::WriteFile(path, std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\x5a'));
+}
+
+// Copies of one picture, "p01.png" to "p<count>.png".
+inline std::vector<fs::path> ManyPictures(const fs::path& folder, int count, size_t width,
+                                          size_t height) {
+  fs::create_directories(folder);
+  fs::path first = folder / "p01.png";
+  test::WritePicture(first, width, height, "PNG");
+  std::vector<fs::path> paths{first};
+  for (int i = 2; i <= count; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "p%02d.png", i);
+    fs::copy_file(first, folder / name);
+    paths.push_back(folder / name);
+  }
+  return paths;
 }
 
 inline std::vector<std::string> FoldersIn(const fs::path& folder) {

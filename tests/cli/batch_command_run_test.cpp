@@ -132,21 +132,6 @@ TEST_F(BatchCommand, AFailedWriteLeavesNothingHalfWritten) {
   EXPECT_EQ(SizeOf(source), "900x675");
 }
 
-// Copies of one picture, "p01.png" to "p<count>.png".
-std::vector<fs::path> ManyPictures(const fs::path& folder, int count) {
-  fs::create_directories(folder);
-  fs::path first = folder / "p01.png";
-  test::WritePicture(first, 480, 360, "PNG");
-  std::vector<fs::path> paths{first};
-  for (int i = 2; i <= count; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "p%02d.png", i);
-    fs::copy_file(first, folder / name);
-    paths.push_back(folder / name);
-  }
-  return paths;
-}
-
 bool StartsLikeAJpeg(const fs::path& path) {
   char start[2] = {};
   std::ifstream(path, std::ios::binary).read(start, 2);
@@ -166,7 +151,7 @@ bool WaitFor(Condition condition) {
 
 TEST_F(BatchCommand, InterruptFinishesThePictureInProgressAndStops) {
   constexpr int kCount = 40;
-  std::vector<fs::path> sources = ManyPictures(work_ / "in", kCount);
+  std::vector<fs::path> sources = ManyPictures(work_ / "in", kCount, 480, 360);
   fs::path out = Folder("out");
   test::CliProcess process(
       {"batch", "--out", out.string(), "--threads-model", "1", (work_ / "in").string()},
@@ -191,7 +176,7 @@ TEST_F(BatchCommand, InterruptFinishesThePictureInProgressAndStops) {
 
 TEST_F(BatchCommand, TerminateDuringOverwriteLeavesEachSourceWholeOrReplaced) {
   constexpr int kCount = 40;
-  std::vector<fs::path> sources = ManyPictures(work_ / "in", kCount);
+  std::vector<fs::path> sources = ManyPictures(work_ / "in", kCount, 480, 360);
   const std::string original = test::ReadFile(sources[0]);
   test::CliProcess process(
       {"batch", "--overwrite", "--threads-model", "1", (work_ / "in").string()}, Environment());

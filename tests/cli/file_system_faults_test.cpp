@@ -80,21 +80,6 @@ class FolderLock {
   bool bound_ = false;
 };
 
-// Copies of one picture, "p01.png" to "p<count>.png".
-std::vector<fs::path> ManyPictures(const fs::path& folder, int count, size_t width, size_t height) {
-  fs::create_directories(folder);
-  fs::path first = folder / "p01.png";
-  test::WritePicture(first, width, height, "PNG");
-  std::vector<fs::path> paths{first};
-  for (int i = 2; i <= count; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "p%02d.png", i);
-    fs::copy_file(first, folder / name);
-    paths.push_back(folder / name);
-  }
-  return paths;
-}
-
 std::map<fs::path, std::string> Contents(const std::vector<fs::path>& paths) {
   std::map<fs::path, std::string> contents;
   for (const fs::path& path : paths) contents[path] = test::ReadFile(path);
