@@ -15,15 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-void WriteFlatPng(const fs::path& path, size_t width, size_t height, const char* color) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr fill = MakePixelWand(color);
-  MagickNewImage(wand.get(), width, height, fill.get());
-  MagickSetImageFormat(wand.get(), "PNG");
-  ASSERT_TRUE(WritePictureFile(wand.get(), path, nullptr));
-}
-
 // True when every channel of the pixel is within tolerance of r, g, b.
 ::testing::AssertionResult Near(MagickWand* wand, long x, long y, int r, int g, int b,
                                 int tolerance) {
@@ -59,7 +50,7 @@ class CropPreviewTest : public ::testing::Test {
 };
 
 TEST_F(CropPreviewTest, DarkensWhatIsCutAwayAndFramesWhatIsKept) {
-  WriteFlatPng(folder / "a.png", 200, 100, "#3080C0");
+  test::WriteSolid(folder / "a.png", 200, 100, "#3080C0");
   CropPreview preview = Preview({folder / "a.png"});
   ASSERT_TRUE(preview.picture);
   EXPECT_FALSE(preview.message);
@@ -107,7 +98,7 @@ TEST_F(CropPreviewTest, TransparencyShowsAsCheckerboardUnlessTheOutputLosesIt) {
 TEST_F(CropPreviewTest, TakesTheNextPictureThatCanBeCropped) {
   test::WriteFile(folder / "broken.jpg", "not a picture");
   test::WriteAnimatedGif(folder / "anim.gif", 20, 20);
-  WriteFlatPng(folder / "good.png", 20, 20, "#808080");
+  test::WriteSolid(folder / "good.png", 20, 20, "#808080");
   const std::vector<fs::path> list = {folder / "broken.jpg", folder / "anim.gif",
                                       folder / "good.png"};
   CropPreview forward = Preview(list, 7);  // outside the list: from the first
@@ -135,7 +126,7 @@ TEST_F(CropPreviewTest, TakesTheNextPictureThatCanBeCropped) {
 }
 
 TEST_F(CropPreviewTest, PreviewListTakesAtMost32AndArrowsGoRound) {
-  WriteFlatPng(folder / "seed.png", 4, 4, "#808080");
+  test::WriteSolid(folder / "seed.png", 4, 4, "#808080");
   const std::string bytes = test::ReadFile(folder / "seed.png");
   fs::remove(folder / "seed.png");
   fs::create_directories(folder / "many");

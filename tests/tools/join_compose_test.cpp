@@ -13,17 +13,6 @@ namespace fs = std::filesystem;
 using test::AlphaAt;
 using test::PixelAt;
 
-// A picture of one colour.
-void WriteSolid(const fs::path& path, size_t width, size_t height, const char* colour,
-                const char* format = "PNG") {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr fill = MakePixelWand(colour);
-  MagickNewImage(wand.get(), width, height, fill.get());
-  MagickSetImageFormat(wand.get(), format);
-  ASSERT_TRUE(WritePictureFile(wand.get(), path, nullptr));
-}
-
 class JoinComposeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,9 +23,9 @@ class JoinComposeTest : public ::testing::Test {
 };
 
 TEST_F(JoinComposeTest, VerticalFirstPictureWidthShrinksWiderAndCentresNarrower) {
-  WriteSolid(folder_ / "a.png", 800, 100, "#ff0000");
-  WriteSolid(folder_ / "b.png", 1000, 200, "#00ff00");
-  WriteSolid(folder_ / "c.png", 600, 100, "#0000ff");
+  test::WriteSolid(folder_ / "a.png", 800, 100, "#ff0000");
+  test::WriteSolid(folder_ / "b.png", 1000, 200, "#00ff00");
+  test::WriteSolid(folder_ / "c.png", 600, 100, "#0000ff");
   JoinToolSettings settings;  // vertical, first picture
   JoinedPicture joined =
       composeJoinedPicture({folder_ / "a.png", folder_ / "b.png", folder_ / "c.png"}, settings);
@@ -56,9 +45,9 @@ TEST_F(JoinComposeTest, VerticalFirstPictureWidthShrinksWiderAndCentresNarrower)
 }
 
 TEST_F(JoinComposeTest, SpacingLiesBetweenNeighboursOnly) {
-  WriteSolid(folder_ / "a.png", 50, 100, "#ff0000");
-  WriteSolid(folder_ / "b.png", 50, 200, "#00ff00");
-  WriteSolid(folder_ / "c.png", 50, 300, "#0000ff");
+  test::WriteSolid(folder_ / "a.png", 50, 100, "#ff0000");
+  test::WriteSolid(folder_ / "b.png", 50, 200, "#00ff00");
+  test::WriteSolid(folder_ / "c.png", 50, 300, "#0000ff");
   JoinToolSettings settings;
   settings.space = 10;
   JoinedPicture joined =
@@ -78,8 +67,8 @@ TEST_F(JoinComposeTest, SpacingLiesBetweenNeighboursOnly) {
 }
 
 TEST_F(JoinComposeTest, HorizontalTallestHeightWithCustomAndSmallestPolicies) {
-  WriteSolid(folder_ / "a.png", 40, 100, "#ff0000");
-  WriteSolid(folder_ / "b.png", 30, 50, "#00ff00");
+  test::WriteSolid(folder_ / "a.png", 40, 100, "#ff0000");
+  test::WriteSolid(folder_ / "b.png", 30, 50, "#00ff00");
   JoinToolSettings settings;
   settings.layout = JoinLayout::kHorizontal;
   settings.side_policy = JoinSidePolicy::kLargest;
@@ -106,11 +95,11 @@ TEST_F(JoinComposeTest, HorizontalTallestHeightWithCustomAndSmallestPolicies) {
 }
 
 TEST_F(JoinComposeTest, BadPicturesAreLoggedAndLeaveTheirSpaceOrNothing) {
-  WriteSolid(folder_ / "a.png", 20, 10, "#ff0000");
+  test::WriteSolid(folder_ / "a.png", 20, 10, "#ff0000");
   test::WriteFile(folder_ / "noise.png", "not a picture at all");
-  WriteSolid(folder_ / "b.png", 20, 10, "#0000ff");
+  test::WriteSolid(folder_ / "b.png", 20, 10, "#0000ff");
   // A PNG header that promises 20 × 30 over data that cannot be decoded.
-  WriteSolid(folder_ / "tall.png", 20, 30, "#00ff00");
+  test::WriteSolid(folder_ / "tall.png", 20, 30, "#00ff00");
   test::WriteFile(folder_ / "cut.png", test::ReadFile(folder_ / "tall.png").substr(0, 40));
 
   JoinToolSettings settings;
@@ -135,9 +124,9 @@ TEST_F(JoinComposeTest, BadPicturesAreLoggedAndLeaveTheirSpaceOrNothing) {
 // A JPEG with a stray byte between two segments: the decoder reads past it with a warning, the
 // header reader does not. It takes no part in the join, and the pictures after it keep their room.
 TEST_F(JoinComposeTest, APictureWithoutSizeDoesNotPushTheOthersOffTheCanvas) {
-  WriteSolid(folder_ / "a.png", 100, 50, "#ff0000");
-  WriteSolid(folder_ / "c.png", 100, 50, "#0000ff");
-  WriteSolid(folder_ / "g.jpg", 100, 50, "#00ff00", "JPEG");
+  test::WriteSolid(folder_ / "a.png", 100, 50, "#ff0000");
+  test::WriteSolid(folder_ / "c.png", 100, 50, "#0000ff");
+  test::WriteSolid(folder_ / "g.jpg", 100, 50, "#00ff00", "JPEG");
   std::string jpeg = test::ReadFile(folder_ / "g.jpg");
   const std::size_t first_segment_end =
       4 + ((static_cast<unsigned char>(jpeg[4]) << 8) | static_cast<unsigned char>(jpeg[5]));

@@ -13,15 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteSolid(const fs::path& path, size_t width, size_t height, const char* colour) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr fill = MakePixelWand(colour);
-  MagickNewImage(wand.get(), width, height, fill.get());
-  MagickSetImageFormat(wand.get(), "PNG");
-  ASSERT_TRUE(WritePictureFile(wand.get(), path, nullptr));
-}
-
 // The shown picture, decoded from the display copy.
 MagickWandPtr Shown(const JoinPreview& preview) {
   MagickWandPtr wand = MakeMagickWand();
@@ -47,8 +38,8 @@ class JoinPreviewTest : public ::testing::Test {
   void SetUp() override {
     test::EnsureMagick();
     InfoLog::Global().Clear();
-    WriteSolid(folder_ / "wide.png", 64, 16, "#000000");
-    WriteSolid(folder_ / "narrow.png", 32, 16, "#000000");
+    test::WriteSolid(folder_ / "wide.png", 64, 16, "#000000");
+    test::WriteSolid(folder_ / "narrow.png", 32, 16, "#000000");
     request_.settings.picture_list_source = true;
     request_.pictures = {folder_ / "wide.png", folder_ / "narrow.png"};
   }
@@ -82,9 +73,9 @@ TEST_F(JoinPreviewTest, TransparencyShowsAsCheckerboardForPngAndWhiteForJpeg) {
 }
 
 TEST_F(JoinPreviewTest, Png8ShowsThePaletteResult) {
-  WriteSolid(folder_ / "red.png", 32, 32, "#ff0000");
-  WriteSolid(folder_ / "green.png", 32, 32, "#00ff00");
-  WriteSolid(folder_ / "blue.png", 32, 32, "#0000ff");
+  test::WriteSolid(folder_ / "red.png", 32, 32, "#ff0000");
+  test::WriteSolid(folder_ / "green.png", 32, 32, "#00ff00");
+  test::WriteSolid(folder_ / "blue.png", 32, 32, "#0000ff");
   request_.pictures = {folder_ / "red.png", folder_ / "green.png", folder_ / "blue.png"};
   request_.settings.format = ToolOutputFormat::kPng;
   auto far_from_source = [&] {
@@ -107,8 +98,8 @@ TEST_F(JoinPreviewTest, Png8ShowsThePaletteResult) {
 }
 
 TEST_F(JoinPreviewTest, SidesOver65500) {
-  WriteSolid(folder_ / "long-a.png", 32751, 2, "#000000");
-  WriteSolid(folder_ / "long-b.png", 32750, 2, "#000000");
+  test::WriteSolid(folder_ / "long-a.png", 32751, 2, "#000000");
+  test::WriteSolid(folder_ / "long-b.png", 32750, 2, "#000000");
   request_.pictures = {folder_ / "long-a.png", folder_ / "long-b.png"};
   request_.settings.layout = JoinLayout::kHorizontal;
   // JPEG: nothing is shown.
@@ -134,10 +125,10 @@ TEST_F(JoinPreviewTest, FolderModeSearchesForAGroupThatComposes) {
   for (const char* name : {"g0", "g1", "g2"}) fs::create_directories(folder_ / name);
   test::WriteFile(folder_ / "g0/a.png", "broken");
   test::WriteFile(folder_ / "g0/b.png", "broken");
-  WriteSolid(folder_ / "g1/a.png", 10, 10, "#000000");
-  WriteSolid(folder_ / "g1/b.png", 10, 10, "#000000");
-  WriteSolid(folder_ / "g2/a.png", 20, 10, "#000000");
-  WriteSolid(folder_ / "g2/b.png", 20, 10, "#000000");
+  test::WriteSolid(folder_ / "g1/a.png", 10, 10, "#000000");
+  test::WriteSolid(folder_ / "g1/b.png", 10, 10, "#000000");
+  test::WriteSolid(folder_ / "g2/a.png", 20, 10, "#000000");
+  test::WriteSolid(folder_ / "g2/b.png", 20, 10, "#000000");
   request_.settings.picture_list_source = false;
   request_.groups = {folder_ / "g0", folder_ / "g1", folder_ / "g2"};
 

@@ -13,15 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteSolid(const fs::path& path, size_t width, size_t height, const char* colour) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr fill = MakePixelWand(colour);
-  MagickNewImage(wand.get(), width, height, fill.get());
-  MagickSetImageFormat(wand.get(), "PNG");
-  ASSERT_TRUE(WritePictureFile(wand.get(), path, nullptr));
-}
-
 class JoinToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -55,11 +46,11 @@ TEST_F(JoinToolTest, FolderModeJoinsEachSubFolderAlone) {
   fs::create_directories(source_ / "day1");
   fs::create_directories(source_ / "day2");
   fs::create_directories(source_ / "empty");
-  WriteSolid(source_ / "ignored.png", 500, 500, "#000000");  // beside sub-folders: not used
-  WriteSolid(source_ / "day1/a.png", 40, 20, "#ff0000");
-  WriteSolid(source_ / "day1/b.gif", 80, 20, "#00ff00");
-  WriteSolid(source_ / "day1/c.bmp", 40, 20, "#0000ff");     // left out by the mask
-  WriteSolid(source_ / "day2/only.png", 40, 20, "#ff0000");  // one picture: skipped silently
+  test::WriteSolid(source_ / "ignored.png", 500, 500, "#000000");  // beside sub-folders: not used
+  test::WriteSolid(source_ / "day1/a.png", 40, 20, "#ff0000");
+  test::WriteSolid(source_ / "day1/b.gif", 80, 20, "#00ff00");
+  test::WriteSolid(source_ / "day1/c.bmp", 40, 20, "#0000ff");     // left out by the mask
+  test::WriteSolid(source_ / "day2/only.png", 40, 20, "#ff0000");  // one picture: skipped silently
   test::WriteFile(source_ / "empty/x.png", "broken");
   test::WriteFile(source_ / "empty/y.png", "broken");
 
@@ -85,8 +76,8 @@ TEST_F(JoinToolTest, FolderModeJoinsEachSubFolderAlone) {
 }
 
 TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
-  WriteSolid(source_ / "a.png", 4, 32750, "#ff0000");
-  WriteSolid(source_ / "b.png", 4, 32750, "#0000ff");
+  test::WriteSolid(source_ / "a.png", 4, 32750, "#ff0000");
+  test::WriteSolid(source_ / "b.png", 4, 32750, "#0000ff");
   JoinJob job;
   job.source_folder = source_;
   job.output_folder = out_;
@@ -126,7 +117,7 @@ TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
 }
 
 TEST_F(JoinToolTest, StartRefusalsInOrder) {
-  WriteSolid(source_ / "a.png", 4, 4, "#ff0000");
+  test::WriteSolid(source_ / "a.png", 4, 4, "#ff0000");
   JoinJob job;
   auto refusal = [&job] {
     std::optional<Refusal> r = ValidateJoinStart(job);
@@ -142,7 +133,7 @@ TEST_F(JoinToolTest, StartRefusalsInOrder) {
   job.settings.load_format_option = 15;
   EXPECT_EQ(refusal(), "source_button|请重新选择|没有可拼接的图片|文件夹 " + source_.string() +
                            " 中没有可拼接的图片，请重新选择。");
-  WriteSolid(source_ / "b.png", 4, 4, "#ff0000");
+  test::WriteSolid(source_ / "b.png", 4, 4, "#ff0000");
   EXPECT_EQ(refusal(), "output_button|请选择|请选择图片拼接后保存到的位置|");
   job.output_folder = folder_ / "missing" / "out";
   EXPECT_EQ(refusal(), "|||创建文件夹 " + job.output_folder.string() + " 失败，错误码：2");

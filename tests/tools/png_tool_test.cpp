@@ -19,17 +19,6 @@ bool IsPng(const fs::path& path) {
   return test::ReadFile(path).substr(0, 8) == "\x89PNG\r\n\x1a\n";
 }
 
-// A PNG of one colour (small as a file at any size).
-void WriteFlatPng(const fs::path& path, size_t width, size_t height, const char* color) {
-  test::EnsureMagick();
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr fill = MakePixelWand(color);
-  MagickNewImage(wand.get(), width, height, fill.get());
-  MagickSetImageFormat(wand.get(), "PNG");
-  std::string error;
-  ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
-}
-
 class PngToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,8 +55,8 @@ class PngToolTest : public ::testing::Test {
 };
 
 TEST_F(PngToolTest, ShrinkToWidthKeepsProportions) {
-  WriteFlatPng(source / "big.png", 1000, 750, "#406080");
-  WriteFlatPng(source / "small.png", 600, 450, "#406080");
+  test::WriteSolid(source / "big.png", 1000, 750, "#406080");
+  test::WriteSolid(source / "small.png", 600, 450, "#406080");
   Zoom(PngZoomKind::kShrink, PngZoomSide::kWidth, 800);
   ToolOutcome outcome = Run();
   EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
@@ -78,8 +67,8 @@ TEST_F(PngToolTest, ShrinkToWidthKeepsProportions) {
 }
 
 TEST_F(PngToolTest, ScaleRoundsTheOtherSideHalfUp) {
-  WriteFlatPng(source / "a.png", 1000, 499, "#808080");
-  WriteFlatPng(source / "b.png", 1000, 501, "#808080");
+  test::WriteSolid(source / "a.png", 1000, 499, "#808080");
+  test::WriteSolid(source / "b.png", 1000, 501, "#808080");
   Zoom(PngZoomKind::kScale, PngZoomSide::kWidth, 3);
   ASSERT_EQ(Run().written, 2);
   EXPECT_EQ(SizeOf(out / "a.png"), (std::pair<size_t, size_t>{3, 1}));
@@ -87,7 +76,7 @@ TEST_F(PngToolTest, ScaleRoundsTheOtherSideHalfUp) {
 }
 
 TEST_F(PngToolTest, EnlargeByHeightWithAndWithoutProportions) {
-  WriteFlatPng(source / "a.png", 400, 200, "#336699");
+  test::WriteSolid(source / "a.png", 400, 200, "#336699");
   Zoom(PngZoomKind::kEnlarge, PngZoomSide::kHeight, 300);
   ASSERT_EQ(Run().written, 1);
   EXPECT_EQ(SizeOf(out / "a.png"), (std::pair<size_t, size_t>{600, 300}));
@@ -144,7 +133,7 @@ TEST_F(PngToolTest, TransparencyKeptOrFlattenedOntoWhite) {
 }
 
 TEST_F(PngToolTest, BlackAndWhite) {
-  WriteFlatPng(source / "red.png", 20, 20, "#ff0000");
+  test::WriteSolid(source / "red.png", 20, 20, "#ff0000");
   job.settings.black_white = true;
   ASSERT_EQ(Run().written, 1);
   std::string pixel = test::PixelAt(test::ReadBack(out / "red.png").get(), 10, 10);
@@ -170,9 +159,9 @@ TEST_F(PngToolTest, OverwriteWritesEachFileBackAsPng) {
 }
 
 TEST_F(PngToolTest, OverwriteLeavesEveryFileAValidPngWhenAWriteFails) {
-  WriteFlatPng(source / "a.png", 300, 200, "#204080");
+  test::WriteSolid(source / "a.png", 300, 200, "#204080");
   test::WritePicture(source / "b.png", 40, 30, "PNG");
-  WriteFlatPng(source / "c.png", 300, 200, "#802040");
+  test::WriteSolid(source / "c.png", 300, 200, "#802040");
   const std::string b_before = test::ReadFile(source / "b.png");
   const std::string c_before = test::ReadFile(source / "c.png");
   // Enlarged, the detailed b.png no longer fits under the file size limit below; the flat

@@ -21,6 +21,18 @@ inline void WriteJpeg(const std::filesystem::path& path, size_t width, size_t he
   ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
 }
 
+// A picture of one colour (small as a file at any size).
+inline void WriteSolid(const std::filesystem::path& path, size_t width, size_t height,
+                       const char* colour, const char* format = "PNG") {
+  EnsureMagick();
+  MagickWandPtr wand = MakeMagickWand();
+  PixelWandPtr fill = MakePixelWand(colour);
+  MagickNewImage(wand.get(), width, height, fill.get());
+  MagickSetImageFormat(wand.get(), format);
+  std::string error;
+  ASSERT_TRUE(WritePictureFile(wand.get(), path, &error)) << error;
+}
+
 // A PNG whose left half is fully transparent and right half opaque blue.
 inline void WriteHalfTransparentPng(const std::filesystem::path& path, size_t width,
                                     size_t height) {
