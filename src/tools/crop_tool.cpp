@@ -81,21 +81,6 @@ std::optional<Refusal> CheckSaveMode(const CropJob& job) {
   return std::nullopt;
 }
 
-// Makes the output folder when it is missing (its parent must exist).
-std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
-  std::error_code ec;
-  if (fs::is_directory(folder, ec)) return std::nullopt;
-  fs::create_directory(folder, ec);
-  if (!ec && fs::is_directory(folder, ec)) return std::nullopt;
-  Refusal refusal;
-  refusal.message = FormatMessage("创建文件夹 %s 失败，错误码：%d", folder.c_str(),
-                                  ec ? ec.value() : static_cast<int>(std::errc::not_a_directory));
-  refusal.caption = "错误";
-  refusal.icon = MessageIcon::kError;
-  refusal.take_focus = false;
-  return refusal;
-}
-
 RunListRequest FolderRequest(const CropJob& job) {
   RunListRequest request;
   request.source_folder = WithoutTrailingSeparators(job.source_folder);

@@ -1,8 +1,5 @@
 #include "tools/join_tool.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <system_error>
 
 #include "engine/info_log.h"
@@ -18,19 +15,6 @@ namespace brindle {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Makes the output folder (one level) when it is missing; the refusal carries the error number.
-std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
-  std::error_code ec;
-  if (fs::is_directory(folder, ec)) return std::nullopt;
-  if (::mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
-  const int error_number = errno;
-  Refusal refusal;
-  refusal.message = FormatMessage("创建文件夹 %s 失败，错误码：%d", folder.c_str(), error_number);
-  refusal.caption = "错误";
-  refusal.icon = MessageIcon::kError;
-  return refusal;
-}
 
 // How joining one list of pictures ended: written, refused for JPEG, nothing composed or a failed
 // write; with the pictures logged on the way.

@@ -19,6 +19,17 @@ int MakeFolder(const fs::path& folder) {
   return error_number;
 }
 
+std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
+  const int error_number = MakeFolder(folder);
+  if (error_number == 0) return std::nullopt;
+  Refusal refusal;
+  refusal.message = FormatMessage("创建文件夹 %s 失败，错误码：%d", folder.c_str(), error_number);
+  refusal.caption = "错误";
+  refusal.icon = MessageIcon::kError;
+  refusal.take_focus = false;
+  return refusal;
+}
+
 namespace {
 
 ToolMessage FolderFailure(const char* format, const fs::path& folder, int error_number) {

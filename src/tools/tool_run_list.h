@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/picture_scan.h"
+#include "engine/refusal.h"
 #include "tools/tool_message.h"
 
 namespace brindle {
@@ -41,6 +42,10 @@ struct RunList {
 // Makes one folder (its parent must exist); an existing folder is used as it is. Returns the
 // error number of the failed creation, or 0.
 int MakeFolder(const std::filesystem::path& folder);
+
+// Makes a tool's output folder when it is missing (its parent must exist). When it cannot be made,
+// the start is refused with "创建文件夹 %s 失败，错误码：%d" (caption "错误").
+std::optional<Refusal> MakeOutputFolder(const std::filesystem::path& folder);
 
 // Builds the run list. A stop request is looked at before each sub-folder; the list then holds
 // what was found so far.
