@@ -61,6 +61,20 @@ inline std::vector<int> PixelAt(MagickWand* wand, long x, long y) {
           static_cast<int>(PixelGetBlue(pixel.get()) * 255 + 0.5)};
 }
 
+// Red, green and blue averaged over the 5 × 5 pixels around (x, y): the test pictures carry noise,
+// so one pixel alone may stray far from its colour.
+inline std::vector<int> ColourAround(MagickWand* wand, long x, long y) {
+  std::vector<int> sum(3, 0);
+  for (long dy = -2; dy <= 2; ++dy) {
+    for (long dx = -2; dx <= 2; ++dx) {
+      std::vector<int> pixel = PixelAt(wand, x + dx, y + dy);
+      for (int c = 0; c < 3; ++c) sum[c] += pixel[c];
+    }
+  }
+  for (int& channel : sum) channel /= 25;
+  return sum;
+}
+
 // A whole JPEG stream ends with the end-of-picture marker.
 inline bool EndsLikeAJpeg(const std::string& bytes) {
   return bytes.size() > 4 && bytes.compare(0, 3, "\xFF\xD8\xFF") == 0 &&

@@ -176,8 +176,8 @@ TEST_F(BatchCommand, PhotosStoredTurnedAreWrittenUpright) {
   EXPECT_TRUE(upright.orientation == TopLeftOrientation ||
               upright.orientation == UndefinedOrientation)
       << upright.orientation;
-  std::vector<int> top_right = PixelAt(upright.wand.get(), 30, 10);
-  std::vector<int> top_left = PixelAt(upright.wand.get(), 8, 10);
+  std::vector<int> top_right = ColourAround(upright.wand.get(), 30, 10);
+  std::vector<int> top_left = ColourAround(upright.wand.get(), 8, 10);
   EXPECT_GT(top_right[0], 170);  // yellow: much red, little blue
   EXPECT_LT(top_right[2], 100);
   EXPECT_LT(top_left[0], 120);  // the blue background
