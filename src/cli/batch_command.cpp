@@ -4,14 +4,14 @@
 #include <system_error>
 #include <variant>
 
+#include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "engine/batch_progress.h"
-#include "engine/batch_run.h"
-#include "engine/info_log.h"
 #include "engine/picture_classify.h"
-#include "engine/picture_scan.h"
-#include "engine/thread_count.h"
+#include "run/batch_progress.h"
+#include "run/batch_run.h"
+#include "run/picture_scan.h"
+#include "run/thread_count.h"
 
 namespace brindle::cli {
 namespace {

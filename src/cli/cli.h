@@ -12,8 +12,8 @@
 
 #include "engine/process_picture.h"
 #include "platform/magick_environment.h"
-#include "settings/options_file.h"
-#include "settings/processing_options.h"
+#include "recipe/options_file.h"
+#include "recipe/processing_options.h"
 
 namespace brindle::cli {
 

@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <string>
 
+#include "base/info_log.h"
 #include "cli/cli.h"
-#include "engine/info_log.h"
 #include "platform/app_folders.h"
 #include "platform/text_encoding.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 
 namespace brindle::cli {
 

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle::cli {
 namespace {

@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "cli/tool_command.h"
-#include "engine/picture_scan.h"
+#include "run/picture_scan.h"
 #include "tools/convert_tool.h"
 #include "tools/tool_source.h"
 

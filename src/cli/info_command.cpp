@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "engine/info_log.h"
 #include "engine/picture_info.h"
 
 namespace brindle::cli {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/tool_command.h"
-#include "engine/picture_scan.h"
 #include "platform/file_write.h"
+#include "run/picture_scan.h"
 #include "tools/join_groups.h"
 #include "tools/join_preview.h"
 #include "tools/join_tool.h"

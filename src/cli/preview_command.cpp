@@ -6,9 +6,9 @@
 
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "engine/effect_preview.h"
 #include "engine/picture_classify.h"
-#include "engine/picture_entry.h"
+#include "run/effect_preview.h"
+#include "run/picture_entry.h"
 
 namespace brindle::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 
 namespace brindle::cli {
 namespace {

@@ -5,10 +5,10 @@
 #include "cli/cli.h"
 #include "engine/icc_profiles.h"
 #include "engine/text_font.h"
+#include "fonts/font_catalogue.h"
+#include "panel/recipe_validation.h"
 #include "platform/app_folders.h"
-#include "prefs/font_catalogue.h"
 #include "prefs/preferences.h"
-#include "settings/recipe_validation.h"
 
 namespace brindle::cli {
 namespace {

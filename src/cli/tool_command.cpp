@@ -1,7 +1,7 @@
 #include "cli/tool_command.h"
 
-#include "engine/batch_progress.h"
-#include "engine/picture_scan.h"
+#include "run/batch_progress.h"
+#include "run/picture_scan.h"
 #include "tools/tool_source.h"
 
 namespace brindle::cli {

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "engine/info_log.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 

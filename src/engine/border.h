@@ -3,7 +3,7 @@
 // added around the picture (it grows) or cut into it (it keeps its size).
 
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

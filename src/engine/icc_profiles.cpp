@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle {
 namespace {

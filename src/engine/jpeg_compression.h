@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

@@ -4,7 +4,7 @@
 // would change.
 
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

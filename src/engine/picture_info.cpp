@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_read.h"
 #include "platform/buffered_file_reader.h"

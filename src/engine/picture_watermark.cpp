@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/overlay.h"
 #include "engine/picture_read.h"
 

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

@@ -2,15 +2,16 @@
 
 #include <string>
 
+#include "base/info_log.h"
 #include "engine/border.h"
 #include "engine/colour_space.h"
-#include "engine/info_log.h"
 #include "engine/jpeg_compression.h"
 #include "engine/metadata.h"
 #include "engine/picture_read.h"
 #include "engine/picture_watermark.h"
 #include "engine/resize.h"
 #include "engine/resolution.h"
+#include "engine/text_watermark.h"
 #include "engine/tone.h"
 #include "platform/file_write.h"
 

@@ -9,23 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "engine/icc_profiles.h"
-#include "engine/text_watermark.h"
+#include "engine/run_recipe.h"
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
 
 namespace brindle {
-
-// Everything a run prepares once and every picture of it reads.
-struct RunRecipe {
-  ProcessingOptions options;
-  // Prepared once before the run; none draws no text.
-  std::shared_ptr<TextWatermark> text_watermark;
-  // The picture watermark prepared by PrepareWatermarkPicture; none draws no picture.
-  std::shared_ptr<MagickWand> watermark_picture = nullptr;
-  // The colour profiles as they were when the run started.
-  IccProfiles profiles = {};
-};
 
 enum class ProcessOutcome { kWritten, kFailed, kHandedBack };
 

@@ -3,7 +3,7 @@
 // resolution), or, when the recipe sets none, the stored resolution rewritten in dots per inch.
 
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "prefs/font_catalogue.h"
+#include "fonts/font_catalogue.h"
 
 namespace brindle {
 

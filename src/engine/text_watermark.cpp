@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/overlay.h"
 #include "engine/text_font.h"
 #include "engine/text_size_search.h"

@@ -9,11 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "engine/text_block.h"
+#include "engine/text_watermark_controls.h"
+#include "fonts/font_catalogue.h"
 #include "platform/magick_wand.h"
-#include "prefs/font_catalogue.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 
@@ -76,9 +77,5 @@ Refusal ScaledTextFontRefusal(std::string_view font_box_text);
 std::optional<Refusal> PrepareTextWatermarkForRun(TextWatermark& watermark,
                                                   ProcessingOptions& options,
                                                   const FontCatalogue& catalogue, int screen_dpi);
-
-// The controls the font refusals point at: the font box and the watermark text.
-inline constexpr std::string_view kTextFontControl = "sy_text_font_box";
-inline constexpr std::string_view kTextControl = "sy_text_box";
 
 }  // namespace brindle

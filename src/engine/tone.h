@@ -3,7 +3,7 @@
 // black-and-white conversion.
 
 #include "platform/magick_wand.h"
-#include "settings/processing_options.h"
+#include "recipe/processing_options.h"
 
 namespace brindle {
 

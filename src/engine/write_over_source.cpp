@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "platform/file_write.h"
 
 namespace brindle {

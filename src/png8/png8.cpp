@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/info_log.h"
-#include "engine/maker_web_site.h"
+#include "base/info_log.h"
+#include "base/maker_web_site.h"
 #include "platform/file_write.h"
 #include "png8/png_encode.h"
 #include "png8/quantise.h"

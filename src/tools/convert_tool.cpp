@@ -1,6 +1,6 @@
 #include "tools/convert_tool.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "png8/png8.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
@@ -26,9 +26,9 @@ std::optional<Refusal> ValidateConvertStart(const ConvertJob& job) {
 
 ConvertRunSettings ConvertRunSettingsOf(const ConvertToolSettings& settings) {
   ConvertRunSettings run;
-  static_cast<ToolEncoding&>(run) = ToolEncodingOf(settings.format, settings.quality,
-                                                   settings.transparent, settings.png8,
-                                                   settings.png8_color_count);
+  static_cast<ToolEncoding&>(run) =
+      ToolEncodingOf(settings.format, settings.quality, settings.transparent, settings.png8,
+                     settings.png8_color_count);
   run.keep_extension = settings.keep_extension;
   return run;
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "tools/output_options.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "engine/resolution.h"
 #include "tools/tool_picture_steps.h"

@@ -1,6 +1,6 @@
 #include "tools/crop_preview.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture_scan.h"
 #include "platform/magick_wand.h"
+#include "run/picture_scan.h"
 #include "tools/crop_tool.h"
 #include "tools/tool_message.h"
 

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/write_over_source.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"

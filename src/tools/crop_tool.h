@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "tools/crop_geometry.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "platform/file_write.h"
 #include "tools/tool_picture_steps.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/picture_scan.h"
+#include "run/picture_scan.h"
 #include "tools/load_format_mask.h"
 
 namespace brindle {

@@ -1,6 +1,6 @@
 #include "tools/join_jpeg_limit.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle {
 

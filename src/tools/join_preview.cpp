@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"
 #include "tools/join_compose.h"

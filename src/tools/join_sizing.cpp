@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_info.h"
 #include "engine/picture_read.h"
 #include "platform/file_write.h"

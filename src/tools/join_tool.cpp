@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "tools/join_compose.h"
 #include "tools/join_groups.h"
 #include "tools/join_jpeg_limit.h"

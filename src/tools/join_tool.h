@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 

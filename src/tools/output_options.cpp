@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle {
 

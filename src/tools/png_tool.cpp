@@ -1,6 +1,7 @@
 #include "tools/png_tool.h"
 
 #include "engine/write_over_source.h"
+#include "tools/png_tool_resize.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
 #include "tools/tool_target_name.h"

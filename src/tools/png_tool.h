@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 

@@ -1,6 +1,6 @@
 #include "tools/slice_names.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "platform/text_trim.h"
 #include "tools/tool_target_name.h"
 

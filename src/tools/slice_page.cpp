@@ -1,6 +1,6 @@
 #include "tools/slice_page.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "platform/file_write.h"
 #include "platform/text_encoding.h"
 

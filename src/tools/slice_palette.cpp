@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/resolution.h"
 #include "png8/png8.h"
 

@@ -1,6 +1,6 @@
 #include "tools/slice_tool.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/resolution.h"
 #include "tools/load_format_mask.h"
 #include "tools/slice_names.h"
@@ -110,9 +110,9 @@ void SettleSliceRadios(SliceToolSettings& settings) {
 
 SliceRunSettings SliceRunSettingsOf(const SliceToolSettings& settings) {
   SliceRunSettings run;
-  static_cast<ToolEncoding&>(run) = ToolEncodingOf(settings.format, settings.quality,
-                                                   settings.transparent, settings.png8,
-                                                   settings.png8_color_count);
+  static_cast<ToolEncoding&>(run) =
+      ToolEncodingOf(settings.format, settings.quality, settings.transparent, settings.png8,
+                     settings.png8_color_count);
   run.rows = SliceRowsOf(settings);
   run.columns = SliceColumnsOf(settings);
   run.sub_folder = settings.save_subfolder_by_file_name;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
+#include "tools/output_options.h"
 #include "tools/slice_geometry.h"
 #include "tools/slice_page.h"
-#include "tools/output_options.h"
 #include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 

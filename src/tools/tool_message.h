@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 
 namespace brindle {
 

@@ -1,6 +1,6 @@
 #include "tools/tool_picture_steps.h"
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "platform/text_encoding.h"
 #include "png8/png8.h"

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/picture_scan.h"
-#include "engine/refusal.h"
+#include "base/refusal.h"
+#include "run/picture_scan.h"
 #include "tools/tool_message.h"
 
 namespace brindle {

@@ -248,27 +248,27 @@ bool ParseStoredNumber(std::string_view text, std::uint32_t& value) {
 }  // namespace
 
 template <typename Settings>
-Settings LoadToolSettings(const PreferenceStore& store) {
+Settings ReadToolSettings(const ToolValueReader& reader) {
   Settings settings;
   for (const StoredValue<Settings>& value : TableOf<Settings>()) {
     if (value.load_number) {
       std::uint32_t number = 0;
-      if (store.ReadNumber("", value.name, number)) value.load_number(settings, number);
+      if (reader.number(value.name, number)) value.load_number(settings, number);
     } else {
       std::string text;
-      if (store.ReadText("", value.name, text)) value.load_text(settings, text);
+      if (reader.text(value.name, text)) value.load_text(settings, text);
     }
   }
   return settings;
 }
 
 template <typename Settings>
-void WriteToolSettings(const PreferenceStore& store, const Settings& settings) {
+void WriteToolSettings(const Settings& settings, const ToolValueWriter& writer) {
   for (const StoredValue<Settings>& value : TableOf<Settings>()) {
     if (value.write_number) {
-      store.WriteNumber("", value.name, value.write_number(settings));
+      writer.number(value.name, value.write_number(settings));
     } else {
-      store.WriteText("", value.name, value.write_text(settings));
+      writer.text(value.name, value.write_text(settings));
     }
   }
 }
@@ -298,8 +298,8 @@ std::vector<std::string_view> ToolSettingNames() {
 }
 
 #define BRINDLE_TOOL_SETTINGS(Settings)                                                \
-  template Settings LoadToolSettings<Settings>(const PreferenceStore&);                \
-  template void WriteToolSettings<Settings>(const PreferenceStore&, const Settings&);  \
+  template Settings ReadToolSettings<Settings>(const ToolValueReader&);                \
+  template void WriteToolSettings<Settings>(const Settings&, const ToolValueWriter&);  \
   template OptionAssignResult AssignToolSetting<Settings>(Settings&, std::string_view, \
                                                           std::string_view);           \
   template std::vector<std::string_view> ToolSettingNames<Settings>();

@@ -1,19 +1,21 @@
 #pragma once
-// The tools' settings as plain values, and their stored form: named values in the preference
-// store, read when a tool opens (a value that is missing or breaks its rule keeps the default) and
-// written, in table order, when a run starts. brindle-cli sets the same values from KEY=VALUE
-// arguments with the same rules, on top of the defaults.
+// The tools' settings as plain values, and their stored form: named 32-bit numbers and texts, read
+// when a tool opens (a value that is missing or breaks its rule keeps the default) and written, in
+// table order, when a run starts. brindle-cli sets the same values from KEY=VALUE arguments with
+// the same rules, on top of the defaults. tools/tool_settings_store.h binds them to the preference
+// store.
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "prefs/preference_store.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 #include "tools/load_format_mask.h"
 #include "tools/output_options.h"
-#include "tools/png_tool_resize.h"
+#include "tools/png_zoom_choice.h"
 
 namespace brindle {
 
@@ -105,13 +107,24 @@ struct SliceToolSettings {
   bool save_html = true;                                  // slice_save_html
 };
 
-// Reads a tool's values from the store (the product key).
+// Where the stored values come from: each returns false when the value is missing.
+struct ToolValueReader {
+  std::function<bool(std::string_view name, std::uint32_t& number)> number;
+  std::function<bool(std::string_view name, std::string& text)> text;
+};
+
+struct ToolValueWriter {
+  std::function<void(std::string_view name, std::uint32_t number)> number;
+  std::function<void(std::string_view name, const std::string& text)> text;
+};
+
+// Reads a tool's values, each by its rule.
 template <typename Settings>
-Settings LoadToolSettings(const PreferenceStore& store);
+Settings ReadToolSettings(const ToolValueReader& reader);
 
 // Writes every value of a tool in table order.
 template <typename Settings>
-void WriteToolSettings(const PreferenceStore& store, const Settings& settings);
+void WriteToolSettings(const Settings& settings, const ToolValueWriter& writer);
 
 // Sets one value from its stored name and a text: a number for number values (a negative number
 // is taken as the 32-bit value it stands for), any text for text values; then the load rule.

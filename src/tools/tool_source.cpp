@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "engine/info_log.h"
-#include "engine/picture_scan.h"
+#include "base/info_log.h"
 #include "platform/text_encoding.h"
+#include "run/picture_scan.h"
 
 namespace brindle {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/refusal.h"
+#include "base/refusal.h"
 #include "tools/tool_message.h"
 
 namespace brindle {

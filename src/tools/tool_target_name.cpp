@@ -4,7 +4,7 @@
 #include <cctype>
 #include <system_error>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 
 namespace brindle {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 #include "support/test_support.h"
 
 namespace brindle {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 #include "support/test_support.h"
 
 namespace brindle {

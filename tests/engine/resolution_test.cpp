@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "engine/process_picture.h"
 #include "support/test_support.h"

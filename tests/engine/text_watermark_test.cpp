@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "engine/picture_read.h"
 #include "engine/process_picture.h"
 #include "engine/text_font.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 #include "support/test_support.h"
 
 namespace brindle {

@@ -7,7 +7,7 @@
 
 #include <csignal>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 
 namespace brindle {

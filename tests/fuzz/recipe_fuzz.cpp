@@ -3,7 +3,7 @@
 
 #include "fuzz_file.h"
 #include "platform/text_encoding.h"
-#include "settings/options_file.h"
+#include "recipe/options_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   brindle::ProcessingOptions options{};

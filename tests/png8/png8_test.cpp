@@ -8,7 +8,7 @@
 #include <set>
 #include <tuple>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 
 namespace brindle {

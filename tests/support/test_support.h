@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "fonts/font_catalogue.h"
 #include "platform/magick_wand.h"
-#include "prefs/font_catalogue.h"
 
 namespace brindle::test {
 

@@ -1,7 +1,7 @@
 #include "tools/convert_tool.h"
 
 #include <gtest/gtest.h>
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 #include "tool_test_pictures.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 #include "tool_test_pictures.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 #include "tools/tool_test_pictures.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "support/test_support.h"
 #include "tools/join_target_name.h"
 #include "tools/tool_source.h"

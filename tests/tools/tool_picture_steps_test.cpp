@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/info_log.h"
+#include "base/info_log.h"
 #include "platform/text_encoding.h"
 #include "support/test_support.h"
 #include "tool_test_pictures.h"

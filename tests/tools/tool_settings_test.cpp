@@ -1,4 +1,4 @@
-#include "tools/tool_settings.h"
+#include "tools/tool_settings_store.h"
 
 #include <gtest/gtest.h>
 

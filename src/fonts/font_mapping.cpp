@@ -1,0 +1,114 @@
+#include "fonts/font_mapping.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "platform/text_encoding.h"
+#include "platform/text_trim.h"
+#include "prefs/preferences.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool CanBeRead(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return false;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  return file != nullptr;
+}
+
+Refusal HintAt(std::string_view control, const char* text) {
+  Refusal refusal;
+  refusal.control = control;
+  refusal.hint_title = "提示";
+  refusal.hint_text = text;
+  refusal.icon = MessageIcon::kWarning;
+  return refusal;
+}
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// Song and Ming are two names of the same style; fonts name it in Chinese or in Latin letters.
+bool NamesSongStyle(const InstalledFont& font) {
+  for (const FamilyName& family : font.families) {
+    if (family.name.find("宋") != std::string::npos ||
+        family.name.find("明") != std::string::npos) {
+      return true;
+    }
+    const std::string name = AsciiLower(family.name);
+    for (std::string_view word : {"song", "sung", "ming", "serif cjk", "serif sc"}) {
+      if (name.find(word) != std::string::npos) return true;
+    }
+  }
+  return false;
+}
+
+bool IsFontFileName(const fs::path& file) {
+  std::string extension = AsciiLower(file.extension().string());
+  return extension == ".ttf" || extension == ".ttc" || extension == ".otf";
+}
+
+}  // namespace
+
+std::vector<FontMapping> ReadFontMappings(const PreferenceStore& store) {
+  std::vector<FontMapping> mappings;
+  for (const std::string& name : store.ValueNames(kFontsKey)) {
+    std::string file;
+    if (!store.ReadText(kFontsKey, name, file)) continue;
+    mappings.push_back(
+        {CutToGbkBytes(name, kMappedFaceNameBytes), CutToGbkBytes(file, kMappedFilePathBytes)});
+  }
+  return mappings;
+}
+
+FontMapping FontMappingFromInput(std::string_view name_text, std::string_view path_text) {
+  const std::string name = CutToGbkBytes(name_text, kMappedFaceNameBytes);
+  const std::string path = CutToGbkBytes(path_text, kMappedFilePathBytes);
+  return {std::string(TrimBlanks(name)), std::string(TrimBlanks(path))};
+}
+
+std::optional<Refusal> CheckFontMapping(const FontCatalogue& catalogue,
+                                        const FontMapping& mapping) {
+  if (mapping.face_name.empty()) return HintAt(kMappingNameControl, "字体名称不能为空");
+  if (mapping.file.empty()) return HintAt(kMappingPathControl, "字体路径不能为空");
+  if (!CanBeRead(mapping.file)) return HintAt(kMappingPathControl, "字体路径不存在，请重新选择。");
+  if (catalogue.Contains(mapping.face_name)) {
+    return HintAt(kMappingNameControl, "字体名称已存在，请重新输入");
+  }
+  return std::nullopt;
+}
+
+void AddFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
+                    const FontMapping& mapping) {
+  catalogue.Remove(mapping.face_name);
+  catalogue.AddFace(mapping.face_name, MappedFontFace(mapping));
+  store.WriteText(kFontsKey, mapping.face_name, mapping.file);
+}
+
+void DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
+                       std::string_view face_name) {
+  store.DeleteValue(kFontsKey, face_name);
+  catalogue.Remove(face_name);
+}
+
+std::optional<FontMapping> DefaultSongFaceMapping(const std::vector<InstalledFont>& installed) {
+  for (const InstalledFont& font : installed) {
+    if (!font.covers_simplified_chinese || !IsFontFileName(font.file)) continue;
+    if (!NamesSongStyle(font)) continue;
+    return FontMapping{std::string(kSongFaceName), font.file.string()};
+  }
+  return std::nullopt;
+}
+
+}  // namespace brindle

@@ -1,0 +1,139 @@
+#include "run/batch_run.h"
+
+#include <mutex>
+#include <thread>
+
+#include "engine/process_picture.h"
+#include "engine/write_over_source.h"
+#include "recipe/options_file.h"
+#include "run/target_folder.h"
+#include "run/target_name.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Run {
+ public:
+  Run(const RunRecipe& recipe, const BatchSettings& settings, std::vector<PictureEntry>& entries,
+      BatchObserver& observer, const std::atomic<bool>& stop_requested)
+      : recipe_(recipe),
+        settings_(settings),
+        target_folder_(TargetFolderString(settings.target_folder)),
+        entries_(entries),
+        observer_(observer),
+        stop_requested_(stop_requested) {}
+
+  BatchOutcome Execute() {
+    if (settings_.thread_count >= 2 && entries_.size() >= 2) {
+      std::thread second([this] { Work(/*reserve_names=*/true); });
+      Work(/*reserve_names=*/true);
+      second.join();
+    } else {
+      Work(/*reserve_names=*/false);
+    }
+    BatchOutcome outcome;
+    outcome.total = static_cast<int>(entries_.size());
+    outcome.written = written_;
+    outcome.failed = failed_;
+    outcome.stopped = stop_requested_.load();
+    return outcome;
+  }
+
+ private:
+  // The next entry to process, or none when the list is done or a stop was asked for.
+  std::optional<std::size_t> NextEntry() {
+    std::lock_guard<std::mutex> lock(queue_lock_);
+    if (cursor_ >= entries_.size() || stop_requested_.load()) return std::nullopt;
+    std::size_t index = cursor_++;
+    observer_.OnProgress(static_cast<int>(entries_.size()), static_cast<int>(index + 1));
+    return index;
+  }
+
+  void Work(bool reserve_names) {
+    while (std::optional<std::size_t> index = NextEntry()) {
+      bool ok = settings_.placement == PlacementMode::kOverwrite
+                    ? OverwriteSource(*index)
+                    : SaveToFolder(entries_[*index], reserve_names);
+      (ok ? written_ : failed_).fetch_add(1);
+    }
+  }
+
+  bool SaveToFolder(const PictureEntry& entry, bool reserve_name) {
+    const int flip = static_cast<int>(entry.flip);
+    if (!reserve_name) {
+      std::optional<fs::path> target =
+          ChooseTargetName(entry, target_folder_, settings_.keep_structure);
+      return target && ProcessPicture(recipe_, entry.path, *target, flip, entry.rotation).outcome ==
+                           ProcessOutcome::kWritten;
+    }
+    // Two workers: the name is taken under the lock and held by an empty file until written; a
+    // picture that fails gives its name back.
+    std::optional<TargetReservation> reservation = TargetReservation::Reserve(
+        entry, target_folder_, settings_.keep_structure, output_name_lock_);
+    if (!reservation) return false;
+    if (ProcessPicture(recipe_, entry.path, reservation->path(), flip, entry.rotation).outcome !=
+        ProcessOutcome::kWritten) {
+      return false;
+    }
+    reservation->Keep();
+    return true;
+  }
+
+  bool OverwriteSource(std::size_t index) {
+    PictureEntry& entry = entries_[index];
+    ProcessResult result = ProcessPicture(recipe_, entry.path, std::nullopt,
+                                          static_cast<int>(entry.flip), entry.rotation);
+    bool ok = result.outcome == ProcessOutcome::kHandedBack &&
+              WriteOverSource(result.wand.get(), entry.path);
+    // The source now holds the turned picture (or the user's turn is dropped with the failure).
+    entry.rotation = 0;
+    entry.flip = FlipState::kNone;
+    if (ok) observer_.OnSourceOverwritten(index);
+    return ok;
+  }
+
+  const RunRecipe& recipe_;
+  const BatchSettings& settings_;
+  const std::string target_folder_;
+  std::vector<PictureEntry>& entries_;
+  BatchObserver& observer_;
+  const std::atomic<bool>& stop_requested_;
+
+  std::mutex queue_lock_;
+  std::size_t cursor_ = 0;
+  OutputNameLock output_name_lock_;
+  std::atomic<int> written_{0};
+  std::atomic<int> failed_{0};
+};
+
+}  // namespace
+
+std::optional<Refusal> PrepareBatchRun(const RunRecipe& recipe, const BatchSettings& settings,
+                                       const std::vector<PictureEntry>& entries) {
+  if (settings.placement == PlacementMode::kNone) {
+    Refusal refusal;
+    refusal.control = "save_to_folder_option";
+    refusal.hint_title = "看这里";
+    refusal.hint_text = "请选择图片处理后保存的方式";
+    refusal.message = "请选择图片处理后保存的方式";
+    refusal.caption = "提示";
+    refusal.icon = MessageIcon::kWarning;
+    refusal.scroll = PanelScroll::kBottom;
+    return refusal;
+  }
+  if (settings.recipe_file) WriteOptionsFile(recipe.options, *settings.recipe_file);
+  if (settings.placement == PlacementMode::kSaveToFolder) {
+    return PrepareTargetFolder(settings.target_folder, settings.keep_structure, entries);
+  }
+  return std::nullopt;
+}
+
+BatchOutcome RunBatch(const RunRecipe& recipe, const BatchSettings& settings,
+                      std::vector<PictureEntry>& entries, BatchObserver& observer,
+                      const std::atomic<bool>& stop_requested) {
+  return Run(recipe, settings, entries, observer, stop_requested).Execute();
+}
+
+}  // namespace brindle

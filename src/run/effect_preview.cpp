@@ -1,0 +1,58 @@
+#include "run/effect_preview.h"
+
+#include <cstdint>
+
+#include "base/info_log.h"
+#include "engine/picture_info.h"
+#include "engine/process_picture.h"
+
+namespace brindle {
+namespace {
+
+void LogEncodeFailure(const std::filesystem::path& source, const std::string& reason) {
+  LogInfo(FormatMessage("预览图片生成失败:\r\n%s\r\n%s", source.c_str(), reason.c_str()));
+}
+
+}  // namespace
+
+std::string ResultStatusText(int width, int height, std::size_t length) {
+  return "处理后图片" + FormatPictureInfo(width, height, "JPEG", static_cast<std::int64_t>(length));
+}
+
+std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
+                                               const std::filesystem::path& source, int flip,
+                                               int rotation) {
+  ProcessResult processed = ProcessPicture(recipe, source, std::nullopt, flip, rotation);
+  if (processed.outcome != ProcessOutcome::kHandedBack || !processed.wand) return std::nullopt;
+  MagickWand* wand = processed.wand.get();
+
+  EffectPreview preview;
+  std::string reason;
+  // The compression the pipeline left on the picture (quality or target size) applies here, so the
+  // length is the saved file's.
+  MagickSetImageFormat(wand, "JPEG");
+  if (!EncodePictureBlob(wand, preview.display_jpeg, &reason)) {
+    LogEncodeFailure(source, reason);
+    return std::nullopt;
+  }
+  preview.result_length = preview.display_jpeg.size();
+  if (MagickGetImageColorspace(wand) == CMYKColorspace) {
+    MagickTransformImageColorspace(wand, RGBColorspace);
+    if (!EncodePictureBlob(wand, preview.display_jpeg, &reason)) {
+      LogEncodeFailure(source, reason);
+      return std::nullopt;
+    }
+  }
+  preview.width = static_cast<int>(MagickGetImageWidth(wand));
+  preview.height = static_cast<int>(MagickGetImageHeight(wand));
+
+  PictureInfo info = PictureInfoLine(source);
+  if (!info.header_recognised) {
+    LogInfo(FormatMessage(kUnrecognisedPictureMessage, source.c_str()));
+  }
+  preview.source_status = "原图" + info.text;
+  preview.result_status = ResultStatusText(preview.width, preview.height, preview.result_length);
+  return preview;
+}
+
+}  // namespace brindle
