@@ -27,7 +27,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DBRINDLE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 samples: build
@@ -63,7 +63,7 @@ clean:
 FUZZ_RUNS ?= 20000
 FUZZ_TARGETS := classify picture_header gif_walk recipe
 fuzz: deps
-	@cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	@cmake -S . -B build-fuzz -DBRINDLE_WERROR=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DBRINDLE_FUZZ=ON -DBRINDLE_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
 	@for t in $(FUZZ_TARGETS); do \
@@ -76,7 +76,7 @@ fuzz: deps
 
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	@cmake -S . -B build-asan -DBRINDLE_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B build-asan -DBRINDLE_WERROR=ON -DBRINDLE_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
@@ -84,7 +84,7 @@ test-asan: deps
 
 # The two-worker batch runner under ThreadSanitizer.
 test-tsan: deps
-	@cmake -S . -B build-tsan -DBRINDLE_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B build-tsan -DBRINDLE_WERROR=ON -DBRINDLE_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target brindle_engine_tests
 	@MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 \
 	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \

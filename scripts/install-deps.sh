@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   # core libraries
   libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev zlib1g-dev libfontconfig-dev
   # desktop program and the preference store (QtCore)
