@@ -82,10 +82,11 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-# The two-worker batch runner under ThreadSanitizer.
+# The two-worker batch runner, the run worker and the information log under ThreadSanitizer.
 test-tsan: deps
 	@cmake -S . -B build-tsan -DBRINDLE_WERROR=ON -DBRINDLE_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build build-tsan -j $(JOBS) --target brindle_engine_tests
-	@MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 \
-	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/sanitizers/tsan.supp" \
-	  build-tsan/tests/brindle_engine_tests --gtest_filter='BatchRun*:TargetReservation*:InfoLog*'
+	@cmake --build build-tsan -j $(JOBS) --target brindle_run_tests brindle_base_tests
+	@export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 \
+	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/sanitizers/tsan.supp"; \
+	  build-tsan/tests/brindle_run_tests --gtest_filter='BatchRun*:TargetReservation*:ToolRun*' && \
+	  build-tsan/tests/brindle_base_tests --gtest_filter='InfoLog*'

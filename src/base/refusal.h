@@ -23,7 +23,12 @@ struct PointerHint {
   bool operator==(const PointerHint&) const = default;
 };
 
+// Whether the user can mend what keeps the work from starting (a setting, a choice, a missing
+// source), or the system failed at it (a folder could not be made).
+enum class RefusalKind { kInput, kFailure };
+
 struct Refusal {
+  RefusalKind kind = RefusalKind::kInput;
   std::string control;     // the control's name, e.g. "save_folder_button"; the focus goes there
   std::string hint_title;  // balloon title, e.g. "看这里"; empty when no balloon is shown
   std::string hint_text;   // balloon text

@@ -7,11 +7,9 @@
 #include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "engine/picture_classify.h"
-#include "run/batch_progress.h"
+#include "cli/tool_command.h"
+#include "run/batch_list.h"
 #include "run/batch_run.h"
-#include "run/picture_scan.h"
-#include "run/thread_count.h"
 
 namespace brindle::cli {
 namespace {
@@ -106,17 +104,6 @@ bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
   return true;
 }
 
-class ConsoleObserver : public BatchObserver {
- public:
-  explicit ConsoleObserver(Console& console) : console_(console) {}
-  void OnProgress(int total, int current) override {
-    console_.ShowProgress(BatchProgressText(total, current));
-  }
-
- private:
-  Console& console_;
-};
-
 }  // namespace
 
 int RunBatchCommand(const Arguments& args) {
@@ -152,35 +139,12 @@ int RunBatchCommand(const Arguments& args) {
 
   // The picture list, in the order of the arguments; a folder's pictures in scan order.
   PictureList list;
-  int skipped = 0;
-  const PictureList::Classifier classify = [](const fs::path& path) {
-    return ClassifyPictureFile(path);
-  };
-  auto add = [&](const fs::path& path, const std::string& sub_path) {
-    if (list.Add(path, sub_path, classify, /*parse_file_format=*/true) ==
-        PictureList::AddResult::kRefused) {
-      ++skipped;
-    }
-  };
-  for (const std::string& path : parsed.paths) {
-    std::error_code ec;
-    if (!fs::is_directory(path, ec)) {
-      add(path, "");
-      continue;
-    }
-    FolderScan scan = ScanPictureFolder(path, parsed.recursive);
-    for (const LongPathNotice& notice : scan.notices) {
-      PrintError(notice.message);
-      ++skipped;
-    }
-    if (scan.pictures.empty()) {
-      PrintError(FormatMessage("在[%s]中没有找到可处理的图片。", path.c_str()));
-    }
-    for (const ScannedPicture& picture : scan.pictures) add(picture.path, picture.source_sub_path);
-  }
+  BatchListFill fill = AddPathsToList(
+      list, std::vector<fs::path>(parsed.paths.begin(), parsed.paths.end()), parsed.recursive);
+  for (const std::string& notice : fill.notices) PrintError(notice);
   if (list.empty()) {
     PrintError("没有找到需要处理的图片");
-    return skipped > 0 ? kExitSomeFailed : kExitRefused;
+    return fill.skipped > 0 ? kExitSomeFailed : kExitRefused;
   }
 
   BatchSettings settings;
@@ -189,25 +153,20 @@ int RunBatchCommand(const Arguments& args) {
                                         : PlacementMode::kNone;
   settings.target_folder = parsed.out.value_or("");
   settings.keep_structure = parsed.keep_structure;
-  std::vector<std::uint64_t> leading_sizes;
-  for (std::size_t i = 0; i < list.size() && i < 5; ++i) {
-    std::error_code ec;
-    leading_sizes.push_back(fs::file_size(list[i].path, ec));
-  }
-  settings.thread_count =
-      DecideThreadCount(parsed.threads_model, ReadMachineFacts(), list.size(), leading_sizes);
+  settings.thread_count = BatchThreadCount(parsed.threads_model, list);
 
   std::vector<PictureEntry> entries = list.entries();
-  if (std::optional<Refusal> refusal = PrepareBatchRun(*recipe, settings, entries)) {
+  if (std::optional<Refusal> refusal = PrepareBatchRun(settings, entries)) {
     PrintError(refusal->Text());
-    return refusal->icon == MessageIcon::kError ? kExitAborted : kExitRefused;
+    return refusal->kind == RefusalKind::kFailure ? kExitAborted : kExitRefused;
   }
 
-  ConsoleObserver observer(console);
-  BatchOutcome outcome = RunBatch(*recipe, settings, entries, observer, StopRequest());
-  console.EndProgress();
-  if (outcome.stopped) return kExitStopped;
-  return (outcome.failed > 0 || skipped > 0) ? kExitSomeFailed : kExitDone;
+  RunOutcome outcome =
+      RunJobOnConsole(console, [&](RunObserver& observer, const std::atomic<bool>& stop_requested) {
+        return RunBatch(*recipe, settings, entries, observer, stop_requested);
+      });
+  outcome.failed += fill.skipped;
+  return ExitStatusOf(outcome);
 }
 
 }  // namespace brindle::cli

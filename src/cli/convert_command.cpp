@@ -47,7 +47,7 @@ int RunConvertCommand(const Arguments& args) {
   job.source_folder = WithoutTrailingSeparators(job.source_folder);
   job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
 
-  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+  return RunToolOnConsole([&](RunObserver& observer, const std::atomic<bool>& stop) {
     return RunConvertJob(job, observer, stop);
   });
 }

@@ -110,7 +110,7 @@ int RunCropCommand(const Arguments& args) {
     PrintError(refusal->Text());
     return kExitRefused;
   }
-  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+  return RunToolOnConsole([&](RunObserver& observer, const std::atomic<bool>& stop) {
     return RunCropJob(job, std::move(run_list), observer, stop);
   });
 }

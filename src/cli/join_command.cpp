@@ -76,7 +76,7 @@ int RunJoinPreview(const ToolArguments& parsed, const JoinJob& job) {
     if (!status.empty()) std::printf("%s\n", status.c_str());
   }
   std::fflush(stdout);
-  for (const ToolMessage& message : preview.messages) PrintError(message.text);
+  for (const RunMessage& message : preview.messages) PrintError(message.text);
   if (preview.display_jpeg.empty()) return kExitRefused;
   std::string error;
   if (!WriteShownPicture(preview.display_jpeg, *parsed.preview, error)) {
@@ -108,7 +108,7 @@ int RunJoinCommand(const Arguments& args) {
     // Only the failed creation of the output folder is not a fault of the input.
     return refusal->control.empty() ? kExitAborted : kExitRefused;
   }
-  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+  return RunToolOnConsole([&](RunObserver& observer, const std::atomic<bool>& stop) {
     return RunJoinJob(job, observer, stop);
   });
 }

@@ -51,7 +51,7 @@ int RunPngCommand(const Arguments& args) {
     job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
   }
 
-  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+  return RunToolOnConsole([&](RunObserver& observer, const std::atomic<bool>& stop) {
     return RunPngJob(job, observer, stop);
   });
 }

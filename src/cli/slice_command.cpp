@@ -54,7 +54,7 @@ int RunSliceCommand(const Arguments& args) {
   job.source_folder = WithoutTrailingSeparators(job.source_folder);
   job.output_folder = parsed.out ? fs::path(*parsed.out) : DefaultOutputFolder(job.source_folder);
 
-  return RunToolOnConsole([&](ToolObserver& observer, const std::atomic<bool>& stop) {
+  return RunToolOnConsole([&](RunObserver& observer, const std::atomic<bool>& stop) {
     return RunSliceJob(job, observer, stop);
   });
 }

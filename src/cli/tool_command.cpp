@@ -67,41 +67,73 @@ bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolA
   return true;
 }
 
-void ToolConsoleObserver::OnPictureStarted(int index, int count) {
-  console_.ShowProgress(BatchProgressText(count, index + 1));
-}
-
-void ToolConsoleObserver::OnLeftOut(const LongPathNotice& notice) {
-  console_.EndProgress();
-  PrintError(notice.message);
-}
-
 bool RefuseRootSource(const std::string& source_folder) {
   if (source_folder.empty() || !IsFileSystemRoot(source_folder)) return false;
   PrintError(ChosenRootRefusal(source_folder).text);
   return true;
 }
 
-int RunToolOnConsole(const ToolRun& run) {
+namespace {
+
+class ConsoleObserver : public RunObserver {
+ public:
+  explicit ConsoleObserver(Console& console) : console_(console) {}
+  void OnPictureStarted(int index, int count) override {
+    console_.ShowProgress(BatchProgressText(count, index + 1));
+  }
+  void OnLeftOut(const LongPathNotice& notice) override {
+    console_.EndProgress();
+    PrintError(notice.message);
+  }
+  void OnRunEnded(const RunOutcome& outcome) override { outcome_ = outcome; }
+  const RunOutcome& outcome() const { return outcome_; }
+
+ private:
+  Console& console_;
+  RunOutcome outcome_;
+};
+
+}  // namespace
+
+RunOutcome RunJobOnConsole(Console& console, const RunJob& job) {
+  ConsoleObserver observer(console);
+  RunWorker worker;
+  if (!worker.Start(job, observer)) {
+    PrintError(kThreadStartFailure);
+    RunOutcome failed;
+    failed.end = RunEnd::kAborted;
+    return failed;
+  }
+  while (!worker.WaitFor(std::chrono::milliseconds(50))) {
+    if (StopRequest().load()) worker.RequestStop();
+  }
+  worker.Wait();
+  console.EndProgress();
+  const RunOutcome& outcome = observer.outcome();
+  if (outcome.message) PrintError(outcome.message->text);
+  return outcome;
+}
+
+int ExitStatusOf(const RunOutcome& outcome) {
+  switch (outcome.end) {
+    case RunEnd::kCompleted:
+      return outcome.failed > 0 || outcome.left_out > 0 ? kExitSomeFailed : kExitDone;
+    case RunEnd::kStopped:
+      return kExitStopped;
+    case RunEnd::kNothingFound:
+      return outcome.left_out > 0 ? kExitSomeFailed : kExitRefused;
+    case RunEnd::kAborted:
+      return kExitAborted;
+  }
+  return kExitAborted;
+}
+
+int RunToolOnConsole(const RunJob& job) {
   std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
   if (!magick) return kExitStartupFailed;
   Console console;
   InstallStopSignals();
-  ToolConsoleObserver observer(console);
-  const ToolOutcome outcome = run(observer, StopRequest());
-  console.EndProgress();
-  if (outcome.message) PrintError(outcome.message->text);
-  switch (outcome.end) {
-    case ToolRunEnd::kCompleted:
-      return outcome.unreadable > 0 || outcome.left_out > 0 ? kExitSomeFailed : kExitDone;
-    case ToolRunEnd::kStopped:
-      return kExitStopped;
-    case ToolRunEnd::kNothingFound:
-      return outcome.left_out > 0 ? kExitSomeFailed : kExitRefused;
-    case ToolRunEnd::kAborted:
-      return kExitAborted;
-  }
-  return kExitAborted;
+  return ExitStatusOf(RunJobOnConsole(console, job));
 }
 
 }  // namespace brindle::cli

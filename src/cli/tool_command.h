@@ -12,7 +12,7 @@
 #include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "tools/tool_run.h"
+#include "run/run_job.h"
 #include "tools/tool_settings.h"
 
 namespace brindle::cli {
@@ -53,22 +53,16 @@ bool ApplyToolSettings(const ToolArguments& args, Settings& settings) {
   return true;
 }
 
-// Progress on the terminal; paths left out of the scan printed as they are met.
-class ToolConsoleObserver : public ToolObserver {
- public:
-  explicit ToolConsoleObserver(Console& console) : console_(console) {}
-  void OnPictureStarted(int index, int count) override;
-  void OnLeftOut(const LongPathNotice& notice) override;
+// Runs a job on a RunWorker with its progress on the terminal and paths left out printed as they
+// are met; SIGINT and SIGTERM (after InstallStopSignals) ask it to stop. Prints the outcome's
+// message and returns the outcome.
+RunOutcome RunJobOnConsole(Console& console, const RunJob& job);
 
- private:
-  Console& console_;
-};
+// The exit status of a run's outcome.
+int ExitStatusOf(const RunOutcome& outcome);
 
-// A tool's whole run, given where to report and what asks it to stop.
-using ToolRun = std::function<ToolOutcome(ToolObserver&, const std::atomic<bool>&)>;
-
-// Starts ImageMagick and the stop signals, runs the tool with its progress on the terminal, prints
-// the outcome's message and returns the exit status.
-int RunToolOnConsole(const ToolRun& run);
+// Starts ImageMagick and the stop signals, runs the tool's job on the console and returns the exit
+// status.
+int RunToolOnConsole(const RunJob& job);
 
 }  // namespace brindle::cli

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <thread>
 
+#include "base/info_log.h"
 #include "engine/process_picture.h"
 #include "engine/write_over_source.h"
 #include "recipe/options_file.h"
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 class Run {
  public:
   Run(const RunRecipe& recipe, const BatchSettings& settings, std::vector<PictureEntry>& entries,
-      BatchObserver& observer, const std::atomic<bool>& stop_requested)
+      RunObserver& observer, const std::atomic<bool>& stop_requested)
       : recipe_(recipe),
         settings_(settings),
         target_folder_(TargetFolderString(settings.target_folder)),
@@ -25,38 +26,49 @@ class Run {
         observer_(observer),
         stop_requested_(stop_requested) {}
 
-  BatchOutcome Execute() {
+  RunOutcome Execute() {
+    {
+      std::lock_guard<std::mutex> lock(report_lock_);
+      observer_.OnRunListReady(static_cast<int>(entries_.size()));
+    }
     if (settings_.thread_count >= 2 && entries_.size() >= 2) {
-      std::thread second([this] { Work(/*reserve_names=*/true); });
+      std::jthread second([this] { Work(/*reserve_names=*/true); });
       Work(/*reserve_names=*/true);
-      second.join();
     } else {
       Work(/*reserve_names=*/false);
     }
-    BatchOutcome outcome;
+    RunOutcome outcome;
     outcome.total = static_cast<int>(entries_.size());
     outcome.written = written_;
     outcome.failed = failed_;
-    outcome.stopped = stop_requested_.load();
+    outcome.end = stop_requested_.load() ? RunEnd::kStopped : RunEnd::kCompleted;
+    if (settings_.placement == PlacementMode::kSaveToFolder) {
+      outcome.folder_to_open = settings_.target_folder;
+    }
     return outcome;
   }
 
  private:
   // The next entry to process, or none when the list is done or a stop was asked for.
   std::optional<std::size_t> NextEntry() {
-    std::lock_guard<std::mutex> lock(queue_lock_);
+    std::lock_guard<std::mutex> lock(report_lock_);
     if (cursor_ >= entries_.size() || stop_requested_.load()) return std::nullopt;
     std::size_t index = cursor_++;
-    observer_.OnProgress(static_cast<int>(entries_.size()), static_cast<int>(index + 1));
+    observer_.OnPictureStarted(static_cast<int>(index), static_cast<int>(entries_.size()));
     return index;
   }
 
   void Work(bool reserve_names) {
     while (std::optional<std::size_t> index = NextEntry()) {
-      bool ok = settings_.placement == PlacementMode::kOverwrite
-                    ? OverwriteSource(*index)
-                    : SaveToFolder(entries_[*index], reserve_names);
-      (ok ? written_ : failed_).fetch_add(1);
+      PictureOutcome done = RunOnePicture(static_cast<int>(*index), entries_[*index].path, [&] {
+        bool ok = settings_.placement == PlacementMode::kOverwrite
+                      ? OverwriteSource(*index)
+                      : SaveToFolder(entries_[*index], reserve_names);
+        return ok ? PictureEnd::kWritten : PictureEnd::kFailed;
+      });
+      (done.end == PictureEnd::kWritten ? written_ : failed_).fetch_add(1);
+      std::lock_guard<std::mutex> lock(report_lock_);
+      observer_.OnPictureDone(done);
     }
   }
 
@@ -90,7 +102,6 @@ class Run {
     // The source now holds the turned picture (or the user's turn is dropped with the failure).
     entry.rotation = 0;
     entry.flip = FlipState::kNone;
-    if (ok) observer_.OnSourceOverwritten(index);
     return ok;
   }
 
@@ -98,10 +109,11 @@ class Run {
   const BatchSettings& settings_;
   const std::string target_folder_;
   std::vector<PictureEntry>& entries_;
-  BatchObserver& observer_;
+  RunObserver& observer_;
   const std::atomic<bool>& stop_requested_;
 
-  std::mutex queue_lock_;
+  // Taking the next entry and every observer call: reports come in order, one at a time.
+  std::mutex report_lock_;
   std::size_t cursor_ = 0;
   OutputNameLock output_name_lock_;
   std::atomic<int> written_{0};
@@ -110,7 +122,7 @@ class Run {
 
 }  // namespace
 
-std::optional<Refusal> PrepareBatchRun(const RunRecipe& recipe, const BatchSettings& settings,
+std::optional<Refusal> PrepareBatchRun(const BatchSettings& settings,
                                        const std::vector<PictureEntry>& entries) {
   if (settings.placement == PlacementMode::kNone) {
     Refusal refusal;
@@ -123,16 +135,21 @@ std::optional<Refusal> PrepareBatchRun(const RunRecipe& recipe, const BatchSetti
     refusal.scroll = PanelScroll::kBottom;
     return refusal;
   }
-  if (settings.recipe_file) WriteOptionsFile(recipe.options, *settings.recipe_file);
   if (settings.placement == PlacementMode::kSaveToFolder) {
     return PrepareTargetFolder(settings.target_folder, settings.keep_structure, entries);
   }
   return std::nullopt;
 }
 
-BatchOutcome RunBatch(const RunRecipe& recipe, const BatchSettings& settings,
-                      std::vector<PictureEntry>& entries, BatchObserver& observer,
-                      const std::atomic<bool>& stop_requested) {
+bool StoreRunRecipe(const RunRecipe& recipe, const fs::path& recipe_file) {
+  if (WriteOptionsFile(recipe.options, recipe_file)) return true;
+  LogInfo(FormatMessage("保存图片设置到文件 %s 失败。", recipe_file.c_str()));
+  return false;
+}
+
+RunOutcome RunBatch(const RunRecipe& recipe, const BatchSettings& settings,
+                    std::vector<PictureEntry>& entries, RunObserver& observer,
+                    const std::atomic<bool>& stop_requested) {
   return Run(recipe, settings, entries, observer, stop_requested).Execute();
 }
 

@@ -65,6 +65,7 @@ std::optional<Refusal> PrepareTargetFolder(const std::string& folder_text, bool 
     std::string mirror = folder + prefix;
     if (MakeFolder(mirror)) continue;
     Refusal refusal;
+    refusal.kind = RefusalKind::kFailure;
     refusal.message = FormatMessage("无法创建目标文件夹：[%s]", mirror.c_str());
     refusal.caption = "提示";
     refusal.icon = MessageIcon::kError;

@@ -86,7 +86,7 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
     MagickSetImageResolution(picture, 72, 72);
   }
 
-  ToolMessage failure;
+  RunMessage failure;
   if (to_png) {
     MagickSetImageFormat(picture, "PNG");
     if (run.png8) {
@@ -114,8 +114,8 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
   return PictureResult::Written();
 }
 
-ToolOutcome RunConvertJob(const ConvertJob& job, ToolObserver& observer,
-                          const std::atomic<bool>& stop_requested) {
+RunOutcome RunConvertJob(const ConvertJob& job, RunObserver& observer,
+                         const std::atomic<bool>& stop_requested) {
   const ConvertRunSettings run = ConvertRunSettingsOf(job.settings);
   const fs::path source = WithoutTrailingSeparators(job.source_folder);
   const fs::path output = WithoutTrailingSeparators(

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "base/refusal.h"
+#include "run/run_job.h"
 #include "tools/output_options.h"
-#include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -48,8 +48,8 @@ PictureResult ConvertPicture(const std::filesystem::path& source,
                              const std::filesystem::path& folder, const ConvertRunSettings& run);
 
 // The whole run (the worker's work); the outcome offers the output folder.
-ToolOutcome RunConvertJob(const ConvertJob& job, ToolObserver& observer,
-                          const std::atomic<bool>& stop_requested);
+RunOutcome RunConvertJob(const ConvertJob& job, RunObserver& observer,
+                         const std::atomic<bool>& stop_requested);
 
 // The keep-extension box's text for the chosen format.
 std::string KeepExtensionLabel(ToolOutputFormat format);

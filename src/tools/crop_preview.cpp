@@ -38,8 +38,8 @@ void ThroughEncoding(MagickWandPtr& picture, const std::string& bytes) {
 
 // What the run would write of the cropped picture, as far as it shows: JPEG's loss, white behind
 // transparency, the PNG-8 palette.
-std::optional<ToolMessage> SimulateOutput(const CropJob& job, const fs::path& path,
-                                          MagickWandPtr& cropped) {
+std::optional<RunMessage> SimulateOutput(const CropJob& job, const fs::path& path,
+                                         MagickWandPtr& cropped) {
   const CropToolSettings& settings = job.settings;
   const bool converted = job.save_mode == CropSaveMode::kToFolder && !job.keep_format;
   const bool to_png = settings.format == ToolOutputFormat::kPng;
@@ -59,8 +59,8 @@ std::optional<ToolMessage> SimulateOutput(const CropJob& job, const fs::path& pa
   if (!converted || !to_png || !settings.png8) return std::nullopt;
   std::string png8;
   if (!EncodePng8(cropped.get(), settings.png8_color_count, png8)) {
-    return ToolMessage{FormatMessage("转换成 PNG-8 格式时发生错误。\n\n图片地址：%s", path.c_str()),
-                       "预览", MessageIcon::kError};
+    return RunMessage{FormatMessage("转换成 PNG-8 格式时发生错误。\n\n图片地址：%s", path.c_str()),
+                      "预览", MessageIcon::kError};
   }
   ThroughEncoding(cropped, png8);
   return std::nullopt;
@@ -185,7 +185,7 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
       job.settings.picture_list_source
           ? std::string("没有找到需要裁剪的图片！")
           : FormatMessage("在文件夹 %s 中没有找到需要裁剪的图片！", job.source_folder.c_str());
-  preview.message = ToolMessage{text, "预览", MessageIcon::kWarning};
+  preview.message = RunMessage{text, "预览", MessageIcon::kWarning};
   return preview;
 }
 

@@ -12,8 +12,8 @@
 
 #include "platform/magick_wand.h"
 #include "run/picture_scan.h"
+#include "run/run_message.h"
 #include "tools/crop_tool.h"
-#include "tools/tool_message.h"
 
 namespace brindle {
 
@@ -46,7 +46,7 @@ struct CropPreview {
   int current_index = 0;  // the picture shown
   // "没有找到需要裁剪的图片！" (with the folder in folder mode) when no picture could be cropped,
   // or the PNG-8 failure of the picture shown; caption "预览".
-  std::optional<ToolMessage> message;
+  std::optional<RunMessage> message;
 };
 
 // Generates the preview from the picture at current_index: going forward, the first picture from

@@ -136,7 +136,7 @@ PictureResult CropOnePicture(const fs::path& source, const fs::path& target, con
   MagickWand* picture = wand.get();
   const std::string format = PictureFormat(picture);
   const CropToolSettings& settings = job.settings;
-  ToolMessage failure;
+  RunMessage failure;
 
   if (job.save_mode == CropSaveMode::kOverwrite || job.keep_format) {
     // The picture stays in its own format; a JPEG is saved at full quality so that cropping costs
@@ -159,8 +159,8 @@ PictureResult CropOnePicture(const fs::path& source, const fs::path& target, con
   return PictureResult::Written();
 }
 
-ToolOutcome RunCropJob(const CropJob& job, RunList run_list, ToolObserver& observer,
-                       const std::atomic<bool>& stop_requested) {
+RunOutcome RunCropJob(const CropJob& job, RunList run_list, RunObserver& observer,
+                      const std::atomic<bool>& stop_requested) {
   const bool overwrite = job.save_mode == CropSaveMode::kOverwrite;
   const bool folder_mode = !job.settings.picture_list_source;
   const fs::path output = WithoutTrailingSeparators(job.output_folder);

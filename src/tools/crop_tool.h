@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/refusal.h"
+#include "run/run_job.h"
 #include "tools/crop_geometry.h"
-#include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -60,7 +60,7 @@ PictureResult CropOnePicture(const std::filesystem::path& source,
 
 // The whole run over the run list ValidateCropStart made; the outcome offers the output folder, or
 // the source folder when the sources were overwritten.
-ToolOutcome RunCropJob(const CropJob& job, RunList run_list, ToolObserver& observer,
-                       const std::atomic<bool>& stop_requested);
+RunOutcome RunCropJob(const CropJob& job, RunList run_list, RunObserver& observer,
+                      const std::atomic<bool>& stop_requested);
 
 }  // namespace brindle

@@ -21,7 +21,7 @@ std::string GroupJpegRefusal(const std::filesystem::path& group, const JpegSideC
   return FormatMessage(format, group.c_str(), check.length);
 }
 
-ToolMessage ListJpegRefusal(const JpegSideCheck& check) {
+RunMessage ListJpegRefusal(const JpegSideCheck& check) {
   const char* format =
       check.excess == JpegSideExcess::kWidth
           ? "拼接图片失败: \n\n拼接后的图片宽度: %lld 像素, 支持的最大JPG图片宽度: 65500 像素.\n\n"
@@ -31,7 +31,7 @@ ToolMessage ListJpegRefusal(const JpegSideCheck& check) {
   return {FormatMessage(format, check.length), "错误", MessageIcon::kError};
 }
 
-ToolMessage PreviewJpegRefusal(const JpegSideCheck& check) {
+RunMessage PreviewJpegRefusal(const JpegSideCheck& check) {
   const char* format =
       check.excess == JpegSideExcess::kWidth
           ? "预览失败:\n\n拼接后的图片宽度: %lld 像素，JPG格式支持的最大图片宽度 65500 像素。\n\n"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -25,9 +25,9 @@ JpegSideCheck CheckJpegSides(long long width, long long height);
 std::string GroupJpegRefusal(const std::filesystem::path& group, const JpegSideCheck& check);
 
 // The run's message box in list mode ("拼接图片失败: \n\n拼接后的图片宽度: ...", caption "错误").
-ToolMessage ListJpegRefusal(const JpegSideCheck& check);
+RunMessage ListJpegRefusal(const JpegSideCheck& check);
 
 // The preview's message box ("预览失败:\n\n拼接后的图片宽度: ...", caption "错误").
-ToolMessage PreviewJpegRefusal(const JpegSideCheck& check);
+RunMessage PreviewJpegRefusal(const JpegSideCheck& check);
 
 }  // namespace brindle

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -36,7 +36,7 @@ struct JoinPreview {
   std::string status_detail;  // its second part
   int current_group = 0;      // the group now current (folder mode)
   // Message boxes, in the order they are shown (after the picture).
-  std::vector<ToolMessage> messages;
+  std::vector<RunMessage> messages;
   int troubled = 0;  // pictures logged while composing
 };
 

@@ -21,7 +21,7 @@ void FlattenJoinedOntoWhite(MagickWand* joined) {
 }
 
 bool SaveJoinedPicture(MagickWand* joined, const std::filesystem::path& target,
-                       const JoinToolSettings& settings, ToolMessage& failure) {
+                       const JoinToolSettings& settings, RunMessage& failure) {
   if (settings.format == ToolOutputFormat::kJpg) {
     FlattenJoinedOntoWhite(joined);
     KeepJpegEncoderSmall(joined);

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/magick_wand.h"
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -18,7 +18,7 @@ const char* JoinExtension(ToolOutputFormat format);
 // holds the write-step message or the PNG-8 message with the whole target path. The picture is
 // flattened in place when its transparency is not kept.
 bool SaveJoinedPicture(MagickWand* joined, const std::filesystem::path& target,
-                       const JoinToolSettings& settings, ToolMessage& failure);
+                       const JoinToolSettings& settings, RunMessage& failure);
 
 // JPEG encoders make their Huffman tables fit the picture by holding all of its coefficients, about
 // as many bytes again as the picture has samples. Above this many pixels a joined picture is

@@ -23,7 +23,7 @@ struct JoinResult {
   bool nothing_composed = false;
   JpegSideCheck jpeg;
   int troubled = 0;
-  std::optional<ToolMessage> failure;
+  std::optional<RunMessage> failure;
 };
 
 // Joins one list of pictures into target.
@@ -46,7 +46,7 @@ JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& targe
     result.nothing_composed = true;
     return result;
   }
-  ToolMessage failure;
+  RunMessage failure;
   if (!SaveJoinedPicture(joined.wand.get(), target, settings, failure)) {
     result.failure = failure;
     return result;
@@ -55,15 +55,15 @@ JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& targe
   return result;
 }
 
-ToolOutcome RunFolderMode(const JoinJob& job, const fs::path& output, ToolObserver& observer,
-                          const std::atomic<bool>& stop_requested, ToolOutcome outcome) {
+RunOutcome RunFolderMode(const JoinJob& job, const fs::path& output, RunObserver& observer,
+                         const std::atomic<bool>& stop_requested, RunOutcome outcome) {
   const LoadFormatMask mask = JoinLoadFormats(job.settings);
   const char* extension = JoinExtension(job.settings.format);
   JoinGroupList list = ListJoinGroups(WithoutTrailingSeparators(job.source_folder), mask);
   for (const LongPathNotice& notice : list.notices) observer.OnLeftOut(notice);
   outcome.left_out = static_cast<int>(list.notices.size());
   if (list.groups.empty()) {
-    outcome.end = ToolRunEnd::kNothingFound;
+    outcome.end = RunEnd::kNothingFound;
     outcome.message = NothingFoundMessage();
     return outcome;
   }
@@ -80,15 +80,15 @@ ToolOutcome RunFolderMode(const JoinJob& job, const fs::path& output, ToolObserv
     if (pictures.paths.size() < 2) continue;
     const fs::path target = JoinGroupTargetPath(output, group, extension);
     JoinResult result = JoinInto(pictures.paths, target, job.settings);
-    outcome.unreadable += result.troubled;
+    outcome.failed += result.troubled;
     if (result.jpeg.excess != JpegSideExcess::kNone) {
       LogInfo(GroupJpegRefusal(group, result.jpeg));
-      ++outcome.unreadable;
+      ++outcome.failed;
     } else if (result.nothing_composed) {
       LogInfo(FormatMessage(kEmptyGroupMessage, group.c_str()));
-      ++outcome.unreadable;
+      ++outcome.failed;
     } else if (result.failure) {
-      outcome.end = ToolRunEnd::kAborted;
+      outcome.end = RunEnd::kAborted;
       outcome.message = result.failure;
       return outcome;
     } else {
@@ -96,16 +96,16 @@ ToolOutcome RunFolderMode(const JoinJob& job, const fs::path& output, ToolObserv
     }
   }
   if (stop_requested.load()) {
-    outcome.end = ToolRunEnd::kStopped;
+    outcome.end = RunEnd::kStopped;
     outcome.message = StoppedMessage();
   }
   return outcome;
 }
 
-ToolOutcome RunListMode(const JoinJob& job, const fs::path& output, ToolOutcome outcome) {
+RunOutcome RunListMode(const JoinJob& job, const fs::path& output, RunOutcome outcome) {
   outcome.total = 1;
   if (job.pictures.empty()) {
-    outcome.end = ToolRunEnd::kNothingFound;
+    outcome.end = RunEnd::kNothingFound;
     outcome.message = NothingFoundMessage();
     return outcome;
   }
@@ -117,15 +117,15 @@ ToolOutcome RunListMode(const JoinJob& job, const fs::path& output, ToolOutcome 
   } else {
     result = JoinInto(job.pictures, target, job.settings);
   }
-  outcome.unreadable += result.troubled;
+  outcome.failed += result.troubled;
   if (result.jpeg.excess != JpegSideExcess::kNone) {
-    outcome.end = ToolRunEnd::kAborted;
+    outcome.end = RunEnd::kAborted;
     outcome.message = ListJpegRefusal(result.jpeg);
   } else if (result.nothing_composed) {
     LogInfo(kEmptyListMessage);
-    ++outcome.unreadable;
+    ++outcome.failed;
   } else if (result.failure) {
-    outcome.end = ToolRunEnd::kAborted;
+    outcome.end = RunEnd::kAborted;
     outcome.message = result.failure;
   } else {
     outcome.written = 1;
@@ -139,7 +139,7 @@ LoadFormatMask JoinLoadFormats(const JoinToolSettings& settings) {
   return settings.load_format_option & kBasicLoadFormats;
 }
 
-ToolMessage NothingToJoinMessage(const fs::path& folder) {
+RunMessage NothingToJoinMessage(const fs::path& folder) {
   return {FormatMessage("文件夹 %s 中没有可拼接的图片，请重新选择。", folder.c_str()), "提示",
           MessageIcon::kWarning};
 }
@@ -153,7 +153,7 @@ std::optional<Refusal> ValidateJoinStart(const JoinJob& job) {
     const fs::path source = WithoutTrailingSeparators(job.source_folder);
     if (ListJoinGroups(source, mask).groups.empty()) {
       Refusal refusal = HintRefusal(kSourceButton, "请重新选择", "没有可拼接的图片");
-      ToolMessage message = NothingToJoinMessage(source);
+      RunMessage message = NothingToJoinMessage(source);
       refusal.message = message.text;
       refusal.caption = message.caption;
       return refusal;
@@ -174,9 +174,9 @@ std::optional<Refusal> ValidateJoinStart(const JoinJob& job) {
   return std::nullopt;
 }
 
-ToolOutcome RunJoinJob(const JoinJob& job, ToolObserver& observer,
-                       const std::atomic<bool>& stop_requested) {
-  ToolOutcome outcome;
+RunOutcome RunJoinJob(const JoinJob& job, RunObserver& observer,
+                      const std::atomic<bool>& stop_requested) {
+  RunOutcome outcome;
   const fs::path output = WithoutTrailingSeparators(job.output_folder);
   outcome.folder_to_open = output;
   if (!job.settings.picture_list_source) {
@@ -186,7 +186,7 @@ ToolOutcome RunJoinJob(const JoinJob& job, ToolObserver& observer,
   // The one picture of a list is always finished; a stop asked for meanwhile still ends the run as
   // stopped.
   if (stop_requested.load()) {
-    outcome.end = ToolRunEnd::kStopped;
+    outcome.end = RunEnd::kStopped;
     outcome.message = StoppedMessage();
   }
   return outcome;

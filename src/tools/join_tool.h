@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/refusal.h"
-#include "tools/tool_run.h"
+#include "run/run_job.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -35,7 +35,7 @@ LoadFormatMask JoinLoadFormats(const JoinToolSettings& settings);
 
 // "文件夹 %s 中没有可拼接的图片，请重新选择。" (caption "提示", warning icon): a source folder
 // chosen in the folder chooser, or found at the start of a run, that has nothing to join.
-ToolMessage NothingToJoinMessage(const std::filesystem::path& folder);
+RunMessage NothingToJoinMessage(const std::filesystem::path& folder);
 
 // The checks of "开始拼接", in order: the source folder (empty, missing, no format ticked, nothing
 // to join) or the list (fewer than two pictures); the output folder (empty; made when missing);
@@ -51,7 +51,7 @@ inline constexpr const char* kEmptyListMessage = "注意: 没有获取到拼接�
 // skipped silently, a group that gives nothing or is too large for JPEG is logged, and a failed
 // write ends the run. List mode: a list too large for JPEG ends the run with its message. The
 // outcome counts groups (total, written) and logged troubles (unreadable).
-ToolOutcome RunJoinJob(const JoinJob& job, ToolObserver& observer,
-                       const std::atomic<bool>& stop_requested);
+RunOutcome RunJoinJob(const JoinJob& job, RunObserver& observer,
+                      const std::atomic<bool>& stop_requested);
 
 }  // namespace brindle

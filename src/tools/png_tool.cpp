@@ -92,15 +92,15 @@ PictureResult ProcessPngPicture(const fs::path& source, const fs::path& target,
   }
   if (run.black_white) MagickTransformImageColorspace(picture, GRAYColorspace);
 
-  ToolMessage failure;
+  RunMessage failure;
   if (!WriteToolPng(picture, target, run.png8, run.color_count, kShownTargetBytes, failure)) {
     return PictureResult::Failed(failure);
   }
   return PictureResult::Written();
 }
 
-ToolOutcome RunPngJob(const PngJob& job, ToolObserver& observer,
-                      const std::atomic<bool>& stop_requested) {
+RunOutcome RunPngJob(const PngJob& job, RunObserver& observer,
+                     const std::atomic<bool>& stop_requested) {
   const PngRunSettings run = PngRunSettingsOf(job);
   const fs::path source = WithoutTrailingSeparators(job.source_folder);
   fs::path output;

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "base/refusal.h"
-#include "tools/tool_run.h"
+#include "run/run_job.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -59,8 +59,8 @@ PictureResult ProcessPngPicture(const std::filesystem::path& source,
                                 const std::filesystem::path& target, const PngRunSettings& run);
 
 // The whole run; the outcome offers the output folder, or the source folder when overwriting.
-ToolOutcome RunPngJob(const PngJob& job, ToolObserver& observer,
-                      const std::atomic<bool>& stop_requested);
+RunOutcome RunPngJob(const PngJob& job, RunObserver& observer,
+                     const std::atomic<bool>& stop_requested);
 
 // The "?" button's text (caption "提示", information icon).
 extern const char* const kPngToolHelpText;

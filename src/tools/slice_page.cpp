@@ -40,7 +40,7 @@ void SlicePage::EndRow() { text_ += "</tr>\r\n"; }
 
 void SlicePage::End() { text_ += "</table>\r\n</body>\r\n</html>"; }
 
-std::optional<ToolMessage> SlicePage::Write(const std::filesystem::path& path) const {
+std::optional<RunMessage> SlicePage::Write(const std::filesystem::path& path) const {
   FileWriteFailure failure;
   if (WriteFileAtomically(path, text_, failure)) return std::nullopt;
   const char* format =
@@ -48,7 +48,7 @@ std::optional<ToolMessage> SlicePage::Write(const std::filesystem::path& path) c
           ? "生成HTML代码页的时候发生错误：fopen()，请检查硬盘空间是否用完。\n\n目标文件名：\n%s"
           : "生成HTML代码页的时候发生错误：fwrite()，请检查硬盘空间是否用完。\n\n目标文件名：\n%s";
   const std::string shown = CutToGbkBytes(path.string(), kShownPathBytes);
-  return ToolMessage{FormatMessage(format, shown.c_str()), "错误", MessageIcon::kError};
+  return RunMessage{FormatMessage(format, shown.c_str()), "错误", MessageIcon::kError};
 }
 
 }  // namespace brindle

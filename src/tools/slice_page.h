@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -33,7 +33,7 @@ class SlicePage {
   const std::string& text() const { return text_; }
 
   // Writes the page to path in one piece; on failure, the message that ends the run.
-  std::optional<ToolMessage> Write(const std::filesystem::path& path) const;
+  std::optional<RunMessage> Write(const std::filesystem::path& path) const;
 
  private:
   void AppendGbk(std::string_view utf8);

@@ -27,7 +27,7 @@ bool MakePalettePicture(MagickWandPtr& picture, int color_count) {
   return true;
 }
 
-ToolMessage PalettePictureFailure(const std::filesystem::path& source) {
+RunMessage PalettePictureFailure(const std::filesystem::path& source) {
   return {FormatMessage("图片转换成PNG-8格式时发生错误。\n\n文件名：\n%s", source.c_str()), "错误",
           MessageIcon::kError};
 }

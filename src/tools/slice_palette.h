@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/magick_wand.h"
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -16,6 +16,6 @@ bool MakePalettePicture(MagickWandPtr& picture, int color_count);
 
 // The message that ends the run when a picture cannot be made PNG-8: "图片转换成PNG-8格式时发生
 // 错误。..." with the source path.
-ToolMessage PalettePictureFailure(const std::filesystem::path& source);
+RunMessage PalettePictureFailure(const std::filesystem::path& source);
 
 }  // namespace brindle

@@ -44,7 +44,7 @@ bool StopSeen(const std::atomic<bool>* stop) { return stop != nullptr && stop->l
 // Cuts the tile at column and row out of the picture and writes it to path.
 bool WriteTile(MagickWand* picture, const SliceSpan& column, const SliceSpan& row,
                const PictureResolution& resolution, const SliceRunSettings& run,
-               const fs::path& path, ToolMessage& failure) {
+               const fs::path& path, RunMessage& failure) {
   MagickWandPtr tile(MagickGetImageRegion(picture, column.length, row.length,
                                           static_cast<ssize_t>(column.start),
                                           static_cast<ssize_t>(row.start)));
@@ -161,7 +161,7 @@ PictureResult SlicePicture(const ToolPicture& picture, const fs::path& output_fo
     for (const SliceSpan& column : columns) {
       if (StopSeen(stop)) return PictureResult::Written();
       const fs::path path = SliceTilePath(tile_folder, base, ++number, total, run.extension);
-      ToolMessage failure;
+      RunMessage failure;
       if (!WriteTile(wand.get(), column, row, resolution, run, path, failure)) {
         return PictureResult::Failed(failure);
       }
@@ -171,15 +171,15 @@ PictureResult SlicePicture(const ToolPicture& picture, const fs::path& output_fo
   }
   if (run.html) {
     page.End();
-    if (std::optional<ToolMessage> failure = page.Write(page_path)) {
+    if (std::optional<RunMessage> failure = page.Write(page_path)) {
       return PictureResult::Failed(*failure);
     }
   }
   return PictureResult::Written();
 }
 
-ToolOutcome RunSliceJob(const SliceJob& job, ToolObserver& observer,
-                        const std::atomic<bool>& stop_requested) {
+RunOutcome RunSliceJob(const SliceJob& job, RunObserver& observer,
+                       const std::atomic<bool>& stop_requested) {
   const SliceRunSettings run = SliceRunSettingsOf(job.settings);
   const fs::path source = WithoutTrailingSeparators(job.source_folder);
   const fs::path output = WithoutTrailingSeparators(

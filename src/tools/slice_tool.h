@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "base/refusal.h"
+#include "run/run_job.h"
 #include "tools/output_options.h"
 #include "tools/slice_geometry.h"
 #include "tools/slice_page.h"
-#include "tools/tool_run.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -69,7 +69,7 @@ PictureResult SlicePicture(const ToolPicture& picture, const std::filesystem::pa
                            const std::atomic<bool>* stop);
 
 // The whole run; the outcome offers the output folder.
-ToolOutcome RunSliceJob(const SliceJob& job, ToolObserver& observer,
-                        const std::atomic<bool>& stop_requested);
+RunOutcome RunSliceJob(const SliceJob& job, RunObserver& observer,
+                       const std::atomic<bool>& stop_requested);
 
 }  // namespace brindle

@@ -34,21 +34,21 @@ void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool f
   }
 }
 
-ToolMessage WriteFailure(const std::string& reason, const fs::path& target) {
+RunMessage WriteFailure(const std::string& reason, const fs::path& target) {
   return {FormatMessage("MagickWriteImage() 发生错误：\n\n%s\n\n目标文件名：%s\n\n"
                         "请检查内存或硬盘空间是否用完。",
                         reason.c_str(), target.c_str()),
           "错误", MessageIcon::kError};
 }
 
-bool WriteToolPicture(MagickWand* wand, const fs::path& target, ToolMessage& failure) {
+bool WriteToolPicture(MagickWand* wand, const fs::path& target, RunMessage& failure) {
   std::string error;
   if (WritePictureFile(wand, target, &error)) return true;
   failure = WriteFailure(error, target);
   return false;
 }
 
-ToolMessage Png8WriteFailure(const fs::path& target, std::size_t max_path_bytes) {
+RunMessage Png8WriteFailure(const fs::path& target, std::size_t max_path_bytes) {
   std::string shown =
       max_path_bytes > 0 ? CutToGbkBytes(target.string(), max_path_bytes) : target.string();
   return {FormatMessage("保存图片时发生错误，请检查硬盘空间是否用完。\n\n目标文件名：\n%s",
@@ -57,7 +57,7 @@ ToolMessage Png8WriteFailure(const fs::path& target, std::size_t max_path_bytes)
 }
 
 bool WriteToolJpeg(MagickWand* wand, const fs::path& target, std::size_t quality,
-                   ToolMessage& failure) {
+                   RunMessage& failure) {
   if (MagickGetImageColorspace(wand) == CMYKColorspace) {
     MagickTransformImageColorspace(wand, sRGBColorspace);
   }
@@ -68,7 +68,7 @@ bool WriteToolJpeg(MagickWand* wand, const fs::path& target, std::size_t quality
 }
 
 bool WriteToolPng(MagickWand* wand, const fs::path& target, bool png8, int color_count,
-                  std::size_t max_path_bytes, ToolMessage& failure) {
+                  std::size_t max_path_bytes, RunMessage& failure) {
   MagickSetImageFormat(wand, "PNG");
   if (!png8) return WriteToolPicture(wand, target, failure);
   if (WritePng8File(wand, color_count, target)) return true;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/magick_wand.h"
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -28,23 +28,23 @@ void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool f
 
 // The write step: the wand's picture in the format set on it, through a temporary file. On
 // failure, failure holds "MagickWriteImage() 发生错误：..." with the reason and the target.
-bool WriteToolPicture(MagickWand* wand, const std::filesystem::path& target, ToolMessage& failure);
+bool WriteToolPicture(MagickWand* wand, const std::filesystem::path& target, RunMessage& failure);
 
 // The message of a failed write step: "MagickWriteImage() 发生错误：..." with ImageMagick's reason
 // and the target.
-ToolMessage WriteFailure(const std::string& reason, const std::filesystem::path& target);
+RunMessage WriteFailure(const std::string& reason, const std::filesystem::path& target);
 
 // The message of a failed PNG-8 write: "保存图片时发生错误，请检查硬盘空间是否用完。..." with the
 // target, cut to max_path_bytes GBK bytes when given (0: the whole path).
-ToolMessage Png8WriteFailure(const std::filesystem::path& target, std::size_t max_path_bytes);
+RunMessage Png8WriteFailure(const std::filesystem::path& target, std::size_t max_path_bytes);
 
 // The common JPEG output: CMYK pictures turned into sRGB, "JPEG" with JPEG compression at the
 // quality, then the write step.
 bool WriteToolJpeg(MagickWand* wand, const std::filesystem::path& target, std::size_t quality,
-                   ToolMessage& failure);
+                   RunMessage& failure);
 
 // The common PNG output: "PNG", then the PNG-8 write with the colour count or the write step.
 bool WriteToolPng(MagickWand* wand, const std::filesystem::path& target, bool png8, int color_count,
-                  std::size_t max_path_bytes, ToolMessage& failure);
+                  std::size_t max_path_bytes, RunMessage& failure);
 
 }  // namespace brindle

@@ -28,13 +28,13 @@ std::optional<Refusal> CheckSourceFolder(const fs::path& source) {
   return std::nullopt;
 }
 
-ToolMessage ChosenRootRefusal(const fs::path& folder) {
+RunMessage ChosenRootRefusal(const fs::path& folder) {
   std::string shown = CutToGbkBytes(folder.string(), 8);
   return {FormatMessage("暂不支持添加根目录：[%s]，请选择下一级文件夹。", shown.c_str()), "错误",
           MessageIcon::kError};
 }
 
-ToolMessage DroppedRootRefusal(const fs::path& folder) {
+RunMessage DroppedRootRefusal(const fs::path& folder) {
   return {FormatMessage("暂不支持拖入根目录:[%s]", folder.c_str()), "提示", MessageIcon::kWarning};
 }
 
@@ -42,7 +42,7 @@ SourceDrop TakeDroppedSource(const std::vector<fs::path>& dropped) {
   SourceDrop drop;
   std::error_code ec;
   if (dropped.size() != 1 || !fs::is_directory(dropped.front(), ec)) {
-    drop.refusal = ToolMessage{"一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
+    drop.refusal = RunMessage{"一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
     return drop;
   }
   if (IsFileSystemRoot(dropped.front())) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/refusal.h"
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -19,14 +19,14 @@ inline constexpr const char* kSourceButton = "source_button";
 std::optional<Refusal> CheckSourceFolder(const std::filesystem::path& source);
 
 // The root refusals: chosen in the folder chooser (which then opens again) and dropped.
-ToolMessage ChosenRootRefusal(const std::filesystem::path& folder);
-ToolMessage DroppedRootRefusal(const std::filesystem::path& folder);
+RunMessage ChosenRootRefusal(const std::filesystem::path& folder);
+RunMessage DroppedRootRefusal(const std::filesystem::path& folder);
 
 // What a drop onto the conversion or PNG tool does: one folder (not the root) becomes the source;
 // anything else is refused and changes nothing.
 struct SourceDrop {
   std::optional<std::filesystem::path> folder;
-  std::optional<ToolMessage> refusal;
+  std::optional<RunMessage> refusal;
 };
 SourceDrop TakeDroppedSource(const std::vector<std::filesystem::path>& dropped);
 

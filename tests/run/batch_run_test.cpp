@@ -56,21 +56,26 @@ TEST(BatchProgress, TextAndBarScale) {
 }
 
 // Records progress and can ask for a stop when a given picture is taken.
-class Recorder : public BatchObserver {
+class Recorder : public RunObserver {
  public:
   explicit Recorder(std::atomic<bool>* stop = nullptr, int stop_at = 0)
       : stop_(stop), stop_at_(stop_at) {}
-  void OnProgress(int total, int current) override {
+  void OnPictureStarted(int index, int count) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    progress.emplace_back(total, current);
-    if (stop_ && current == stop_at_) stop_->store(true);
+    progress.emplace_back(count, index + 1);
+    if (stop_ && index + 1 == stop_at_) stop_->store(true);
   }
-  void OnSourceOverwritten(std::size_t index) override {
+  void OnPictureDone(const PictureOutcome& outcome) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    overwritten.push_back(index);
+    if (outcome.end == PictureEnd::kWritten) {
+      written.push_back(static_cast<std::size_t>(outcome.index));
+    } else {
+      reasons.push_back(outcome.reason);
+    }
   }
   std::vector<std::pair<int, int>> progress;
-  std::vector<std::size_t> overwritten;
+  std::vector<std::size_t> written;
+  std::vector<std::string> reasons;
 
  private:
   std::mutex mutex_;
@@ -125,13 +130,13 @@ TEST_F(BatchRunTest, OneAndTwoWorkersWriteTheSameFiles) {
     settings.placement = PlacementMode::kSaveToFolder;
     settings.target_folder = out.string();
     settings.thread_count = threads;
-    ASSERT_FALSE(PrepareBatchRun(recipe_, settings, entries));
+    ASSERT_FALSE(PrepareBatchRun(settings, entries));
     Recorder recorder;
     std::atomic<bool> stop{false};
-    BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+    RunOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
     EXPECT_EQ(outcome.written, 7);
     EXPECT_EQ(outcome.failed, 0);
-    EXPECT_FALSE(outcome.stopped);
+    EXPECT_EQ(outcome.end, RunEnd::kCompleted);
     ASSERT_EQ(recorder.progress.size(), 7u);
     for (int n = 1; n <= 7; ++n) EXPECT_EQ(recorder.progress[n - 1], std::make_pair(7, n));
     results[threads - 1] = Written(out);
@@ -157,8 +162,8 @@ TEST_F(BatchRunTest, StopFinishesThePictureInHand) {
   settings.target_folder = out.string() + "/";
   std::atomic<bool> stop{false};
   Recorder recorder(&stop, 2);
-  BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
-  EXPECT_TRUE(outcome.stopped);
+  RunOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+  EXPECT_EQ(outcome.end, RunEnd::kStopped);
   EXPECT_EQ(outcome.written, 2);
   EXPECT_EQ(Written(out).size(), 2u);
   EXPECT_TRUE(fs::exists(out / "s1.jpg"));
@@ -181,7 +186,7 @@ TEST_F(BatchRunTest, FailedPictureLeavesNoReservedFileWithTwoWorkers) {
   settings.thread_count = 2;
   Recorder recorder;
   std::atomic<bool> stop{false};
-  BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+  RunOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
   EXPECT_EQ(outcome.written, 2);
   EXPECT_EQ(outcome.failed, 1);
   std::map<std::string, std::string> files = Written(out);
@@ -206,13 +211,13 @@ TEST_F(BatchRunTest, OverwriteReplacesSourcesAndResetsTheirTurns) {
 
   BatchSettings settings;
   settings.placement = PlacementMode::kOverwrite;
-  ASSERT_FALSE(PrepareBatchRun(recipe_, settings, entries));
+  ASSERT_FALSE(PrepareBatchRun(settings, entries));
   Recorder recorder;
   std::atomic<bool> stop{false};
-  BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+  RunOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
   EXPECT_EQ(outcome.written, 2);
   EXPECT_EQ(outcome.failed, 1);
-  EXPECT_EQ(recorder.overwritten, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(recorder.written, (std::vector<std::size_t>{0, 1}));
 
   for (const PictureEntry& entry : entries) {
     EXPECT_EQ(entry.rotation, 0);
@@ -243,16 +248,18 @@ TEST_F(BatchRunTest, SourceRemovedAfterListingFailsAloneInBothModes) {
     BatchSettings settings;
     settings.placement = mode;
     settings.target_folder = out.string();
-    ASSERT_FALSE(PrepareBatchRun(recipe_, settings, entries));
+    ASSERT_FALSE(PrepareBatchRun(settings, entries));
     fs::remove(entries[1].path);  // gone between listing and reading
 
     Recorder recorder;
     std::atomic<bool> stop{false};
-    BatchOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+    RunOutcome outcome = RunBatch(recipe_, settings, entries, recorder, stop);
     EXPECT_EQ(outcome.written, 2);
     EXPECT_EQ(outcome.failed, 1);
     EXPECT_EQ(InfoLog::Global().Text(),
               "图片读取失败:\r\n" + entries[1].path.string() + "\r\n\r\n");
+    EXPECT_EQ(recorder.reasons,
+              (std::vector<std::string>{"图片读取失败:\r\n" + entries[1].path.string()}));
     EXPECT_FALSE(fs::exists(entries[1].path));  // nothing made in its place
     if (mode == PlacementMode::kSaveToFolder) {
       EXPECT_EQ(Written(out).size(), 2u);
@@ -264,7 +271,7 @@ TEST_F(BatchRunTest, SourceRemovedAfterListingFailsAloneInBothModes) {
 TEST_F(BatchRunTest, RefusalsBeforeAnythingIsTouched) {
   std::vector<PictureEntry> entries{Entry("a.png", 20, 20, "PNG")};
   BatchSettings settings;
-  std::optional<Refusal> none = PrepareBatchRun(recipe_, settings, entries);
+  std::optional<Refusal> none = PrepareBatchRun(settings, entries);
   ASSERT_TRUE(none);
   EXPECT_EQ(none->message, "请选择图片处理后保存的方式");
   EXPECT_EQ(none->hint_title, "看这里");
@@ -273,14 +280,21 @@ TEST_F(BatchRunTest, RefusalsBeforeAnythingIsTouched) {
 
   settings.placement = PlacementMode::kSaveToFolder;
   settings.target_folder = (folder_ / "missing").string();
-  settings.recipe_file = folder_ / "config.dat";
-  std::optional<Refusal> missing = PrepareBatchRun(recipe_, settings, entries);
+  std::optional<Refusal> missing = PrepareBatchRun(settings, entries);
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->message, "图片处理后保存到的位置不存在，请重新选择");
-  // The recipe is stored once the save choice is made, before the folder is checked.
+}
+
+TEST_F(BatchRunTest, StoringTheRecipeIsItsOwnStepAndAFailureIsLogged) {
+  ASSERT_TRUE(StoreRunRecipe(recipe_, folder_ / "config.dat"));
   ProcessingOptions stored{};
   ASSERT_TRUE(ReadOptionsFile(stored, folder_ / "config.dat"));
   EXPECT_EQ(stored, recipe_.options);
+
+  InfoLog::Global().Clear();
+  const fs::path nowhere = folder_ / "missing" / "config.dat";
+  EXPECT_FALSE(StoreRunRecipe(recipe_, nowhere));
+  EXPECT_EQ(InfoLog::Global().Text(), "保存图片设置到文件 " + nowhere.string() + " 失败。\r\n\r\n");
 }
 
 }  // namespace

@@ -24,25 +24,25 @@ class ConvertToolTest : public ::testing::Test {
     job.settings.load_format_option = 0x7FF;
   }
 
-  ToolOutcome Run() { return RunConvertJob(job, observer, stop); }
+  RunOutcome Run() { return RunConvertJob(job, observer, stop); }
 
   TempFolder folder;
   fs::path source;
   fs::path out;
   ConvertJob job;
-  ToolObserver observer;
+  RunObserver observer;
   std::atomic<bool> stop{false};
 };
 
 TEST_F(ConvertToolTest, JpegQualityIsNeverRaised) {
   test::WriteJpeg(source / "photo.jpg", 120, 80, 80);
   job.settings.quality = 90;
-  ASSERT_EQ(Run().end, ToolRunEnd::kCompleted);
+  ASSERT_EQ(Run().end, RunEnd::kCompleted);
   EXPECT_EQ(MagickGetImageCompressionQuality(test::ReadBack(out / "photo.jpg").get()), 80u);
 
   job.output_folder = folder / "out70";
   job.settings.quality = 70;
-  ASSERT_EQ(Run().end, ToolRunEnd::kCompleted);
+  ASSERT_EQ(Run().end, RunEnd::kCompleted);
   EXPECT_EQ(MagickGetImageCompressionQuality(test::ReadBack(folder / "out70/photo.jpg").get()),
             70u);
 }
@@ -60,7 +60,7 @@ TEST_F(ConvertToolTest, OtherSourcesTakeTheSliderQuality) {
 TEST_F(ConvertToolTest, SameNameFromTwoFormatsIsNumbered) {
   test::WritePicture(source / "x.png", 40, 20, "PNG");
   test::WritePicture(source / "x.gif", 30, 20, "GIF");
-  ToolOutcome outcome = Run();
+  RunOutcome outcome = Run();
   EXPECT_EQ(outcome.written, 2);
   EXPECT_EQ(test::FilesIn(out), (std::vector<std::string>{"x(2).jpg", "x.jpg"}));
   // x.gif comes before x.png in the scan, so it has the plain name.
@@ -194,16 +194,16 @@ TEST_F(ConvertToolTest, MissingResolutionBecomes72Dpi) {
 TEST_F(ConvertToolTest, UnreadablePictureIsLoggedAndSkipped) {
   test::WriteFile(source / "broken.jpg", "not a picture");
   test::WritePicture(source / "good.png", 30, 20, "PNG");
-  ToolOutcome outcome = Run();
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
-  EXPECT_EQ(outcome.unreadable, 1);
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.failed, 1);
   EXPECT_EQ(outcome.written, 1);
   EXPECT_EQ(InfoLog::Global().Text(),
             "图片读取失败:\r\n" + (source / "broken.jpg").string() + "\r\n\r\n");
 }
 
 // Takes the output folder away when the second picture is taken, so that its write fails.
-class FolderRemover : public ToolObserver {
+class FolderRemover : public RunObserver {
  public:
   explicit FolderRemover(fs::path folder) : folder_(std::move(folder)) {}
   void OnPictureStarted(int index, int) override {
@@ -220,8 +220,8 @@ TEST_F(ConvertToolTest, FailedWriteStopsTheRunAndKeepsWhatWasWritten) {
   test::WritePicture(source / "c.png", 20, 20, "PNG");
   job.settings.format = ToolOutputFormat::kPng;
   FolderRemover remover(out);
-  ToolOutcome outcome = RunConvertJob(job, remover, stop);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
+  RunOutcome outcome = RunConvertJob(job, remover, stop);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
   EXPECT_EQ(outcome.written, 1);
   EXPECT_EQ(test::FilesIn(out.string() + ".gone"), (std::vector<std::string>{"a.png"}));
   ASSERT_TRUE(outcome.message);
@@ -236,7 +236,7 @@ TEST_F(ConvertToolTest, FailedWriteStopsTheRunAndKeepsWhatWasWritten) {
   job.output_folder = folder / "png8";
   FolderRemover png8_remover(job.output_folder);
   outcome = RunConvertJob(job, png8_remover, stop);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text,
             "保存图片时发生错误，请检查硬盘空间是否用完。\n\n目标文件名：\n" +

@@ -114,7 +114,7 @@ TEST_F(CropPreviewTest, TakesTheNextPictureThatCanBeCropped) {
   EXPECT_EQ(MagickGetImageWidth(none.picture.get()), 1u);
   EXPECT_EQ(test::PixelAt(none.picture.get(), 0, 0), "255,255,255,255");
   EXPECT_EQ(none.status, (CropStatusTexts{"原图尺寸: 1 x 1", "生成预览图片...", "y"}));
-  EXPECT_EQ(none.message, (ToolMessage{"没有找到需要裁剪的图片！", "预览", MessageIcon::kWarning}));
+  EXPECT_EQ(none.message, (RunMessage{"没有找到需要裁剪的图片！", "预览", MessageIcon::kWarning}));
   job.settings.picture_list_source = false;
   job.source_folder = folder.path();
   EXPECT_EQ(Preview(bad).message->text,

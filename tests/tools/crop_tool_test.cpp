@@ -43,7 +43,7 @@ class CropToolTest : public ::testing::Test {
     job.settings.fixed_height = 20;
   }
 
-  ToolOutcome Run() {
+  RunOutcome Run() {
     RunList list;
     std::optional<Refusal> refusal = ValidateCropStart(job, list);
     EXPECT_FALSE(refusal) << refusal->Text();
@@ -54,7 +54,7 @@ class CropToolTest : public ::testing::Test {
   fs::path source;
   fs::path out;
   CropJob job;
-  ToolObserver observer;
+  RunObserver observer;
   std::atomic<bool> stop{false};
 };
 
@@ -137,8 +137,8 @@ TEST_F(CropToolTest, FolderRunNamesAndMirrorsSubFolders) {
   fs::create_directories(source / "sub/empty");
   test::WritePicture(source / "sub/y.BMP", 100, 80, "BMP");
   job.include_sub_folders = true;
-  ToolOutcome outcome = Run();
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 3);
   EXPECT_EQ(outcome.folder_to_open, out);
   EXPECT_EQ(test::EntriesIn(out),
@@ -165,9 +165,9 @@ TEST_F(CropToolTest, ListRunWritesPngKeepingTransparency) {
   job.settings.format = ToolOutputFormat::kPng;
   job.settings.mode = kCropTrimSides;
   job.settings.side_fixed_top = 5;
-  ToolOutcome outcome = Run();
+  RunOutcome outcome = Run();
   EXPECT_EQ(outcome.written, 1);
-  EXPECT_EQ(outcome.unreadable, 1);
+  EXPECT_EQ(outcome.failed, 1);
   EXPECT_EQ(InfoLog::Global().Text(),
             "不支持裁剪动态gif图片:\r\n" + (folder / "anim.gif").string() + "\r\n\r\n");
   MagickWandPtr kept = test::ReadBack(out / "t.png");
@@ -193,11 +193,11 @@ TEST_F(CropToolTest, OverwriteKeepsFormatAndAFailedWriteLeavesTheSourceAsItWas) 
   rlimit lowered = saved;
   lowered.rlim_cur = 40 * 1024;
   setrlimit(RLIMIT_FSIZE, &lowered);
-  ToolOutcome outcome = Run();
+  RunOutcome outcome = Run();
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
 
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
   EXPECT_EQ(outcome.written, 1);
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text.rfind("MagickWriteImage() 发生错误：\n\n", 0), 0u);

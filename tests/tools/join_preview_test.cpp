@@ -27,9 +27,9 @@ int GreyAt(MagickWand* wand, long x, long y) {
   return static_cast<int>(PixelGetGreen(pixel.get()) * 255 + 0.5);
 }
 
-std::vector<std::string> Texts(const std::vector<ToolMessage>& messages) {
+std::vector<std::string> Texts(const std::vector<RunMessage>& messages) {
   std::vector<std::string> texts;
-  for (const ToolMessage& message : messages) texts.push_back(message.text);
+  for (const RunMessage& message : messages) texts.push_back(message.text);
   return texts;
 }
 

@@ -22,8 +22,8 @@ class JoinToolTest : public ::testing::Test {
     out_ = folder_ / "out";
     fs::create_directories(source_);
   }
-  ToolOutcome Run(const JoinJob& job) {
-    ToolObserver observer;
+  RunOutcome Run(const JoinJob& job) {
+    RunObserver observer;
     std::atomic<bool> stop{false};
     return RunJoinJob(job, observer, stop);
   }
@@ -59,11 +59,11 @@ TEST_F(JoinToolTest, FolderModeJoinsEachSubFolderAlone) {
   job.output_folder = out_;
   job.settings.load_format_option = kLoadPng | kLoadGif;
   fs::create_directories(out_);
-  ToolOutcome outcome = Run(job);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  RunOutcome outcome = Run(job);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.total, 3);
   EXPECT_EQ(outcome.written, 1);
-  EXPECT_GT(outcome.unreadable, 0);
+  EXPECT_GT(outcome.failed, 0);
   MagickWandPtr day1 = test::ReadBack(out_ / "day1.jpg");
   EXPECT_EQ(MagickGetImageWidth(day1.get()), 40u);
   EXPECT_EQ(MagickGetImageHeight(day1.get()), 30u);  // 80 × 20 became 40 × 10
@@ -82,7 +82,7 @@ TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
   job.source_folder = source_;
   job.output_folder = out_;
   fs::create_directories(out_);
-  ToolOutcome outcome = Run(job);
+  RunOutcome outcome = Run(job);
   EXPECT_EQ(outcome.written, 1);
   MagickWandPtr joined = test::ReadBack(out_ / "pics.jpg");
   EXPECT_EQ(MagickGetImageHeight(joined.get()), 65500u);
@@ -90,7 +90,7 @@ TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
   // One pixel of spacing more: the group is logged and the run goes on.
   job.settings.space = 1;
   outcome = Run(job);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 0);
   EXPECT_EQ(InfoLog::Global().Text(),
             "拼接图片失败: " + source_.string() +
@@ -102,14 +102,14 @@ TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
   job.settings.picture_list_source = true;
   job.pictures = {source_ / "b.png", source_ / "a.png"};
   outcome = Run(job);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text,
             "拼接图片失败: \n\n拼接后的图片高度: 65501 像素, 支持的最大JPG图片高度: 65500 像素.\n\n"
             "请将拼接后生成的JPG图片高度控制在 65500 像素内或选择保存为PNG格式.");
   job.settings.format = ToolOutputFormat::kPng;
   outcome = Run(job);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   MagickWandPtr png = test::ReadBack(out_ / "b_拼接后.png");
   EXPECT_EQ(MagickGetImageHeight(png.get()), 65501u);
   EXPECT_EQ(test::PixelAt(png.get(), 0, 0), "0,0,255,255");

@@ -32,7 +32,7 @@ class PngToolTest : public ::testing::Test {
     job.output_folder = out;
   }
 
-  ToolOutcome Run() { return RunPngJob(job, observer, stop); }
+  RunOutcome Run() { return RunPngJob(job, observer, stop); }
 
   void Zoom(PngZoomKind kind, PngZoomSide side, int value) {
     job.settings.zoom = true;
@@ -50,7 +50,7 @@ class PngToolTest : public ::testing::Test {
   fs::path source;
   fs::path out;
   PngJob job;
-  ToolObserver observer;
+  RunObserver observer;
   std::atomic<bool> stop{false};
 };
 
@@ -58,8 +58,8 @@ TEST_F(PngToolTest, ShrinkToWidthKeepsProportions) {
   test::WriteSolid(source / "big.png", 1000, 750, "#406080");
   test::WriteSolid(source / "small.png", 600, 450, "#406080");
   Zoom(PngZoomKind::kShrink, PngZoomSide::kWidth, 800);
-  ToolOutcome outcome = Run();
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 2);
   EXPECT_EQ(SizeOf(out / "big.png"), (std::pair<size_t, size_t>{800, 600}));
   EXPECT_EQ(SizeOf(out / "small.png"), (std::pair<size_t, size_t>{600, 450}));
@@ -147,8 +147,8 @@ TEST_F(PngToolTest, OverwriteWritesEachFileBackAsPng) {
   fs::create_symlink(source / "a.png", source / "link.png");
   job.save_mode = PngSaveMode::kOverwrite;
   job.output_folder.clear();
-  ToolOutcome outcome = Run();
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.written, 3);
   EXPECT_EQ(outcome.folder_to_open, source);
   EXPECT_EQ(test::EntriesIn(source), (std::vector<std::string>{"a.png", "b.png", "link.png"}));
@@ -175,11 +175,11 @@ TEST_F(PngToolTest, OverwriteLeavesEveryFileAValidPngWhenAWriteFails) {
   rlimit lowered = saved;
   lowered.rlim_cur = 16 * 1024;
   setrlimit(RLIMIT_FSIZE, &lowered);
-  ToolOutcome outcome = Run();
+  RunOutcome outcome = Run();
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
 
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted) << InfoLog::Global().Text();
+  EXPECT_EQ(outcome.end, RunEnd::kAborted) << InfoLog::Global().Text();
   EXPECT_EQ(outcome.written, 1);
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text,

@@ -70,7 +70,7 @@ TEST(SlicePageTest, PageThatCannotBeMadeEndsTheRun) {
   page.Begin("x.jpg");
   page.End();
   const fs::path path = folder / "missing" / "x.html";
-  std::optional<ToolMessage> failure = page.Write(path);
+  std::optional<RunMessage> failure = page.Write(path);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->text,
             "生成HTML代码页的时候发生错误：fopen()，请检查硬盘空间是否用完。\n\n目标文件名：\n" +

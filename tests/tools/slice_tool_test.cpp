@@ -18,7 +18,7 @@ using Size = std::pair<std::size_t, std::size_t>;
 Size SizeOf(MagickWand* wand) { return {MagickGetImageWidth(wand), MagickGetImageHeight(wand)}; }
 
 // Sets the stop request when the first picture is taken.
-class StopAtFirstPicture : public ToolObserver {
+class StopAtFirstPicture : public RunObserver {
  public:
   explicit StopAtFirstPicture(std::atomic<bool>& stop) : stop_(stop) {}
   void OnPictureStarted(int index, int) override {
@@ -48,12 +48,12 @@ class SliceToolTest : public ::testing::Test {
     job.settings.vertical = true;
     job.settings.vertical_avg_value = count;
   }
-  ToolOutcome Run() { return RunSliceJob(job, observer, stop); }
+  RunOutcome Run() { return RunSliceJob(job, observer, stop); }
 
   TempFolder folder;
   fs::path source, out;
   SliceJob job;
-  ToolObserver observer;
+  RunObserver observer;
   std::atomic<bool> stop{false};
 };
 
@@ -61,7 +61,7 @@ TEST_F(SliceToolTest, EvenRowsGiveTheLargerSpansFirstAndTheirPage) {
   test::WritePicture(source / "photo.png", 1000, 750, "PNG");
   Rows(4);
   job.settings.format = ToolOutputFormat::kPng;
-  ASSERT_EQ(Run().end, ToolRunEnd::kCompleted);
+  ASSERT_EQ(Run().end, RunEnd::kCompleted);
   EXPECT_EQ(test::EntriesIn(out),
             (std::vector<std::string>{"photo-1.png", "photo-2.png", "photo-3.png", "photo-4.png",
                                       "photo.html"}));
@@ -176,9 +176,9 @@ TEST_F(SliceToolTest, UnreadablePicturesAreLoggedAndTheRunGoesOn) {
   test::WritePicture(source / "skip.tif", 20, 20, "TIFF");  // not offered by the slice tool
   Rows(2);
   job.settings.save_subfolder_by_file_name = true;
-  ToolOutcome outcome = Run();
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
-  EXPECT_EQ(outcome.unreadable, 1);
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.failed, 1);
   EXPECT_EQ(InfoLog::Global().Text(),
             "图片读取失败:\r\n" + (source / "bad.jpg").string() + "\r\n\r\n");
   // The sub-folder is made before reading; an unreadable picture gets no page.
@@ -196,14 +196,14 @@ TEST_F(SliceToolTest, StopInsideAPictureOrAfterIt) {
   test::WritePicture(source / "b.png", 40, 40, "PNG");
   Rows(2);
   StopAtFirstPicture stop_at_first(stop);
-  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
+  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, RunEnd::kStopped);
   EXPECT_EQ(test::EntriesIn(out),
             std::vector<std::string>{});  // the window leaves the picture unfinished
 
   stop.store(false);
   job.output_folder = folder / "cli";
   job.finish_picture_on_stop = true;
-  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, ToolRunEnd::kStopped);
+  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, RunEnd::kStopped);
   EXPECT_EQ(test::EntriesIn(folder / "cli"),
             (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 }

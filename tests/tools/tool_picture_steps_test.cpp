@@ -17,7 +17,7 @@ TEST(ToolPictureSteps, JpegOutputTurnsCmykIntoSrgbAtTheQuality) {
   TempFolder folder;
   MagickWandPtr wand = test::MakePicture(40, 30, "PNG");
   MagickTransformImageColorspace(wand.get(), CMYKColorspace);
-  ToolMessage failure;
+  RunMessage failure;
   ASSERT_TRUE(WriteToolJpeg(wand.get(), folder / "a.jpg", 77, failure));
   MagickWandPtr back = test::ReadBack(folder / "a.jpg");
   EXPECT_EQ(MagickGetImageColorspace(back.get()), sRGBColorspace);
@@ -27,7 +27,7 @@ TEST(ToolPictureSteps, JpegOutputTurnsCmykIntoSrgbAtTheQuality) {
 TEST(ToolPictureSteps, PngOutputPlainOrPng8) {
   TempFolder folder;
   MagickWandPtr wand = test::MakePicture(40, 30, "JPEG");
-  ToolMessage failure;
+  RunMessage failure;
   ASSERT_TRUE(WriteToolPng(wand.get(), folder / "plain.png", false, 256, 0, failure));
   EXPECT_NE(MagickGetImageType(test::ReadBack(folder / "plain.png").get()), PaletteType);
   ASSERT_TRUE(WriteToolPng(wand.get(), folder / "png8.png", true, 8, 0, failure));
@@ -38,13 +38,13 @@ TEST(ToolPictureSteps, PngOutputPlainOrPng8) {
 TEST(ToolPictureSteps, FailedWritesSayWhy) {
   TempFolder folder;
   MagickWandPtr wand = test::MakePicture(40, 30, "PNG");
-  ToolMessage failure;
+  RunMessage failure;
   fs::path target = folder / "missing" / "a.png";
   EXPECT_FALSE(WriteToolPicture(wand.get(), target, failure));
-  EXPECT_EQ(failure, (ToolMessage{"MagickWriteImage() 发生错误：\n\nNo such file or directory\n\n"
-                                  "目标文件名：" +
-                                      target.string() + "\n\n请检查内存或硬盘空间是否用完。",
-                                  "错误", MessageIcon::kError}));
+  EXPECT_EQ(failure, (RunMessage{"MagickWriteImage() 发生错误：\n\nNo such file or directory\n\n"
+                                 "目标文件名：" +
+                                     target.string() + "\n\n请检查内存或硬盘空间是否用完。",
+                                 "错误", MessageIcon::kError}));
 
   InfoLog::Global().Clear();
   EXPECT_FALSE(WriteToolPng(wand.get(), target, true, 256, 259, failure));

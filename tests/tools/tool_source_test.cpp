@@ -57,7 +57,7 @@ TEST(SourceDrop, OneFolderButTheRootIsTaken) {
   EXPECT_EQ(one.folder, folder / "a");
   EXPECT_FALSE(one.refusal);
 
-  const ToolMessage only_one{"一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
+  const RunMessage only_one{"一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
   SourceDrop two = TakeDroppedSource({folder / "a", folder / "b"});
   EXPECT_FALSE(two.folder);
   EXPECT_EQ(two.refusal, only_one);
@@ -66,9 +66,9 @@ TEST(SourceDrop, OneFolderButTheRootIsTaken) {
 
   SourceDrop root = TakeDroppedSource({"/"});
   EXPECT_FALSE(root.folder);
-  EXPECT_EQ(root.refusal, (ToolMessage{"暂不支持拖入根目录:[/]", "提示", MessageIcon::kWarning}));
-  EXPECT_EQ(ChosenRootRefusal("/"), (ToolMessage{"暂不支持添加根目录：[/]，请选择下一级文件夹。",
-                                                 "错误", MessageIcon::kError}));
+  EXPECT_EQ(root.refusal, (RunMessage{"暂不支持拖入根目录:[/]", "提示", MessageIcon::kWarning}));
+  EXPECT_EQ(ChosenRootRefusal("/"), (RunMessage{"暂不支持添加根目录：[/]，请选择下一级文件夹。",
+                                                "错误", MessageIcon::kError}));
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-#include "tools/tool_run_list.h"
+#include "run/run_list.h"
 
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "tools/load_format_mask.h"
 
 namespace brindle {
 namespace {
@@ -24,7 +23,11 @@ class RunListTest : public ::testing::Test {
     }
     request.source_folder = source;
     request.accepts = [](std::string_view name) {
-      return MaskSelectsFile(kLoadJpg | kLoadPng | kLoadGif, name);
+      fs::path extension = fs::path(name).extension();
+      for (const char* accepted : {".jpg", ".JPG", ".jpeg", ".png", ".gif"}) {
+        if (extension == accepted) return true;
+      }
+      return false;
     };
   }
 

@@ -13,7 +13,7 @@
 
 #include "base/refusal.h"
 #include "run/picture_scan.h"
-#include "tools/tool_message.h"
+#include "run/run_message.h"
 
 namespace brindle {
 
@@ -36,7 +36,7 @@ struct RunListRequest {
 struct RunList {
   std::vector<ToolPicture> pictures;
   std::vector<LongPathNotice> notices;  // paths too long for the program, left out
-  std::optional<ToolMessage> failure;   // a folder could not be made: the run stops
+  std::optional<RunMessage> failure;    // a folder could not be made: the run stops
 };
 
 // Makes one folder (its parent must exist); an existing folder is used as it is. Returns the
@@ -54,8 +54,8 @@ RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& sto
 // Makes, inside output_folder (which exists), the mirror of every sub-folder of source_folder at
 // any depth; an existing mirror is reused. A stop request is looked at before each sub-folder. The
 // failure of one folder ends it with "任务中止！\n\n创建子文件夹 %s 失败，错误码：%d".
-std::optional<ToolMessage> MakeMirrorFolders(const std::filesystem::path& source_folder,
-                                             const std::filesystem::path& output_folder,
-                                             const std::atomic<bool>& stop_requested);
+std::optional<RunMessage> MakeMirrorFolders(const std::filesystem::path& source_folder,
+                                            const std::filesystem::path& output_folder,
+                                            const std::atomic<bool>& stop_requested);
 
 }  // namespace brindle

@@ -8,12 +8,12 @@
 
 namespace brindle {
 
-struct ToolMessage {
+struct RunMessage {
   std::string text;
   std::string caption;
   MessageIcon icon = MessageIcon::kNone;
 
-  bool operator==(const ToolMessage&) const = default;
+  bool operator==(const RunMessage&) const = default;
 };
 
 // The question after a completed run (Yes opens the folder that received the results).
@@ -30,9 +30,9 @@ inline constexpr const char* kClosingCaption = "询问";
 inline constexpr const char* kThreadStartFailure = "启动线程失败";
 
 // After a stop request: "任务已中止".
-ToolMessage StoppedMessage();
+RunMessage StoppedMessage();
 
 // An empty run list: "没有找到需要处理的图片".
-ToolMessage NothingFoundMessage();
+RunMessage NothingFoundMessage();
 
 }  // namespace brindle

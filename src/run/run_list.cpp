@@ -1,4 +1,4 @@
-#include "tools/tool_run_list.h"
+#include "run/run_list.h"
 
 #include <sys/stat.h>
 
@@ -23,6 +23,7 @@ std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
   const int error_number = MakeFolder(folder);
   if (error_number == 0) return std::nullopt;
   Refusal refusal;
+  refusal.kind = RefusalKind::kFailure;
   refusal.message = FormatMessage("创建文件夹 %s 失败，错误码：%d", folder.c_str(), error_number);
   refusal.caption = "错误";
   refusal.icon = MessageIcon::kError;
@@ -32,7 +33,7 @@ std::optional<Refusal> MakeOutputFolder(const fs::path& folder) {
 
 namespace {
 
-ToolMessage FolderFailure(const char* format, const fs::path& folder, int error_number) {
+RunMessage FolderFailure(const char* format, const fs::path& folder, int error_number) {
   return {FormatMessage(format, folder.c_str(), error_number), "错误", MessageIcon::kError};
 }
 
@@ -82,9 +83,9 @@ RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& sto
   return list;
 }
 
-std::optional<ToolMessage> MakeMirrorFolders(const fs::path& source_folder,
-                                             const fs::path& output_folder,
-                                             const std::atomic<bool>& stop_requested) {
+std::optional<RunMessage> MakeMirrorFolders(const fs::path& source_folder,
+                                            const fs::path& output_folder,
+                                            const std::atomic<bool>& stop_requested) {
   ScanResult sub_folders = ListSubFolders(source_folder, /*recursive=*/true);
   for (const fs::path& sub_folder : sub_folders.paths) {
     if (stop_requested.load()) break;

@@ -1,10 +1,12 @@
-#include "tools/tool_run.h"
+#include "run/run_job.h"
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
 #include <mutex>
+#include <new>
 
+#include "base/info_log.h"
 #include "support/test_support.h"
 
 namespace brindle {
@@ -13,26 +15,28 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-class RecordingObserver : public ToolObserver {
+class RecordingObserver : public RunObserver {
  public:
   void OnRunListReady(int count) override { events.push_back("ready " + std::to_string(count)); }
   void OnPictureStarted(int index, int count) override {
     events.push_back("picture " + std::to_string(index) + "/" + std::to_string(count));
   }
+  void OnPictureDone(const PictureOutcome& outcome) override { outcomes.push_back(outcome); }
   void OnLeftOut(const LongPathNotice& notice) override {
     events.push_back("left out " + notice.path.filename().string());
   }
-  void OnRunEnded(const ToolOutcome& outcome) override {
+  void OnRunEnded(const RunOutcome& outcome) override {
     std::lock_guard<std::mutex> lock(mutex);
     ended = outcome;
     running_when_ended = worker ? worker->running() : false;
     done.notify_all();
   }
   std::vector<std::string> events;
+  std::vector<PictureOutcome> outcomes;
   std::mutex mutex;
   std::condition_variable done;
-  std::optional<ToolOutcome> ended;
-  const ToolWorker* worker = nullptr;
+  std::optional<RunOutcome> ended;
+  const RunWorker* worker = nullptr;
   bool running_when_ended = true;
 };
 
@@ -57,27 +61,53 @@ TEST_F(ToolRunTest, EveryPictureInOrderWithProgress) {
     return picture.path.filename() == "b.png" ? PictureResult::Unreadable()
                                               : PictureResult::Written();
   };
-  ToolOutcome outcome = RunToolJob(job, observer, stop);
+  RunOutcome outcome = RunToolJob(job, observer, stop);
   EXPECT_EQ(seen, (std::vector<std::string>{"a.png", "b.png", "c.png"}));
   EXPECT_EQ(observer.events,
             (std::vector<std::string>{"ready 3", "picture 0/3", "picture 1/3", "picture 2/3"}));
-  EXPECT_EQ(outcome.end, ToolRunEnd::kCompleted);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
   EXPECT_EQ(outcome.total, 3);
   EXPECT_EQ(outcome.written, 2);
-  EXPECT_EQ(outcome.unreadable, 1);
+  EXPECT_EQ(outcome.failed, 1);
   EXPECT_FALSE(outcome.message);
   EXPECT_EQ(outcome.folder_to_open, folder / "out");
 }
 
+TEST_F(ToolRunTest, EachPictureReportsHowItEndedWithWhatWasLoggedForIt) {
+  job.work = [&](const ToolPicture& picture) {
+    if (picture.path.filename() == "a.png") throw std::bad_alloc();
+    if (picture.path.filename() == "b.png") {
+      LogInfo("图片读取失败:\r\nb.png");
+      return PictureResult::Unreadable();
+    }
+    return PictureResult::Written();
+  };
+  RunOutcome outcome = RunToolJob(job, observer, stop);
+  // The picture that threw fails alone; the run goes on.
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.written, 1);
+  EXPECT_EQ(outcome.failed, 2);
+  ASSERT_EQ(observer.outcomes.size(), 3u);
+  EXPECT_EQ(observer.outcomes[0].end, PictureEnd::kFailed);
+  EXPECT_EQ(observer.outcomes[0].reason,
+            "处理图片 " + (folder / "a.png").string() + " 时出错：内存不足");
+  EXPECT_EQ(observer.outcomes[1].end, PictureEnd::kSkipped);
+  EXPECT_EQ(observer.outcomes[1].reason, "图片读取失败:\r\nb.png");
+  EXPECT_EQ(observer.outcomes[2].end, PictureEnd::kWritten);
+  EXPECT_EQ(observer.outcomes[2].path, folder / "c.png");
+  EXPECT_EQ(observer.outcomes[2].index, 2);
+  EXPECT_EQ(observer.outcomes[2].reason, "");
+}
+
 TEST_F(ToolRunTest, FailedPictureStopsTheRunWithItsMessage) {
   int taken = 0;
-  const ToolMessage failure{"写入失败", "错误", MessageIcon::kError};
+  const RunMessage failure{"写入失败", "错误", MessageIcon::kError};
   job.work = [&](const ToolPicture&) {
     return ++taken == 2 ? PictureResult::Failed(failure) : PictureResult::Written();
   };
-  ToolOutcome outcome = RunToolJob(job, observer, stop);
+  RunOutcome outcome = RunToolJob(job, observer, stop);
   EXPECT_EQ(taken, 2);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kAborted);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
   EXPECT_EQ(outcome.message, failure);
   EXPECT_EQ(outcome.written, 1);
 }
@@ -88,26 +118,25 @@ TEST_F(ToolRunTest, StopRequestIsSeenBeforeTheNextPicture) {
     if (++taken == 1) stop = true;  // as if the window asked while the first picture was worked on
     return PictureResult::Written();
   };
-  ToolOutcome outcome = RunToolJob(job, observer, stop);
+  RunOutcome outcome = RunToolJob(job, observer, stop);
   EXPECT_EQ(taken, 1);
   EXPECT_EQ(outcome.written, 1);
-  EXPECT_EQ(outcome.end, ToolRunEnd::kStopped);
-  EXPECT_EQ(outcome.message, (ToolMessage{"任务已中止", "提示", MessageIcon::kWarning}));
+  EXPECT_EQ(outcome.end, RunEnd::kStopped);
+  EXPECT_EQ(outcome.message, (RunMessage{"任务已中止", "提示", MessageIcon::kWarning}));
 }
 
 TEST_F(ToolRunTest, EmptyRunListAndFolderFailures) {
   job.work = [](const ToolPicture&) { return PictureResult::Written(); };
   job.run_list.pattern = "*.gif";
-  ToolOutcome nothing = RunToolJob(job, observer, stop);
-  EXPECT_EQ(nothing.end, ToolRunEnd::kNothingFound);
-  EXPECT_EQ(nothing.message,
-            (ToolMessage{"没有找到需要处理的图片", "提示", MessageIcon::kWarning}));
+  RunOutcome nothing = RunToolJob(job, observer, stop);
+  EXPECT_EQ(nothing.end, RunEnd::kNothingFound);
+  EXPECT_EQ(nothing.message, (RunMessage{"没有找到需要处理的图片", "提示", MessageIcon::kWarning}));
   EXPECT_TRUE(observer.events.empty());
 
   job.run_list.pattern = "*.png";
   job.run_list.output_folder = folder / "no" / "out";
-  ToolOutcome failed = RunToolJob(job, observer, stop);
-  EXPECT_EQ(failed.end, ToolRunEnd::kAborted);
+  RunOutcome failed = RunToolJob(job, observer, stop);
+  EXPECT_EQ(failed.end, RunEnd::kAborted);
   ASSERT_TRUE(failed.message);
   EXPECT_EQ(failed.message->text.rfind("任务中止！\n\n创建文件夹 ", 0), 0u);
 }
@@ -120,14 +149,14 @@ TEST_F(ToolRunTest, TooLongPathsAreLeftOutAndReported) {
   test::WriteFile(deep / (long_name + ".png"), "x");
   job.run_list.include_sub_folders = true;
   job.work = [](const ToolPicture&) { return PictureResult::Written(); };
-  ToolOutcome outcome = RunToolJob(job, observer, stop);
+  RunOutcome outcome = RunToolJob(job, observer, stop);
   EXPECT_EQ(outcome.left_out, 1);
   EXPECT_EQ(outcome.total, 3);
   EXPECT_EQ(observer.events.front(), "left out " + long_name + ".png");
 }
 
 TEST_F(ToolRunTest, WorkerRunsOneJobAtATimeAndReportsTheEndAfterClearingItsFlags) {
-  ToolWorker worker;
+  RunWorker worker;
   observer.worker = &worker;
   std::mutex gate_mutex;
   std::condition_variable gate;
@@ -140,8 +169,8 @@ TEST_F(ToolRunTest, WorkerRunsOneJobAtATimeAndReportsTheEndAfterClearingItsFlags
     gate.wait(lock, [&] { return open; });
     return PictureResult::Written();
   };
-  auto run = [&](const std::atomic<bool>& stop_requested) {
-    return RunToolJob(job, observer, stop_requested);
+  auto run = [&](RunObserver& reporter, const std::atomic<bool>& stop_requested) {
+    return RunToolJob(job, reporter, stop_requested);
   };
   ASSERT_TRUE(worker.Start(run, observer));
   EXPECT_TRUE(worker.running());
@@ -157,7 +186,7 @@ TEST_F(ToolRunTest, WorkerRunsOneJobAtATimeAndReportsTheEndAfterClearingItsFlags
   worker.Wait();
   EXPECT_FALSE(worker.running());
   ASSERT_TRUE(observer.ended);
-  EXPECT_EQ(observer.ended->end, ToolRunEnd::kStopped);
+  EXPECT_EQ(observer.ended->end, RunEnd::kStopped);
   EXPECT_EQ(observer.ended->written, 1);
   EXPECT_FALSE(observer.running_when_ended);
   EXPECT_FALSE(worker.stop_requested());  // cleared after the stopped run
@@ -167,7 +196,7 @@ TEST_F(ToolRunTest, WorkerRunsOneJobAtATimeAndReportsTheEndAfterClearingItsFlags
   ASSERT_TRUE(worker.Start(run, observer));
   worker.Wait();
   ASSERT_TRUE(observer.ended);
-  EXPECT_EQ(observer.ended->end, ToolRunEnd::kCompleted);
+  EXPECT_EQ(observer.ended->end, RunEnd::kCompleted);
   EXPECT_EQ(observer.ended->written, 3);
 }
 

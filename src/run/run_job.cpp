@@ -1,0 +1,148 @@
+#include "run/run_job.h"
+
+#include <exception>
+#include <new>
+#include <system_error>
+
+#include "base/info_log.h"
+
+namespace brindle {
+namespace {
+
+// Why a run or a picture could not go on after an exception, in the program's words.
+std::string ExceptionReason(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return "内存不足";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "未知错误";
+  }
+}
+
+}  // namespace
+
+PictureOutcome RunOnePicture(int index, const std::filesystem::path& path,
+                             const std::function<PictureEnd()>& work) {
+  PictureOutcome outcome;
+  outcome.index = index;
+  outcome.path = path;
+  ThreadLogCapture capture;
+  try {
+    outcome.end = work();
+  } catch (...) {
+    LogInfo(FormatMessage("处理图片 %s 时出错：%s", path.c_str(),
+                          ExceptionReason(std::current_exception()).c_str()));
+    outcome.end = PictureEnd::kFailed;
+  }
+  outcome.reason = capture.Take();
+  return outcome;
+}
+
+RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
+                      const std::atomic<bool>& stop_requested) {
+  RunOutcome outcome;
+  outcome.folder_to_open = job.folder_to_open;
+  auto finish = [&](RunEnd end, std::optional<RunMessage> message) {
+    outcome.end = end;
+    outcome.message = std::move(message);
+    return outcome;
+  };
+
+  RunList list;
+  if (job.prepared_list) {
+    list = *job.prepared_list;
+    const RunListRequest& request = job.run_list;
+    if (request.include_sub_folders && request.output_folder) {
+      list.failure =
+          MakeMirrorFolders(request.source_folder, *request.output_folder, stop_requested);
+    }
+  } else {
+    list = BuildRunList(job.run_list, stop_requested);
+  }
+  outcome.left_out = static_cast<int>(list.notices.size());
+  for (const LongPathNotice& notice : list.notices) observer.OnLeftOut(notice);
+  if (list.failure) return finish(RunEnd::kAborted, list.failure);
+  if (stop_requested.load()) return finish(RunEnd::kStopped, StoppedMessage());
+  if (list.pictures.empty()) return finish(RunEnd::kNothingFound, NothingFoundMessage());
+
+  const int count = static_cast<int>(list.pictures.size());
+  outcome.total = count;
+  observer.OnRunListReady(count);
+  for (int index = 0; index < count && !stop_requested.load(); ++index) {
+    observer.OnPictureStarted(index, count);
+    const ToolPicture& picture = list.pictures[static_cast<std::size_t>(index)];
+    std::optional<RunMessage> run_failure;
+    PictureOutcome done = RunOnePicture(index, picture.path, [&] {
+      PictureResult result = job.work(picture);
+      switch (result.end) {
+        case PictureResult::End::kWritten:
+          return PictureEnd::kWritten;
+        case PictureResult::End::kUnreadable:
+          return PictureEnd::kSkipped;
+        case PictureResult::End::kRunFailed:
+          run_failure = std::move(result.message);
+          return PictureEnd::kFailed;
+      }
+      return PictureEnd::kFailed;
+    });
+    if (done.end == PictureEnd::kWritten) {
+      ++outcome.written;
+    } else {
+      ++outcome.failed;
+    }
+    if (run_failure && done.reason.empty()) done.reason = run_failure->text;
+    observer.OnPictureDone(done);
+    if (run_failure) return finish(RunEnd::kAborted, std::move(run_failure));
+  }
+  if (stop_requested.load()) return finish(RunEnd::kStopped, StoppedMessage());
+  return finish(RunEnd::kCompleted, std::nullopt);
+}
+
+RunWorker::~RunWorker() {
+  RequestStop();
+  Wait();
+}
+
+bool RunWorker::Start(RunJob job, RunObserver& observer) {
+  if (running_.load()) return false;
+  Wait();  // the thread of an earlier run has ended; collect it
+  running_.store(true);
+  try {
+    thread_ = std::jthread([this, &observer, job = std::move(job)](std::stop_token token) {
+      std::atomic<bool> stop_requested{false};
+      std::stop_callback on_stop(token, [&stop_requested] { stop_requested.store(true); });
+      RunOutcome outcome;
+      try {
+        outcome = job(observer, stop_requested);
+      } catch (...) {
+        outcome.end = RunEnd::kAborted;
+        outcome.message = RunMessage{"任务中止！\n\n" + ExceptionReason(std::current_exception()),
+                                     "错误", MessageIcon::kError};
+      }
+      {
+        std::lock_guard<std::mutex> lock(end_lock_);
+        running_.store(false);
+      }
+      ended_.notify_all();
+      observer.OnRunEnded(outcome);
+    });
+  } catch (const std::system_error&) {
+    running_.store(false);
+    return false;
+  }
+  return true;
+}
+
+void RunWorker::Wait() {
+  if (thread_.joinable()) thread_.join();
+}
+
+bool RunWorker::WaitFor(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(end_lock_);
+  return ended_.wait_for(lock, timeout, [this] { return !running_.load(); });
+}
+
+}  // namespace brindle
