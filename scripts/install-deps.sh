@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
+  # a comma-decimal locale made with localedef in the locale test
+  locales
   # fonts: Latin, a CJK sans and a Song/Ming-style CJK face
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
   # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/info_log.h"
+#include "base/number_text.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_read.h"
 #include "platform/buffered_file_reader.h"
@@ -143,11 +144,11 @@ std::string FormatPictureInfo(int width, int height, const std::string& type, st
                          type.c_str(), static_cast<long long>(size));
   }
   if (size < 1048576) {
-    return FormatMessage("尺寸: %d x %d, 类型: %s 图片, 大小: %0.1lf KB", width, height,
-                         type.c_str(), static_cast<double>(size) / 1024);
+    return FormatMessage("尺寸: %d x %d, 类型: %s 图片, 大小: %s KB", width, height, type.c_str(),
+                         FixedText(static_cast<double>(size) / 1024, 1).c_str());
   }
-  return FormatMessage("尺寸: %d x %d, 类型: %s 图片, 大小: %0.1lf MB", width, height, type.c_str(),
-                       static_cast<double>(size) / 1024 / 1024);
+  return FormatMessage("尺寸: %d x %d, 类型: %s 图片, 大小: %s MB", width, height, type.c_str(),
+                       FixedText(static_cast<double>(size) / 1024 / 1024, 1).c_str());
 }
 
 PictureInfo PictureInfoLine(const std::filesystem::path& path) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/info_log.h"
+#include "base/number_text.h"
 #include "panel/panel_choices.h"
 #include "platform/access_time.h"
 #include "recipe/options_file.h"
@@ -68,7 +69,7 @@ void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>&
   panel.zoom_type_before_percent = panel.zoom_type;
   panel.size_type = ListChoice(static_cast<int>(options.sizeType), kSizeTypeCount);
   if (options.zoomUnit == ZoomUnit::kPercent) {
-    panel.size_text = FormatMessage("%0.2f", static_cast<double>(options.fSizeValue));
+    panel.size_text = FixedText(static_cast<double>(options.fSizeValue), 2);
     SetZoomUnit(panel, ZoomUnit::kPercent);
   } else {
     panel.size_text = Decimal(options.sizeValue);

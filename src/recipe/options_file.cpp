@@ -8,6 +8,7 @@
 #include <system_error>
 #include <variant>
 
+#include "base/number_text.h"
 #include "platform/file_write.h"
 #include "platform/text_encoding.h"
 
@@ -342,9 +343,7 @@ std::string FormatOptionsText(const ProcessingOptions& options) {
           if constexpr (std::is_same_v<Field, TextField>) {
             return Utf8ToGbk(options.*(field.member));
           } else if constexpr (std::is_same_v<Field, float PO::*>) {
-            char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(options.*field));
-            return buffer;
+            return FixedText(static_cast<double>(options.*field), 6);
           } else {
             auto number = static_cast<std::int32_t>(options.*field);
             if (key.name == "dpi" && number == 0) number = -1;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <random>
 #include <sstream>
@@ -695,6 +698,53 @@ TEST(ReadConfigFile, ConfigThatCannotBeMadeLeavesTheRecordZeroFilled) {
   ProcessingOptions options{};
   EXPECT_FALSE(ReadConfigFile(options, folder / "missing" / "config.dat"));
   EXPECT_EQ(options, ProcessingOptions{});
+}
+
+}  // namespace
+}  // namespace brindle
+
+namespace brindle {
+namespace {
+
+// Switches LC_ALL to a comma-decimal locale for the test's lifetime, as a Qt application object
+// does with the user's locale; the locale is made with localedef in a temporary folder.
+class CommaDecimalLocale {
+ public:
+  CommaDecimalLocale() {
+    const fs::path definition = folder_ / "de_DE.UTF-8";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + definition.string() +
+                                "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !fs::exists(definition)) return;
+    setenv("LOCPATH", folder_.path().c_str(), 1);
+    active_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  }
+  ~CommaDecimalLocale() {
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+  }
+  bool active() const { return active_; }
+
+ private:
+  test::TempFolder folder_;
+  bool active_ = false;
+};
+
+TEST(RecipeLocale, ARecipeWrittenAndReadUnderACommaDecimalLocaleKeepsItsNumbers) {
+  CommaDecimalLocale locale;
+  ASSERT_TRUE(locale.active()) << "localedef could not make de_DE.UTF-8";
+  char printed[32];
+  std::snprintf(printed, sizeof printed, "%f", 50.5);
+  ASSERT_STREQ(printed, "50,500000");  // the locale really uses a comma
+
+  TempFolder folder;
+  ProcessingOptions written = InitialProcessingOptions();
+  written.fSizeValue = 50.5f;
+  ASSERT_TRUE(WriteOptionsFile(written, folder / "r.sz"));
+  EXPECT_NE(test::ReadFile(folder / "r.sz").find("fSizeValue=50.500000\r\n"), std::string::npos);
+  ProcessingOptions read{};
+  ASSERT_TRUE(ReadOptionsFile(read, folder / "r.sz"));
+  EXPECT_EQ(read.fSizeValue, 50.5f);
+  EXPECT_EQ(read, written);
 }
 
 }  // namespace
