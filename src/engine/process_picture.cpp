@@ -71,11 +71,28 @@ void SettleTransparency(MagickWand* wand, const std::string& format) {
   MagickSetImageAlphaChannel(wand, format == "BMP" ? DeactivateAlphaChannel : RemoveAlphaChannel);
 }
 
-void RotateAndFlip(MagickWand* wand, int flip, int rotation) {
-  if (rotation <= 0 && flip == 0) return;
+bool RotateAndFlip(MagickWand* wand, int flip, int rotation) {
+  if (rotation <= 0 && flip == 0) return true;
   PixelWandPtr background = MakePixelWand();
-  MagickRotateImage(wand, background.get(), rotation);
-  if (flip != 0) MagickFlipImage(wand);
+  if (rotation > 0 && MagickRotateImage(wand, background.get(), rotation) == MagickFalse) {
+    return false;
+  }
+  return flip == 0 || MagickFlipImage(wand) != MagickFalse;
+}
+
+bool Resize(MagickWand* wand, const ProcessingOptions& options,
+            const std::optional<PictureSize>& planned_size) {
+  if (!planned_size) return ApplyResize(wand, options);
+  return MagickResizeImage(wand, static_cast<size_t>(planned_size->width),
+                           static_cast<size_t>(planned_size->height), LanczosFilter,
+                           1.0) != MagickFalse;
+}
+
+// A step ImageMagick refused: the picture fails, logged with its path and ImageMagick's reason.
+ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
+  LogInfo(FormatMessage("图片处理失败：\r\n%s\r\n原因：%s", source.c_str(),
+                        TakeMagickError(wand).c_str()));
+  return {};
 }
 
 }  // namespace
@@ -119,15 +136,9 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
   if (source_is_jpeg) RecomposeJpegSource(wand, options, source_quality);
   ApplyResolution(wand.get(), options, source_resolution);
 
-  RotateAndFlip(wand.get(), flip, rotation);
-
-  if (options.bSize) {
-    if (planned_size) {
-      MagickResizeImage(wand.get(), static_cast<size_t>(planned_size->width),
-                        static_cast<size_t>(planned_size->height), LanczosFilter, 1.0);
-    } else {
-      ApplyResize(wand.get(), options);
-    }
+  if (!RotateAndFlip(wand.get(), flip, rotation)) return StepFailed(wand.get(), source);
+  if (options.bSize && !Resize(wand.get(), options, planned_size)) {
+    return StepFailed(wand.get(), source);
   }
 
   // CMYK pictures bound for RGB are converted before the tone steps and watermarks see them.
@@ -143,7 +154,9 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
   ApplyBlackAndWhite(wand.get(), options);
   if (!converted_early) ConvertColourSpace(wand.get(), options, recipe.profiles);
 
-  MagickSetImageFormat(wand.get(), "JPEG");
+  if (MagickSetImageFormat(wand.get(), "JPEG") == MagickFalse) {
+    return StepFailed(wand.get(), source);
+  }
   if (!target) {
     result.outcome = ProcessOutcome::kHandedBack;
     result.wand = std::move(wand);

@@ -105,19 +105,15 @@ std::optional<PictureSize> ResizeTarget(const ProcessingOptions& options, Pictur
   return ResizeByPixels(options, current);
 }
 
-void ApplyResize(MagickWand* wand, const ProcessingOptions& options) {
+bool ApplyResize(MagickWand* wand, const ProcessingOptions& options) {
   auto to_int = [](size_t length) {
     return static_cast<int>(std::min<size_t>(length, static_cast<size_t>(INT_MAX)));
   };
   PictureSize current{to_int(MagickGetImageWidth(wand)), to_int(MagickGetImageHeight(wand))};
   std::optional<PictureSize> target = ResizeTarget(options, current);
-  if (!target) return;
-  // A refused resize leaves the picture as it was and the work goes on; its exception is dropped so
-  // that a later step does not report it as its own failure.
-  if (MagickResizeImage(wand, static_cast<size_t>(target->width),
-                        static_cast<size_t>(target->height), LanczosFilter, 1.0) == MagickFalse) {
-    TakeMagickError(wand);
-  }
+  if (!target) return true;
+  return MagickResizeImage(wand, static_cast<size_t>(target->width),
+                           static_cast<size_t>(target->height), LanczosFilter, 1.0) != MagickFalse;
 }
 
 std::string_view KeepAspectLabel(ZoomType zoom_type, SizeType size_type) {

@@ -30,9 +30,8 @@ std::optional<PictureSize> ResizeByPercent(const ProcessingOptions& options, Pic
 std::optional<PictureSize> ResizeTarget(const ProcessingOptions& options, PictureSize current);
 
 // Resizes the wand's current picture to ResizeTarget of its size. Whether to resize at all (bSize)
-// is the caller's decision. A resize that ImageMagick refuses leaves the picture at its previous
-// size.
-void ApplyResize(MagickWand* wand, const ProcessingOptions& options);
+// is the caller's decision. false when ImageMagick refuses (its reason stays on the wand).
+bool ApplyResize(MagickWand* wand, const ProcessingOptions& options);
 
 // The text beside the keep-aspect switch, naming the side that follows and the kind of change,
 // e.g. "高度等比例缩小" when the width is set and pictures are only shrunk.
