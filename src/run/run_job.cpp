@@ -45,10 +45,10 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
                       const std::atomic<bool>& stop_requested) {
   RunOutcome outcome;
   outcome.folder_to_open = job.folder_to_open;
-  auto finish = [&](RunEnd end, std::optional<RunMessage> message) {
+  // Every way out returns `outcome` itself, so it is never copied.
+  auto finish = [&outcome](RunEnd end, std::optional<RunMessage> message) {
     outcome.end = end;
     outcome.message = std::move(message);
-    return outcome;
   };
 
   RunList list;
@@ -64,9 +64,18 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
   }
   outcome.left_out = static_cast<int>(list.notices.size());
   for (const LongPathNotice& notice : list.notices) observer.OnLeftOut(notice);
-  if (list.failure) return finish(RunEnd::kAborted, list.failure);
-  if (stop_requested.load()) return finish(RunEnd::kStopped, StoppedMessage());
-  if (list.pictures.empty()) return finish(RunEnd::kNothingFound, NothingFoundMessage());
+  if (list.failure) {
+    finish(RunEnd::kAborted, list.failure);
+    return outcome;
+  }
+  if (stop_requested.load()) {
+    finish(RunEnd::kStopped, StoppedMessage());
+    return outcome;
+  }
+  if (list.pictures.empty()) {
+    finish(RunEnd::kNothingFound, NothingFoundMessage());
+    return outcome;
+  }
 
   const int count = static_cast<int>(list.pictures.size());
   outcome.total = count;
@@ -95,10 +104,19 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
     }
     if (run_failure && done.reason.empty()) done.reason = run_failure->text;
     observer.OnPictureDone(done);
-    if (run_failure) return finish(RunEnd::kAborted, std::move(run_failure));
+    if (run_failure) {
+      finish(RunEnd::kAborted, std::move(run_failure));
+      return outcome;
+    }
   }
-  if (stop_requested.load()) return finish(RunEnd::kStopped, StoppedMessage());
-  return finish(RunEnd::kCompleted, std::nullopt);
+  if (stop_requested.load()) {
+    finish(RunEnd::kStopped, StoppedMessage());
+    return outcome;
+  }
+  {
+    finish(RunEnd::kCompleted, std::nullopt);
+    return outcome;
+  }
 }
 
 RunWorker::~RunWorker() {

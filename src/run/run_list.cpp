@@ -70,7 +70,8 @@ RunList BuildRunList(const RunListRequest& request, const std::atomic<bool>& sto
   for (LongPathNotice& notice : sub_folders.notices) list.notices.push_back(std::move(notice));
   for (const fs::path& sub_folder : sub_folders.paths) {
     if (stop_requested.load()) break;
-    std::string relative = "/" + sub_folder.lexically_relative(source).generic_string();
+    std::string relative = "/";
+    relative += sub_folder.lexically_relative(source).generic_string();
     AddFiles(request, sub_folder, relative, list);
     if (!request.output_folder) continue;
     fs::path mirror = request.output_folder->string() + relative;

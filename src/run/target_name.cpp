@@ -30,7 +30,11 @@ std::string Candidate(const std::string& folder, const PictureEntry& entry, bool
   // A picture added as a single file has no sub-path and goes straight into the folder.
   if (keep_structure && !entry.source_sub_path.empty()) text += entry.source_sub_path + "/";
   text += stem;
-  if (number >= 2) text += "(" + std::to_string(number) + ")";
+  if (number >= 2) {
+    text += '(';
+    text += std::to_string(number);
+    text += ')';
+  }
   text += ".jpg";
   return text;
 }
