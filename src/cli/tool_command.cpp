@@ -1,10 +1,15 @@
 #include "cli/tool_command.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "run/batch_progress.h"
 #include "run/picture_scan.h"
 #include "tools/tool_source.h"
 
 namespace brindle::cli {
+
+namespace fs = std::filesystem;
 
 bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolArguments& parsed) {
   bool options_ended = false;
@@ -49,6 +54,15 @@ bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolA
   if (parsed.out && parsed.overwrite) {
     PrintError("--out 和 --overwrite 只能选择一个");
     return false;
+  }
+  // Folders as the tools name them in what they write (the slice page's tile addresses, the
+  // completion's folder) must not depend on the working folder.
+  for (std::optional<std::string>* folder : {&parsed.source, &parsed.out}) {
+    std::error_code ec;
+    if (*folder && !(*folder)->empty()) {
+      fs::path absolute = fs::absolute(**folder, ec);
+      if (!ec) **folder = absolute.string();
+    }
   }
   if (parsed.source && !parsed.files.empty()) {
     PrintError("--source 和 FILE 只能选择一个");
