@@ -6,6 +6,7 @@
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
 #              convert -append (50 photographs: the corpus twice)
+#   make package builds the optimised program and makes a Debian package of it (build-release/)
 #   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
 #              convert -crop
 SHELL := /bin/bash
@@ -21,7 +22,8 @@ BENCH_PNG_CORPUS ?= bench/png-corpus
 BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan
+.PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan \
+	release package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -55,8 +57,18 @@ bench-slice: build
 	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
 	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
 
+# The optimised build users and packagers make, with warnings as errors (CI builds it).
+release: deps
+	@cmake -S . -B build-release -DBRINDLE_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
+	  -DBRINDLE_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-release -j $(JOBS)
+
+# A Debian package of the optimised build, in build-release/.
+package: release
+	@cd build-release && cpack -G DEB >/dev/null && ls -1 "$$PWD"/*.deb
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-release
 
 # Fuzzing (libFuzzer, clang): each target runs FUZZ_RUNS inputs from its seeds; more by hand with
 # FUZZ_RUNS=1000000.

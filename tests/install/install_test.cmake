@@ -1,0 +1,33 @@
+# Installs the build into WORK_DIR/root with DESTDIR and the prefix /usr, then runs the installed
+# brindle-cli on a picture made by ImageMagick and checks the result's size.
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR}/out)
+set(ENV{DESTDIR} ${WORK_DIR}/root)
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+  RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+set(cli ${WORK_DIR}/root/usr/bin/brindle-cli)
+foreach(file ${cli} ${WORK_DIR}/root/usr/share/brindle/magick/policy.xml
+    ${WORK_DIR}/root/usr/share/brindle/icc/sRGB.icc)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+execute_process(COMMAND convert -size 64x48 gradient:red-blue ${WORK_DIR}/photo.png
+  RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "could not make the test picture")
+endif()
+execute_process(COMMAND ${cli} batch --out ${WORK_DIR}/out bSize=1 sizeValue=32 ${WORK_DIR}/photo.png
+  RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "installed brindle-cli exited ${status}: ${err}")
+endif()
+execute_process(COMMAND identify -format "%wx%h %m" ${WORK_DIR}/out/photo.jpg
+  OUTPUT_VARIABLE shown RESULT_VARIABLE status)
+if(NOT shown STREQUAL "32x24 JPEG")
+  message(FATAL_ERROR "installed brindle-cli wrote \"${shown}\", not a 32x24 JPEG")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
