@@ -57,9 +57,9 @@ bench-slice: build
 	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
 	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
 
-# The optimised build users and packagers make, with warnings as errors (CI builds it).
+# The optimised build users and packagers make: warnings are shown, not errors.
 release: deps
-	@cmake -S . -B build-release -DBRINDLE_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B build-release -DBRINDLE_WERROR=OFF -DCMAKE_BUILD_TYPE=Release \
 	  -DBRINDLE_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-release -j $(JOBS)
 

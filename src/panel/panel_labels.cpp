@@ -4,9 +4,18 @@
 
 namespace brindle {
 
-std::string ToneLabel(int value) { return (value > 0 ? "+" : "") + std::to_string(value); }
+std::string ToneLabel(int value) {
+  std::string label = value > 0 ? "+" : "";
+  label += std::to_string(value);
+  return label;
+}
 
-std::string ValueLabel(int value) { return "(" + std::to_string(value) + ")"; }
+std::string ValueLabel(int value) {
+  std::string label = "(";
+  label += std::to_string(value);
+  label += ')';
+  return label;
+}
 
 std::string_view UnitLabel(ZoomUnit unit) { return unit == ZoomUnit::kPercent ? "百分比" : "像素"; }
 

@@ -11,9 +11,10 @@ namespace fs = std::filesystem;
 
 fs::path JoinGroupTargetPath(const fs::path& output_folder, const fs::path& group,
                              std::string_view extension) {
-  std::string name = WithoutTrailingSeparators(group).filename().string();
-  if (name.empty() || name == "/") name = "a";
-  return FirstFreeName(output_folder / (name + std::string(extension)), extension);
+  const std::string folder_name = WithoutTrailingSeparators(group).filename().string();
+  std::string name = folder_name.empty() || folder_name == "/" ? std::string("a") : folder_name;
+  name += extension;
+  return FirstFreeName(output_folder / name, extension);
 }
 
 fs::path JoinListTargetPath(const fs::path& output_folder, const fs::path& first_picture,
