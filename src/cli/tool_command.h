@@ -1,9 +1,8 @@
 #pragma once
 // What the tool commands share: their options, the KEY=VALUE settings applied with the tool's
-// load rules, the console observer, and the exit status of a run's outcome.
+// load rules, running a job on the console, and the exit status of a run's outcome.
 
 #include <atomic>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>

@@ -80,14 +80,6 @@ bool RotateAndFlip(MagickWand* wand, int flip, int rotation) {
   return flip == 0 || MagickFlipImage(wand) != MagickFalse;
 }
 
-bool Resize(MagickWand* wand, const ProcessingOptions& options,
-            const std::optional<PictureSize>& planned_size) {
-  if (!planned_size) return ApplyResize(wand, options);
-  return MagickResizeImage(wand, static_cast<size_t>(planned_size->width),
-                           static_cast<size_t>(planned_size->height), LanczosFilter,
-                           1.0) != MagickFalse;
-}
-
 // A step ImageMagick refused: the picture fails, logged with its path and ImageMagick's reason.
 ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
   LogInfo(FormatMessage("图片处理失败：\r\n%s\r\n原因：%s", source.c_str(),
@@ -137,7 +129,8 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
   ApplyResolution(wand.get(), options, source_resolution);
 
   if (!RotateAndFlip(wand.get(), flip, rotation)) return StepFailed(wand.get(), source);
-  if (options.bSize && !Resize(wand.get(), options, planned_size)) {
+  if (options.bSize && !(planned_size ? ResizePicture(wand.get(), *planned_size)
+                                      : ApplyResize(wand.get(), options))) {
     return StepFailed(wand.get(), source);
   }
 

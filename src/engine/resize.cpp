@@ -105,15 +105,18 @@ std::optional<PictureSize> ResizeTarget(const ProcessingOptions& options, Pictur
   return ResizeByPixels(options, current);
 }
 
+bool ResizePicture(MagickWand* wand, PictureSize size) {
+  return MagickResizeImage(wand, static_cast<size_t>(size.width), static_cast<size_t>(size.height),
+                           LanczosFilter, 1.0) != MagickFalse;
+}
+
 bool ApplyResize(MagickWand* wand, const ProcessingOptions& options) {
   auto to_int = [](size_t length) {
     return static_cast<int>(std::min<size_t>(length, static_cast<size_t>(INT_MAX)));
   };
   PictureSize current{to_int(MagickGetImageWidth(wand)), to_int(MagickGetImageHeight(wand))};
   std::optional<PictureSize> target = ResizeTarget(options, current);
-  if (!target) return true;
-  return MagickResizeImage(wand, static_cast<size_t>(target->width),
-                           static_cast<size_t>(target->height), LanczosFilter, 1.0) != MagickFalse;
+  return !target || ResizePicture(wand, *target);
 }
 
 std::string_view KeepAspectLabel(ZoomType zoom_type, SizeType size_type) {

@@ -29,6 +29,10 @@ std::optional<PictureSize> ResizeByPercent(const ProcessingOptions& options, Pic
 // ResizeByPixels or ResizeByPercent, as zoomUnit says.
 std::optional<PictureSize> ResizeTarget(const ProcessingOptions& options, PictureSize current);
 
+// Resizes the wand's current picture to exactly `size` with the program's resampling (Lanczos,
+// blur 1.0). false when ImageMagick refuses (its reason stays on the wand).
+bool ResizePicture(MagickWand* wand, PictureSize size);
+
 // Resizes the wand's current picture to ResizeTarget of its size. Whether to resize at all (bSize)
 // is the caller's decision. false when ImageMagick refuses (its reason stays on the wand).
 bool ApplyResize(MagickWand* wand, const ProcessingOptions& options);

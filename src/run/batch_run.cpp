@@ -42,9 +42,6 @@ class Run {
     outcome.written = written_;
     outcome.failed = failed_;
     outcome.end = stop_requested_.load() ? RunEnd::kStopped : RunEnd::kCompleted;
-    if (settings_.placement == PlacementMode::kSaveToFolder) {
-      outcome.folder_to_open = settings_.target_folder;
-    }
     return outcome;
   }
 
@@ -66,8 +63,8 @@ class Run {
                       : SaveToFolder(entries_[*index], reserve_names);
         return ok ? PictureEnd::kWritten : PictureEnd::kFailed;
       });
-      (done.end == PictureEnd::kWritten ? written_ : failed_).fetch_add(1);
       std::lock_guard<std::mutex> lock(report_lock_);
+      ++(done.end == PictureEnd::kWritten ? written_ : failed_);
       observer_.OnPictureDone(done);
     }
   }
@@ -112,12 +109,12 @@ class Run {
   RunObserver& observer_;
   const std::atomic<bool>& stop_requested_;
 
-  // Taking the next entry and every observer call: reports come in order, one at a time.
+  // Taking the next entry, counting and every observer call: reports come in order, one at a time.
   std::mutex report_lock_;
   std::size_t cursor_ = 0;
+  int written_ = 0;
+  int failed_ = 0;
   OutputNameLock output_name_lock_;
-  std::atomic<int> written_{0};
-  std::atomic<int> failed_{0};
 };
 
 }  // namespace

@@ -113,10 +113,8 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
     finish(RunEnd::kStopped, StoppedMessage());
     return outcome;
   }
-  {
-    finish(RunEnd::kCompleted, std::nullopt);
-    return outcome;
-  }
+  finish(RunEnd::kCompleted, std::nullopt);
+  return outcome;
 }
 
 RunWorker::~RunWorker() {

@@ -6,6 +6,7 @@
 
 #include "base/info_log.h"
 #include "engine/picture_read.h"
+#include "engine/resize.h"
 #include "platform/file_write.h"
 #include "tools/tool_picture_steps.h"
 
@@ -156,8 +157,7 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
         int target_width = 0;
         int target_height = 0;
         FromJoinSides(plan.layout, target, target_width, target_height);
-        MagickResizeImage(wand, static_cast<size_t>(target_width),
-                          static_cast<size_t>(target_height), LanczosFilter, 1.0);
+        ResizePicture(wand, PictureSize{target_width, target_height});
       }
       sides = target;
     } else {

@@ -44,8 +44,7 @@ bool ApplyPngZoom(MagickWand* wand, const PngZoom& zoom) {
                       static_cast<int>(MagickGetImageHeight(wand))};
   std::optional<PictureSize> target = PngZoomTarget(zoom, current);
   if (!target) return true;
-  if (MagickResizeImage(wand, static_cast<size_t>(target->width),
-                        static_cast<size_t>(target->height), LanczosFilter, 1.0) == MagickFalse) {
+  if (!ResizePicture(wand, *target)) {
     MagickClearException(wand);
     return false;
   }
