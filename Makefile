@@ -6,7 +6,8 @@
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
 #              convert -append (50 photographs: the corpus twice)
-#   make package builds the optimised program and makes a Debian package of it (build-release/)
+#   make package builds the optimised program and makes a Debian package of it (build-release/);
+#              make test-package also unpacks it and runs its brindle-cli on a picture
 #   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
 #              convert -crop
 SHELL := /bin/bash
@@ -23,7 +24,7 @@ BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_ARGS ?=
 
 .PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan \
-	release package
+	release package test-package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -57,15 +58,23 @@ bench-slice: build
 	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
 	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
 
-# The optimised build users and packagers make: warnings are shown, not errors.
+# The optimised build users and packagers make: warnings are shown, not errors (CI makes them
+# errors with RELEASE_WERROR=ON).
+RELEASE_WERROR ?= OFF
 release: deps
-	@cmake -S . -B build-release -DBRINDLE_WERROR=OFF -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B build-release -DBRINDLE_WERROR=$(RELEASE_WERROR) -DCMAKE_BUILD_TYPE=Release \
 	  -DBRINDLE_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-release -j $(JOBS)
 
 # A Debian package of the optimised build, in build-release/.
 package: release
-	@cd build-release && cpack -G DEB >/dev/null && ls -1 "$$PWD"/*.deb
+	@cd build-release && rm -f *.deb && cpack -G DEB >/dev/null && ls -1 "$$PWD"/*.deb
+
+# The package unpacked into a temporary root: its brindle-cli must process a picture.
+test-package: package
+	@cmake -DDEB="$$(ls build-release/*.deb)" -DWORK_DIR="$$PWD/build-release/package-test" \
+	  -P tests/install/install_test.cmake
+	@echo "package test passed"
 
 clean:
 	rm -rf $(BUILD_DIR) build-release

@@ -45,7 +45,9 @@ const char* MarginMessage(int placement, const char* first, const char* second) 
   return placement == 1 ? first : second;
 }
 
-std::optional<Refusal> TypingReport(const PanelValues& panel, NumberBox box) {
+}  // namespace
+
+std::optional<Refusal> RangeReport(const PanelValues& panel, NumberBox box) {
   switch (box) {
     case NumberBox::kSize:
       if (panel.zoom_unit == ZoomUnit::kPercent) {
@@ -88,6 +90,8 @@ std::optional<Refusal> TypingReport(const PanelValues& panel, NumberBox box) {
   }
   return std::nullopt;
 }
+
+namespace {
 
 bool PassesTyping(const PanelValues& panel, NumberBox box, std::string_view text) {
   switch (box) {
@@ -160,7 +164,7 @@ TypedCheck CheckTypedText(const PanelValues& panel, NumberBox box, std::string_v
   if (box == NumberBox::kTextRotation || box == NumberBox::kImageRotation) {
     return {TypedVerdict::kLeftAsTyped, std::nullopt};
   }
-  return {TypedVerdict::kPutBack, TypingReport(panel, box)};
+  return {TypedVerdict::kPutBack, RangeReport(panel, box)};
 }
 
 NumberBoxEdit::NumberBoxEdit(NumberBox box, std::string text)
@@ -184,16 +188,14 @@ NumberBoxEdit::Change NumberBoxEdit::OnTextChanged(const PanelValues& panel,
 NumberBoxEdit::Leave NumberBoxEdit::OnLeft(const PanelValues& panel, std::string_view text,
                                            bool main_window_shown) {
   Leave leave;
-  leave.text = text;
+  const bool zero_when_empty = ZeroWhenEmpty(box_);
+  leave.text = text.empty() && zero_when_empty ? std::string("0") : std::string(text);
   if (text.empty()) {
-    if (ZeroWhenEmpty(box_)) {
-      leave.text = "0";
-    } else if ((box_ == NumberBox::kSize && main_window_shown) ||
-               (box_ == NumberBox::kMaxFileSize &&
-                panel.quality_mode == QualityMode::kMaxFileSize) ||
-               box_ == NumberBox::kTextSizeScale) {
-      leave.report = TipAt(box_, "请输入", "此项不能为空");
-    }
+    const bool must_have_value = (box_ == NumberBox::kSize && main_window_shown) ||
+                                 (box_ == NumberBox::kMaxFileSize &&
+                                  panel.quality_mode == QualityMode::kMaxFileSize) ||
+                                 box_ == NumberBox::kTextSizeScale;
+    if (!zero_when_empty && must_have_value) leave.report = TipAt(box_, "请输入", "此项不能为空");
   } else if (box_ == NumberBox::kTextSizeScale && text == "0") {
     leave.report = TipAt(box_, "请重新输入", "此项不能为 0");
   }

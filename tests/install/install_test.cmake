@@ -1,12 +1,19 @@
-# Installs the build into WORK_DIR/root with DESTDIR and the prefix /usr, then runs the installed
-# brindle-cli on a picture made by ImageMagick and checks the result's size.
+# Installs the build into WORK_DIR/root with DESTDIR and the prefix /usr (or, given DEB, unpacks
+# that Debian package there), then runs the installed brindle-cli on a picture made by ImageMagick
+# and checks the result's size.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/out)
-set(ENV{DESTDIR} ${WORK_DIR}/root)
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
-  RESULT_VARIABLE status OUTPUT_QUIET)
+if(DEB)
+  execute_process(COMMAND dpkg -x ${DEB} ${WORK_DIR}/root RESULT_VARIABLE status)
+  set(how "dpkg -x ${DEB}")
+else()
+  set(ENV{DESTDIR} ${WORK_DIR}/root)
+  execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+    RESULT_VARIABLE status OUTPUT_QUIET)
+  set(how "cmake --install")
+endif()
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed: ${status}")
+  message(FATAL_ERROR "${how} failed: ${status}")
 endif()
 set(cli ${WORK_DIR}/root/usr/bin/brindle-cli)
 foreach(file ${cli} ${WORK_DIR}/root/usr/share/brindle/magick/policy.xml

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+
 #include "platform/magick_wand.h"
 #include "support/test_support.h"
 
@@ -43,10 +46,13 @@ TEST(MagickEnvironment, PolicyRefusesScriptsAndFileLists) {
   test::WritePicture(folder / "a.png", 8, 8, "PNG");
   test::WriteFile(folder / "list.txt", (folder / "a.png").string() + "\n");
 
-  for (std::string name :
-       {"mvg:" + (folder / "draw.mvg").string(), "msl:" + (folder / "script.msl").string(),
-        "@" + (folder / "list.txt").string(), std::string("text:/etc/hostname"),
-        std::string("https://example.invalid/x.png")}) {
+  const std::pair<const char*, std::filesystem::path> names[] = {{"mvg:", folder / "draw.mvg"},
+                                                    {"msl:", folder / "script.msl"},
+                                                    {"@", folder / "list.txt"},
+                                                    {"text:", "/etc/hostname"},
+                                                    {"https:", "//example.invalid/x.png"}};
+  for (const auto& [prefix, path] : names) {
+    const std::string name = std::string(prefix).append(path.string());
     MagickWandPtr wand = MakeMagickWand();
     EXPECT_EQ(MagickReadImage(wand.get(), name.c_str()), MagickFalse) << name;
   }
