@@ -6,7 +6,7 @@ namespace brindle {
 namespace {
 
 // The fresh canvas would otherwise drop the source's colour profile (turning an Adobe RGB photo's
-// colours wrong) and whatever metadata the user chose to keep.
+// colours wrong) and whatever metadata the user chose to keep, the comment among it.
 void CopyProfilesAndResolution(MagickWand* from, MagickWand* to) {
   size_t count = 0;
   char** names = MagickGetImageProfiles(from, "*", &count);
@@ -17,6 +17,8 @@ void CopyProfilesAndResolution(MagickWand* from, MagickWand* to) {
     MagickRelinquishMemory(names[i]);
   }
   MagickRelinquishMemory(names);
+  MagickTextPtr comment(MagickGetImageProperty(from, "comment"));
+  if (comment) MagickSetImageProperty(to, "comment", comment.get());
   double x_resolution = 0;
   double y_resolution = 0;
   MagickGetImageResolution(from, &x_resolution, &y_resolution);

@@ -31,6 +31,10 @@ enum class NumberBox {
 // The control a box is known by in refusals.
 std::string_view NumberBoxControl(NumberBox box);
 
+// What the box says of a text outside its range, naming the side or margin as typing one does;
+// nothing for the boxes that say nothing.
+std::optional<Refusal> RangeReport(const PanelValues& panel, NumberBox box);
+
 enum class TypedVerdict {
   kAccepted,     // the text becomes the last accepted text
   kPutBack,      // reported; the last accepted text is put back, caret at the end, focus kept

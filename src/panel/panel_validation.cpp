@@ -9,6 +9,7 @@
 #include "engine/picture_watermark.h"
 #include "engine/supported_picture.h"
 #include "engine/text_watermark.h"
+#include "panel/number_box.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_text.h"
 
@@ -60,37 +61,44 @@ constexpr MarginTexts kTextMarginTexts = {"文字水印的左边距不能为空"
 constexpr MarginTexts kImageMarginTexts = {"图片水印的左边距不能为空", "图片水印的右边距不能为空",
                                            "图片水印的上边距不能为空", "图片水印的下边距不能为空"};
 
+// A value a recipe brought that typing could not have: refused with the box's own range text.
+Refusal OutOfRange(const PanelValues& panel, NumberBox box) {
+  Refusal refusal = *RangeReport(panel, box);
+  refusal.scroll = PanelScroll::kTop;
+  return refusal;
+}
+
 // One direction of a placement: centred (or nothing chosen) takes a margin of digits or 16; a
-// margin side needs a margin.
-std::optional<Refusal> CopyMargin(int direction, const std::string& margin_text,
-                                  std::string_view control, const char* first_side_text,
-                                  const char* second_side_text, std::int32_t& direction_field,
-                                  std::int32_t& value_field) {
+// margin side needs a margin from 0 to 999.
+std::optional<Refusal> CopyMargin(const PanelValues& panel, int direction,
+                                  const std::string& margin_text, NumberBox box,
+                                  const char* first_side_text, const char* second_side_text,
+                                  std::int32_t& direction_field, std::int32_t& value_field) {
   direction_field = direction;
   const std::string margin = TrimmedBoxText(margin_text, kMarginTextLimit);
   if (direction == 1 || direction == 2) {
     if (margin.empty()) {
-      return BoxAt(control, direction == 1 ? first_side_text : second_side_text,
+      return BoxAt(NumberBoxControl(box), direction == 1 ? first_side_text : second_side_text,
                    MessageIcon::kError);
     }
     value_field = IntegerValue(margin);
+    if (value_field < 0 || value_field > 999) return OutOfRange(panel, box);
   } else {
     value_field = IsDigitRun(margin) ? IntegerValue(margin) : 16;
   }
   return std::nullopt;
 }
 
-std::optional<Refusal> CopyPlacement(const PanelPlacement& placement, const MarginTexts& texts,
-                                     std::string_view horizontal_control,
-                                     std::string_view vertical_control, std::int32_t& w_direction,
+std::optional<Refusal> CopyPlacement(const PanelValues& panel, const PanelPlacement& placement,
+                                     const MarginTexts& texts, NumberBox horizontal_box,
+                                     NumberBox vertical_box, std::int32_t& w_direction,
                                      std::int32_t& w_value, std::int32_t& h_direction,
                                      std::int32_t& h_value) {
-  if (auto refusal =
-          CopyMargin(placement.horizontal, placement.horizontal_margin, horizontal_control,
-                     texts.left, texts.right, w_direction, w_value)) {
+  if (auto refusal = CopyMargin(panel, placement.horizontal, placement.horizontal_margin,
+                                horizontal_box, texts.left, texts.right, w_direction, w_value)) {
     return refusal;
   }
-  return CopyMargin(placement.vertical, placement.vertical_margin, vertical_control, texts.top,
+  return CopyMargin(panel, placement.vertical, placement.vertical_margin, vertical_box, texts.top,
                     texts.bottom, h_direction, h_value);
 }
 
@@ -153,6 +161,7 @@ std::optional<Refusal> CopyResize(const PanelValues& panel, ProcessingOptions& o
         static SideTexts kZero = {"图片宽不能为 0", "图片高不能为 0", "值不能为 0"};
         return HintAt(panel_control::kSizeBox, "提示", BySide(side, kZero));
       }
+      if (pixels < 1 || pixels > 9999) return OutOfRange(panel, NumberBox::kSize);
       options.sizeValue = pixels;
     }
     const bool either_side = side == static_cast<int>(SizeType::kShorterSide) ||
@@ -218,10 +227,10 @@ std::optional<Refusal> CopyTextWatermark(PanelValues& panel, RunRecipe& recipe,
   }
   options.sy_text_fontSize = IntegerValue(BoxText(panel.font_size_text, kFontSizeTextLimit));
 
-  if (auto refusal = CopyPlacement(
-          panel.text_placement, kTextMarginTexts, panel_control::kTextHorizontalMargin,
-          panel_control::kTextVerticalMargin, options.sy_text_w_direction, options.sy_text_w_value,
-          options.sy_text_h_direction, options.sy_text_h_value)) {
+  if (auto refusal = CopyPlacement(panel, panel.text_placement, kTextMarginTexts,
+                                   NumberBox::kTextHorizontalMargin, NumberBox::kTextVerticalMargin,
+                                   options.sy_text_w_direction, options.sy_text_w_value,
+                                   options.sy_text_h_direction, options.sy_text_h_value)) {
     return refusal;
   }
   options.sy_text_border_size =
@@ -232,6 +241,12 @@ std::optional<Refusal> CopyTextWatermark(PanelValues& panel, RunRecipe& recipe,
       IntegerValue(BoxText(panel.padding_left_right_text, kTextBoxNumberLimit));
   options.sy_text_padding_top_bottom =
       IntegerValue(BoxText(panel.padding_top_bottom_text, kTextBoxNumberLimit));
+  if (options.sy_text_padding_left_right < 0 || options.sy_text_padding_left_right > 99) {
+    return OutOfRange(panel, NumberBox::kPaddingLeftRight);
+  }
+  if (options.sy_text_padding_top_bottom < 0 || options.sy_text_padding_top_bottom > 99) {
+    return OutOfRange(panel, NumberBox::kPaddingTopBottom);
+  }
   if (auto refusal = CopyRotation(panel.text_rotation_text, panel_control::kTextRotation,
                                   "文字水印旋转角度不能为负数", options.sy_text_rotate)) {
     return refusal;
@@ -288,10 +303,11 @@ std::optional<Refusal> CopyPictureWatermark(const PanelValues& panel, RunRecipe&
     }
   }
   options.sy_image = std::move(path);
-  if (auto refusal = CopyPlacement(
-          panel.image_placement, kImageMarginTexts, panel_control::kImageHorizontalMargin,
-          panel_control::kImageVerticalMargin, options.sy_image_w_direction,
-          options.sy_image_w_value, options.sy_image_h_direction, options.sy_image_h_value)) {
+  if (auto refusal = CopyPlacement(panel, panel.image_placement, kImageMarginTexts,
+                                   NumberBox::kImageHorizontalMargin,
+                                   NumberBox::kImageVerticalMargin, options.sy_image_w_direction,
+                                   options.sy_image_w_value, options.sy_image_h_direction,
+                                   options.sy_image_h_value)) {
     return refusal;
   }
   if (auto refusal = CopyRotation(panel.image_rotation_text, panel_control::kImageRotation,

@@ -227,22 +227,6 @@ TEST_F(BatchCommand, PicturesThatCannotBeProcessedAreSkippedWithTheirMessages) {
   EXPECT_TRUE(FilesIn(none).empty());
 }
 
-TEST_F(BatchCommand, AResizeTheImageLibraryRefusesFailsThePictureWithItsReason) {
-  fs::path in = Folder("in");
-  Picture(in / "portrait.jpg", 30, 40, "JPEG");
-  fs::path out = Folder("out");
-  // 66000 pixels wide is beyond the image library's side limit.
-  CommandResult result =
-      Batch({"--out", out.string(), "--threads-model", "1", "bSize=1", "zoomType=1",
-             "sizeValue=66000", "bZoomSameScale=0", (in / "portrait.jpg").string()});
-  EXPECT_EQ(result.status, 1) << result.err;
-  EXPECT_EQ(result.err.rfind("图片处理失败：\n" + (in / "portrait.jpg").string() + "\n原因：", 0),
-            0u)
-      << result.err;
-  EXPECT_NE(result.err.find("limit"), std::string::npos) << result.err;  // ImageMagick's reason
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{}));
-}
-
 TEST_F(BatchCommand, FoldersAreScannedAndTheirStructureKeptOnRequest) {
   fs::path album = Folder("相册");
   Picture(album / "a.png", 20, 10, "PNG");

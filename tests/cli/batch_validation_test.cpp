@@ -27,6 +27,12 @@ TEST_F(BatchCommand, PanelRefusalsExitTwoWithTheirTexts) {
       {{"bSize=1", "zoomUnit=1", "sizeType=1", "fSizeValue=1000"},
        "图片高的取值范围: 1.0 - 999.9 (百分比)"},
       {{"bSize=1", "zoomUnit=1", "fSizeValue=0.5"}, "图片宽的取值范围: 1.0 - 999.9 (百分比)"},
+      // Values a recipe can hold but the boxes cannot take get the boxes' own range texts.
+      {{"bSize=1", "sizeValue=12000"}, "图片宽必须为整数,取值范围: 1 - 9999 (像素)"},
+      {{"bSYText=1", "sy_text=abc", "sy_text_h_direction=1", "sy_text_h_value=1000"},
+       "文字水印的上边距必须为整数,取值范围: 0 - 999"},
+      {{"bSYText=1", "sy_text=abc", "sy_text_padding_left_right=100"},
+       "文字水印的左右填充必须为整数,取值范围: 0 - 99"},
       {{"bQuanlity=1", "qualityMode=1", "maxFileSize=0"}, "此项不能为空"},
       {{"bSYText=1", "sy_text=abc", "bTextSizeScale=1", "nTextSizeScaleValue=0"},
        "文字大小按比例缩放的值不能为 0"},

@@ -135,7 +135,7 @@ TEST_F(ProcessPictureTest, TransparentPicturesAreFlattenedOntoWhite) {
 }
 
 TEST_F(ProcessPictureTest, MetadataRemovalKeepsTheColourProfile) {
-  fs::path jpeg = Source("meta.jpg", 32, 32, "JPEG", 90);
+  fs::path jpeg = Source("meta.jpg", 32, 32, "JPEG", 80);
   {
     MagickWandPtr wand = ReadPicture(jpeg);
     MagickSetImageProperty(wand.get(), "comment", "taken on holiday");
@@ -155,9 +155,31 @@ TEST_F(ProcessPictureTest, MetadataRemovalKeepsTheColourProfile) {
   EXPECT_TRUE(MagickBlobPtr(MagickGetImageProfile(out.get(), "icc", &length)));
   EXPECT_FALSE(MagickTextPtr(MagickGetImageProperty(out.get(), "comment")));
 
+  // Kept metadata does not depend on the effects: a border re-composes the JPEG on a new canvas.
   recipe_.options.bRemovePhotoOtherInfo = 0;
-  MagickWandPtr kept = Process(jpeg, folder_ / "kept.jpg");
-  EXPECT_TRUE(MagickBlobPtr(MagickGetImageProfile(kept.get(), "exif", &length)));
+  for (int border : {0, 1}) {
+    recipe_.options.bBorder = border;
+    recipe_.options.border_size = 4;
+    MagickWandPtr kept = Process(jpeg, folder_ / ("kept" + std::to_string(border) + ".jpg"));
+    EXPECT_TRUE(MagickBlobPtr(MagickGetImageProfile(kept.get(), "exif", &length))) << border;
+    MagickTextPtr comment(MagickGetImageProperty(kept.get(), "comment"));
+    EXPECT_STREQ(comment.get(), "taken on holiday") << border;
+  }
+}
+
+TEST_F(ProcessPictureTest, AResizeTheImageLibraryRefusesFailsThePictureWithItsReason) {
+  fs::path source = Source("portrait.jpg", 30, 40, "JPEG");
+  // 66000 pixels wide is beyond the image library's side limit.
+  recipe_.options.bSize = 1;
+  recipe_.options.zoomType = ZoomType::kEnlarge;
+  recipe_.options.sizeValue = 66000;
+  recipe_.options.bZoomSameScale = 0;
+  ProcessResult result = ProcessPicture(recipe_, source, folder_ / "out.jpg", 0, 0);
+  EXPECT_EQ(result.outcome, ProcessOutcome::kFailed);
+  const std::string log = InfoLog::Global().Text();
+  EXPECT_EQ(log.rfind("图片处理失败：\r\n" + source.string() + "\r\n原因：", 0), 0u) << log;
+  EXPECT_NE(log.find("limit"), std::string::npos) << log;  // ImageMagick's reason
+  EXPECT_FALSE(fs::exists(folder_ / "out.jpg"));
 }
 
 TEST_F(ProcessPictureTest, RotationAndFlipFromTheListEntry) {

@@ -68,6 +68,9 @@ TEST(ValidatePanel, SizeBox) {
       {ZoomUnit::kPixel, 3, "0", hint + "值不能为 0 | "},
       {ZoomUnit::kPixel, 1, " \t", hint + "图片高不能为空 | "},
       {ZoomUnit::kPixel, 0, " 120 ", "accepted"},
+      {ZoomUnit::kPixel, 1, "9999", "accepted"},
+      // More than the box's four digits, as a recipe may hold: the box's range text.
+      {ZoomUnit::kPixel, 1, "12000", hint + "图片高必须为整数,取值范围: 1 - 9999 (像素) | "},
   };
   for (const Case& c : cases) {
     PanelValues panel = DefaultPanel();
@@ -87,9 +90,6 @@ TEST(ValidatePanel, SizeBox) {
   panel.zoom_unit = ZoomUnit::kPercent;
   panel.size_text = "999.99";
   EXPECT_FLOAT_EQ(Validate(panel).recipe.options.fSizeValue, 999.99f);
-  panel.zoom_unit = ZoomUnit::kPixel;
-  panel.size_text = "12345678";  // the box hands out 7 bytes
-  EXPECT_EQ(Validate(panel).recipe.options.sizeValue, 1234567);
 
   // Resizing off: the box is not looked at, the keep-aspect box still copied.
   panel.resize = false;
