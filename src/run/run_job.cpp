@@ -94,12 +94,14 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
         case PictureResult::End::kRunFailed:
           run_failure = std::move(result.message);
           return PictureEnd::kFailed;
+        case PictureResult::End::kStopped:
+          return PictureEnd::kStopped;
       }
       return PictureEnd::kFailed;
     });
     if (done.end == PictureEnd::kWritten) {
       ++outcome.written;
-    } else {
+    } else if (done.end != PictureEnd::kStopped) {
       ++outcome.failed;
     }
     if (run_failure && done.reason.empty()) done.reason = run_failure->text;

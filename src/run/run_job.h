@@ -37,6 +37,7 @@ enum class PictureEnd {
   kWritten,
   kSkipped,  // not taken: it could not be read or is not a picture the job handles
   kFailed,   // taken, but no result was written
+  kStopped,  // left part-way at the user's stop request: neither written nor failed
 };
 
 struct PictureOutcome {
@@ -81,6 +82,7 @@ struct PictureResult {
     kWritten,
     kUnreadable,  // logged; the run goes on
     kRunFailed,   // message says why; the run stops
+    kStopped,     // left part-way at a stop request
   };
   End end = End::kWritten;
   RunMessage message;
@@ -88,6 +90,7 @@ struct PictureResult {
   static PictureResult Written() { return {}; }
   static PictureResult Unreadable() { return {End::kUnreadable, {}}; }
   static PictureResult Failed(RunMessage message) { return {End::kRunFailed, std::move(message)}; }
+  static PictureResult Stopped() { return {End::kStopped, {}}; }
 };
 
 // A tool's job: its run list and the work on each picture.

@@ -156,10 +156,10 @@ PictureResult SlicePicture(const ToolPicture& picture, const fs::path& output_fo
   const long long total = static_cast<long long>(rows.size() * columns.size());
   long long number = 0;
   for (const SliceSpan& row : rows) {
-    if (StopSeen(stop)) return PictureResult::Written();
+    if (StopSeen(stop)) return PictureResult::Stopped();
     if (run.html) page.BeginRow();
     for (const SliceSpan& column : columns) {
-      if (StopSeen(stop)) return PictureResult::Written();
+      if (StopSeen(stop)) return PictureResult::Stopped();
       const fs::path path = SliceTilePath(tile_folder, base, ++number, total, run.extension);
       RunMessage failure;
       if (!WriteTile(wand.get(), column, row, resolution, run, path, failure)) {

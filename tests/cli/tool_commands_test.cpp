@@ -259,6 +259,24 @@ TEST_F(ToolCommandTest, SliceEndToEnd) {
   ASSERT_TRUE(ReadPictureFile(tile.get(), out / "a/a-4.png", nullptr));
   EXPECT_EQ(MagickGetImageWidth(tile.get()), 100u);
   EXPECT_LE(MagickGetImageColors(tile.get()), 32u);
+
+  // Folders given relative to the working folder: the page still finds its tiles.
+  const fs::path working = fs::current_path();
+  fs::current_path(folder.path());
+  result = RunCli({"slice", "--source", source.filename().string(), "--out", "relative",
+                   "slice_horizontal=1", "slice_horizontal_avg_value=2"});
+  fs::current_path(working);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const fs::path page = folder / "relative" / "a.html";
+  const std::string html = test::ReadFile(page);
+  int tiles = 0;
+  for (std::size_t at = html.find("src=\""); at != std::string::npos;
+       at = html.find("src=\"", at + 1), ++tiles) {
+    const std::size_t start = at + 5;
+    const fs::path src = html.substr(start, html.find('"', start) - start);
+    EXPECT_TRUE(fs::is_regular_file(page.parent_path() / src)) << src;
+  }
+  EXPECT_EQ(tiles, 2) << html;
 }
 
 TEST_F(ToolCommandTest, SliceRefusalsAndFailures) {

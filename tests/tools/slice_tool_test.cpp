@@ -196,14 +196,19 @@ TEST_F(SliceToolTest, StopInsideAPictureOrAfterIt) {
   test::WritePicture(source / "b.png", 40, 40, "PNG");
   Rows(2);
   StopAtFirstPicture stop_at_first(stop);
-  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, RunEnd::kStopped);
+  RunOutcome stopped = RunSliceJob(job, stop_at_first, stop);
+  EXPECT_EQ(stopped.end, RunEnd::kStopped);
   EXPECT_EQ(test::EntriesIn(out),
             std::vector<std::string>{});  // the window leaves the picture unfinished
+  EXPECT_EQ(stopped.written, 0);
+  EXPECT_EQ(stopped.failed, 0);
 
   stop.store(false);
   job.output_folder = folder / "cli";
   job.finish_picture_on_stop = true;
-  EXPECT_EQ(RunSliceJob(job, stop_at_first, stop).end, RunEnd::kStopped);
+  RunOutcome finished = RunSliceJob(job, stop_at_first, stop);
+  EXPECT_EQ(finished.end, RunEnd::kStopped);
+  EXPECT_EQ(finished.written, 1);
   EXPECT_EQ(test::EntriesIn(folder / "cli"),
             (std::vector<std::string>{"a-1.jpg", "a-2.jpg", "a.html"}));
 }
