@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "fonts/font_mapping.h"
+#include "fonts/song_face.h"
 #include "platform/text_encoding.h"
 
 namespace brindle {

@@ -10,12 +10,10 @@
 
 #include "base/refusal.h"
 #include "fonts/font_catalogue.h"
+#include "fonts/song_face.h"
 #include "prefs/preference_store.h"
 
 namespace brindle {
-
-// The face the default recipe names. No Linux font is called so.
-inline constexpr std::string_view kSongFaceName = "宋体";
 
 // Limits of what is read back and typed (GBK bytes).
 inline constexpr std::size_t kMappedFaceNameBytes = 127;
@@ -44,10 +42,5 @@ void AddFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
 // Deletes a mapping from the store and its name from the catalogue.
 void DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
                        std::string_view face_name);
-
-// The mapping that lets the default recipe's "宋体" draw on a machine without a face of that name:
-// "宋体" -> the file of an installed Song (Ming) style face that covers simplified Chinese, such as
-// AR PL UMing. None when no such face is installed.
-std::optional<FontMapping> DefaultSongFaceMapping(const std::vector<InstalledFont>& installed);
 
 }  // namespace brindle

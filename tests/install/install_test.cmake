@@ -22,6 +22,11 @@ foreach(file ${cli} ${WORK_DIR}/root/usr/share/brindle/magick/policy.xml
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
+# brindle-cli reads no preferences: it must not need Qt.
+execute_process(COMMAND readelf -d ${cli} OUTPUT_VARIABLE dynamic)
+if(dynamic MATCHES "libQt6")
+  message(FATAL_ERROR "brindle-cli needs Qt: ${dynamic}")
+endif()
 execute_process(COMMAND convert -size 64x48 gradient:red-blue ${WORK_DIR}/photo.png
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
