@@ -1,5 +1,6 @@
 # Commands for a fresh Debian 12 machine:
-#   make run   installs what is missing, builds, and runs the main batch on the sample pictures
+#   make run   installs what is missing, builds, and opens the desktop program with the sample
+#              pictures (without a display: runs the main batch on them with brindle-cli)
 #   make test  installs what is missing, builds, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
@@ -10,6 +11,7 @@
 #              make test-package also unpacks it and runs its brindle-cli on a picture
 #   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
 #              convert -crop
+#   make screenshots draws the desktop program's windows under xvfb-run into build/screenshots/
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
@@ -24,7 +26,7 @@ BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_ARGS ?=
 
 .PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan \
-	release package test-package
+	release package test-package screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,8 +38,22 @@ build: deps
 samples: build
 	@bash scripts/make-samples.sh $(SAMPLES)
 
+# With a display the desktop program opens with the sample pictures; without one brindle-cli runs
+# the batch on them.
 run: samples
-	@bash scripts/run-samples.sh $(CLI) $(SAMPLES) $(RESULTS)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "Starting the desktop program with the sample pictures: $(BUILD_DIR)/src/brindle $(SAMPLES)"; \
+	  $(BUILD_DIR)/src/brindle $(SAMPLES); \
+	else \
+	  bash scripts/run-samples.sh $(CLI) $(SAMPLES) $(RESULTS); \
+	  echo; echo "No display: the desktop program starts with $(BUILD_DIR)/src/brindle [PICTURES...] on a desktop."; \
+	fi
+
+# The desktop program's windows drawn under xvfb-run, written to build/screenshots/ to look at.
+screenshots: samples
+	@rm -rf $(BUILD_DIR)/screenshots
+	@xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/tests/brindle_screenshots \
+	  $(SAMPLES) $(BUILD_DIR)/screenshots
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

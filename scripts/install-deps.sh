@@ -8,8 +8,9 @@ packages=(
   build-essential cmake pkg-config ccache
   # core libraries
   libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev zlib1g-dev libfontconfig-dev
-  # desktop program and the preference store (QtCore)
-  qt6-base-dev
+  # desktop program (Qt Widgets, its SVG icons) and the preference store (QtCore); xvfb for the
+  # desktop program's screenshots
+  qt6-base-dev qt6-svg-dev xvfb xauth
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
   # a comma-decimal locale made with localedef in the locale test

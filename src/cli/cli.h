@@ -83,7 +83,4 @@ bool ReportSettingResult(OptionAssignResult result, const std::string& key,
 // Prints a refusal or usage text on standard error, one line each.
 void PrintError(std::string_view text);
 
-// The program's title line, as --version prints it.
-std::string VersionText();
-
 }  // namespace brindle::cli

@@ -71,8 +71,4 @@ std::unique_ptr<MagickEnvironment> StartImageMagick() {
   return nullptr;
 }
 
-std::string VersionText() {
-  return std::string("Brindle图片批量处理工具(V") + BRINDLE_VERSION + ")";
-}
-
 }  // namespace brindle::cli

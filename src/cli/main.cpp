@@ -2,6 +2,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "base/product_name.h"
 #include "cli/cli.h"
 
 namespace brindle::cli {
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (command == "--version") {
-    std::cout << VersionText() << "\n";
+    std::cout << brindle::ProductTitleWithVersion() << "\n";
     return kExitDone;
   }
   if (command == "recipe") return RunRecipeCommand(rest);

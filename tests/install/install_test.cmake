@@ -16,8 +16,11 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "${how} failed: ${status}")
 endif()
 set(cli ${WORK_DIR}/root/usr/bin/brindle-cli)
-foreach(file ${cli} ${WORK_DIR}/root/usr/share/brindle/magick/policy.xml
-    ${WORK_DIR}/root/usr/share/brindle/icc/sRGB.icc)
+foreach(file ${cli} ${WORK_DIR}/root/usr/bin/brindle
+    ${WORK_DIR}/root/usr/share/brindle/magick/policy.xml
+    ${WORK_DIR}/root/usr/share/brindle/icc/sRGB.icc
+    ${WORK_DIR}/root/usr/share/applications/brindle.desktop
+    ${WORK_DIR}/root/usr/share/icons/hicolor/scalable/apps/brindle.svg)
   if(NOT EXISTS ${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()

@@ -9,9 +9,9 @@ import re
 import sys
 
 LAYERS = ["platform", "base", "recipe", "prefs", "fonts", "engine", "png8", "run", "tools",
-          "panel", "cli", "app"]
+          "panel", "shell", "cli", "app"]
 # Test folders that mirror no source folder, and the layer whose headers they may reach.
-TEST_ONLY = {"support": "panel", "hostile": "cli", "fuzz": "panel"}
+TEST_ONLY = {"support": "shell", "hostile": "cli", "fuzz": "panel"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"(([^"/]+)/[^"]+)"', re.MULTILINE)
 
 

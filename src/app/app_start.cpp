@@ -1,0 +1,48 @@
+#include "app/app_start.h"
+
+#include <QApplication>
+#include <QImageReader>
+
+#include "app/app_context.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "platform/magick_environment.h"
+
+static void InitResources() { Q_INIT_RESOURCE(icons); }
+
+namespace brindle {
+
+namespace {
+
+// Qt's own limit (128 MB) refuses a 1000 x 40000 picture; 1 GB still refuses absurd sizes.
+constexpr int kImageAllocationLimitMb = 1024;
+
+}  // namespace
+
+void PrepareApplication() {
+  InitResources();
+  QImageReader::setAllocationLimit(kImageAllocationLimitMb);
+  QApplication::setWindowIcon(QIcon(":/icons/brindle.svg"));
+}
+
+int RunDesktopProgram(const QStringList& paths, Dialogs& dialogs) {
+  PrepareApplication();
+  const AppFolders folders = AppFolders::ForCurrentUser();
+  MagickEnvironment magick(folders.MagickConfigFolder());
+  if (!magick.usable()) {
+    dialogs.Tell(nullptr, "提示", QString::fromStdString(magick.error()), MessageIcon::kWarning);
+    return 255;
+  }
+  std::optional<AppContext> context = LoadAppContext(folders, dialogs);
+  if (!context) return 255;
+  MainWindow window(*context, dialogs);
+  window.show();
+  if (!paths.isEmpty()) {
+    std::vector<std::filesystem::path> list;
+    for (const QString& path : paths) list.emplace_back(path.toStdString());
+    window.AddPaths(list);
+  }
+  return QApplication::exec();
+}
+
+}  // namespace brindle

@@ -1,0 +1,37 @@
+#pragma once
+// Balloon hints: a small window pointing at a control with a title, an icon and a text, open until
+// the next mouse press or key press. At most seven are open; an eighth closes the others first.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <vector>
+
+#include "base/refusal.h"
+
+class QWidget;
+
+namespace brindle {
+
+class BalloonHints : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMostOpen = 7;
+
+  // Watches the whole application for the presses that close the hints.
+  explicit BalloonHints(QObject* parent = nullptr);
+
+  // Points at the middle of the control's bottom edge.
+  void Show(QWidget* control, const QString& title, const QString& text, MessageIcon icon);
+  void DismissAll();
+  int open_count() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::vector<QPointer<QWidget>> open_;
+};
+
+}  // namespace brindle

@@ -1,0 +1,147 @@
+#include "app/dialogs.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+#include <filesystem>
+#include <vector>
+
+#include "shell/chooser_limits.h"
+
+namespace brindle {
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kNone:
+      return QMessageBox::NoIcon;
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case MessageIcon::kError:
+      return QMessageBox::Critical;
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::filesystem::path PathOf(const QString& text) { return std::filesystem::path(text.toStdString()); }
+
+}  // namespace
+
+void Dialogs::Tell(QWidget* parent, const QString& caption, const QString& text,
+                   MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+bool Dialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Yes;
+}
+
+ThumbnailAnswer Dialogs::AskThumbnails(QWidget* parent, int found) {
+  QMessageBox box(QMessageBox::Question, "提示",
+                  QString::fromStdString(ThumbnailQuestionText(found)), QMessageBox::NoButton,
+                  parent);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* yes = box.addButton(QMessageBox::Yes);
+  QPushButton* never = box.addButton("不再提示", QMessageBox::AcceptRole);
+  box.addButton("否(&N)", QMessageBox::NoRole);
+  box.exec();
+  if (box.clickedButton() == yes) return ThumbnailAnswer::kTurnOff;
+  if (box.clickedButton() == never) return ThumbnailAnswer::kNeverAsk;
+  return ThumbnailAnswer::kKeep;
+}
+
+void Dialogs::OpenInDesktop(const QString& folder_or_address) {
+  const QUrl url = folder_or_address.startsWith('/') ? QUrl::fromLocalFile(folder_or_address)
+                                                     : QUrl(folder_or_address);
+  QDesktopServices::openUrl(url);
+}
+
+QStringList Dialogs::ChooseFiles(QWidget* parent, const QString& title, const QString& filter,
+                                 QString& remembered_folder) {
+  const QStringList files =
+      PickFiles(parent, title, filter, ChooserStartFolder(remembered_folder));
+  if (files.isEmpty()) return {};
+  std::vector<std::filesystem::path> paths;
+  for (const QString& file : files) paths.push_back(PathOf(file));
+  if (auto refusal = CheckChosenPaths(paths, ChooserKind::kOpenSeveral)) {
+    Tell(parent, "提示", QString::fromStdString(*refusal), MessageIcon::kError);
+    return {};
+  }
+  remembered_folder = QFileInfo(files.front()).absolutePath();
+  return files;
+}
+
+std::optional<FolderChoice> Dialogs::ChooseFolder(QWidget* parent, const QString& title,
+                                                  const QString& start,
+                                                  const QStringList& types) {
+  std::optional<FolderChoice> choice = PickFolder(parent, title, ChooserStartFolder(start), types);
+  if (!choice) return std::nullopt;
+  if (auto refusal = CheckChosenFolder(PathOf(choice->folder))) {
+    Tell(parent, "提示", QString::fromStdString(*refusal), MessageIcon::kError);
+    return std::nullopt;
+  }
+  return choice;
+}
+
+QStringList Dialogs::PickFiles(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& start) {
+  return QFileDialog::getOpenFileNames(parent, title, start, filter);
+}
+
+std::optional<FolderChoice> Dialogs::PickFolder(QWidget* parent, const QString& title,
+                                                const QString& start, const QStringList& types) {
+  // Qt's own dialog, so the type box can sit inside it.
+  QFileDialog dialog(parent, title, start);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  QComboBox* type_box = nullptr;
+  if (!types.isEmpty()) {
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+      type_box = new QComboBox(&dialog);
+      type_box->addItems(types);
+      auto* label = new QLabel("图片类型：", &dialog);
+      label->setBuddy(type_box);
+      type_box->setAccessibleName("图片类型：");
+      const int row = grid->rowCount();
+      grid->addWidget(label, row, 0);
+      grid->addWidget(type_box, row, 1);
+    }
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  FolderChoice choice;
+  choice.folder = QDir::cleanPath(dialog.selectedFiles().front());
+  choice.type = type_box ? type_box->currentIndex() : 0;
+  return choice;
+}
+
+QString ChooserStartFolder(const QString& remembered) {
+  if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
+  return DesktopFolder();
+}
+
+QString DesktopFolder() {
+  QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (desktop.isEmpty()) desktop = QDir::homePath() + "/Desktop";
+  QDir().mkpath(desktop);
+  return desktop;
+}
+
+}  // namespace brindle

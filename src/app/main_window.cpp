@@ -1,0 +1,538 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+
+#include "app/balloon_hints.h"
+#include "app/dialogs.h"
+#include "app/info_window.h"
+#include "app/picture_list_model.h"
+#include "app/picture_viewer.h"
+#include "base/info_log.h"
+#include "base/maker_web_site.h"
+#include "base/product_name.h"
+#include "engine/picture_info.h"
+#include "shell/desktop_launcher.h"
+#include "shell/list_status.h"
+#include "shell/main_window_size.h"
+#include "shell/settings_menu.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolbarCommand {
+  const char* name;  // the action's object name
+  const char* icon;
+  const char* text;
+  const char* tip;  // nullptr: the text
+};
+
+// In toolbar order; nullptr names mark separators.
+constexpr ToolbarCommand kToolbar[] = {
+    {"add_picture", "add-picture", "添加图片", nullptr},
+    {"add_folder", "add-folder", "添文件夹", "添加图片文件夹"},
+    {"remove_picture", "remove-picture", "移除图片", nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"rotate_left", "rotate-left", "图片左转", nullptr},
+    {"rotate_right", "rotate-right", "图片右转", nullptr},
+    {"flip_horizontal", "flip-horizontal", "水平翻转", nullptr},
+    {"flip_vertical", "flip-vertical", "垂直翻转", nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"preview", "preview", "效果预览", "根据图片相关设置，在开始处理前先预览一下效果。"},
+    {"start", "start", "开始处理", nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"png_tool", "png", "处理PNG", nullptr},
+    {"join_tool", "join", "图片拼接", nullptr},
+    {"slice_tool", "slice", "图片切片", nullptr},
+    {"crop_tool", "crop", "图片裁剪", nullptr},
+    {"convert_tool", "convert", "格式转换", nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"shortcut", "shortcut", "快捷方式", "在桌面创建一个快捷启动方式"},
+    {"website", "website", "官方网站", nullptr},
+    {"about", "about", "关于", nullptr},
+    {"guide", "guide", "使用指南",
+     "将鼠标移动到软件界面的控件上，按 F1 键，将显示与该控件相关的使用说明。"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"settings", "settings", "软件设置", nullptr},
+};
+
+constexpr const char* kPictureFilter =
+    "图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD) "
+    "(*.JPG *.jpg *.JPEG *.jpeg *.GIF *.gif *.PNG *.png *.BMP *.bmp *.JFIF *.jfif *.TIF *.tif "
+    "*.TIFF *.tiff *.TBI *.tbi *.PSD *.psd);;"
+    "JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
+    "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP);;"
+    "JFIF图片 (*.JFIF) (*.jfif *.JFIF);;TIF图片 (*.TIF) (*.tif *.tiff *.TIF *.TIFF);;"
+    "TBI图片 (*.TBI) (*.tbi *.TBI);;PSD图片 (*.PSD) (*.psd *.PSD)";
+
+class QuestionsThroughDialogs : public ListAddQuestions {
+ public:
+  QuestionsThroughDialogs(Dialogs& dialogs, QWidget* parent) : dialogs_(dialogs), parent_(parent) {}
+  bool IncludeSubFolders(const fs::path&) override {
+    return dialogs_.AskYesNo(parent_, "确认", "是否需要加载所有子文件夹中的图片？");
+  }
+  ThumbnailAnswer AskThumbnails(int found) override {
+    return dialogs_.AskThumbnails(parent_, found);
+  }
+
+ private:
+  Dialogs& dialogs_;
+  QWidget* parent_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
+    : context_(context),
+      dialogs_(dialogs),
+      model_(new PictureListModel(this)),
+      views_(new QStackedWidget),
+      icon_view_(new QListView),
+      report_view_(new QTreeView),
+      empty_hint_(new QToolButton),
+      list_status_(new QLabel),
+      selection_status_(new QLabel),
+      info_window_(new InfoWindow(this)),
+      viewer_(new PictureViewer(this)),
+      balloons_(new BalloonHints(this)) {
+  setWindowTitle(QString::fromStdString(ProductTitleWithVersion()));
+  setWindowIcon(QIcon(":/icons/brindle.svg"));
+  setAcceptDrops(true);
+  add_state_.thumbnails_on = context_.preferences.is_show_thumbnail != 0;
+  add_state_.parse_file_format = context_.preferences.is_read_file_parse_file_format != 0;
+  add_state_.skip_thumbnail_question = context_.preferences.skip_check_load_pic_count != 0;
+  model_->SetThumbnailsOn(add_state_.thumbnails_on);
+
+  BuildToolBar();
+  BuildList();
+
+  // The settings panel's place at the right edge.
+  auto* panel = new QScrollArea;
+  panel->setObjectName("settings_panel");
+  panel->setAccessibleName("图片处理设置");
+  panel->setFixedWidth(260);
+  panel->setWidgetResizable(true);
+  auto* central = new QWidget;
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(1, 1, 1, 1);
+  layout->setSpacing(3);
+  layout->addWidget(views_, 1);
+  layout->addWidget(panel);
+  setCentralWidget(central);
+
+  for (QLabel* part : {list_status_, selection_status_}) part->setTextFormat(Qt::PlainText);
+  list_status_->setMinimumWidth(300);
+  statusBar()->addWidget(list_status_);
+  statusBar()->addWidget(selection_status_, 1);
+
+  connect(model_, &PictureListModel::ThumbnailsBusyChanged, this, [this](bool busy) {
+    making_thumbnails_ = busy;
+    RefreshStatus();
+  });
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::RefreshStatus);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::RefreshStatus);
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::RefreshStatus);
+  connect(&selection(), &QItemSelectionModel::selectionChanged, this, &MainWindow::RefreshStatus);
+
+  auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
+  f2->setContext(Qt::ApplicationShortcut);
+  connect(f2, &QShortcut::activated, info_window_, &InfoWindow::Toggle);
+
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const ClientSize client = MainWindowClientSize(screen.width(), screen.height());
+  resize(client.width, client.height);
+  RefreshStatus();
+}
+
+MainWindow::~MainWindow() = default;
+
+QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
+
+QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+
+QString MainWindow::list_status() const { return list_status_->text(); }
+
+QString MainWindow::selection_status() const { return selection_status_->text(); }
+
+bool MainWindow::empty_hint_shown() const { return empty_hint_->isVisibleTo(this); }
+
+void MainWindow::BuildToolBar() {
+  auto* bar = addToolBar("工具栏");
+  bar->setObjectName("toolbar");
+  bar->setMovable(false);
+  bar->setIconSize(QSize(32, 32));
+  bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  for (const ToolbarCommand& command : kToolbar) {
+    if (!command.name) {
+      bar->addSeparator();
+      continue;
+    }
+    auto* act = new QAction(QIcon(QString(":/icons/%1.svg").arg(command.icon)), command.text, this);
+    act->setObjectName(command.name);
+    act->setToolTip(command.tip ? command.tip : command.text);
+    bar->addAction(act);
+  }
+  connect(action("add_picture"), &QAction::triggered, this, &MainWindow::AddPictures);
+  connect(action("add_folder"), &QAction::triggered, this, &MainWindow::AddFolder);
+  connect(action("remove_picture"), &QAction::triggered, this, &MainWindow::RemoveSelected);
+  connect(action("rotate_left"), &QAction::triggered, this,
+          [this] { Orient(OrientationCommand::kRotateLeft); });
+  connect(action("rotate_right"), &QAction::triggered, this,
+          [this] { Orient(OrientationCommand::kRotateRight); });
+  connect(action("flip_horizontal"), &QAction::triggered, this,
+          [this] { Orient(OrientationCommand::kFlipHorizontally); });
+  connect(action("flip_vertical"), &QAction::triggered, this,
+          [this] { Orient(OrientationCommand::kFlipVertically); });
+  connect(action("shortcut"), &QAction::triggered, this, &MainWindow::MakeDesktopShortcut);
+  connect(action("about"), &QAction::triggered, this, &MainWindow::ShowAbout);
+  const QString site = QString("https://%1/").arg(kMakerWebSiteHost);
+  connect(action("website"), &QAction::triggered, this, [this, site] { dialogs_.OpenInDesktop(site); });
+  connect(action("guide"), &QAction::triggered, this, [this, site] { dialogs_.OpenInDesktop(site); });
+  // The windows these open come with the settings panel and the tools.
+  for (const char* later : {"preview", "start", "png_tool", "join_tool", "slice_tool", "crop_tool",
+                            "convert_tool"}) {
+    action(later)->setEnabled(false);
+  }
+  auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));
+  connect(action("settings"), &QAction::triggered, this, [this, settings] {
+    QMenu* menu = BuildSettingsMenu();
+    menu->exec(settings->mapToGlobal(QPoint(0, settings->height())));
+    menu->deleteLater();
+  });
+}
+
+void MainWindow::BuildList() {
+  icon_view_->setModel(model_);
+  icon_view_->setObjectName("picture_icons");
+  icon_view_->setAccessibleName("图片列表");
+  icon_view_->setViewMode(QListView::IconMode);
+  icon_view_->setIconSize(QSize(96, 96));
+  icon_view_->setGridSize(QSize(122, 132));
+  icon_view_->setResizeMode(QListView::Adjust);
+  icon_view_->setMovement(QListView::Static);
+  icon_view_->setUniformItemSizes(true);
+  icon_view_->setWordWrap(true);
+  icon_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  icon_view_->setTextElideMode(Qt::ElideMiddle);
+
+  report_view_->setModel(model_);
+  report_view_->setObjectName("picture_report");
+  report_view_->setAccessibleName("图片列表");
+  report_view_->setSelectionModel(icon_view_->selectionModel());
+  report_view_->setRootIsDecorated(false);
+  report_view_->setUniformRowHeights(true);
+  report_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  report_view_->setColumnWidth(0, 490);
+  report_view_->setColumnWidth(1, 460);
+  report_view_->setIconSize(QSize(16, 16));
+
+  views_->addWidget(icon_view_);
+  views_->addWidget(report_view_);
+  views_->setCurrentWidget(add_state_.thumbnails_on ? static_cast<QWidget*>(icon_view_)
+                                                    : report_view_);
+
+  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(icon_view_),
+                                  static_cast<QAbstractItemView*>(report_view_)}) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, &MainWindow::ShowListMenu);
+    auto* remove = new QShortcut(QKeySequence::Delete, view);
+    remove->setContext(Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &MainWindow::RemoveSelected);
+    connect(view, &QAbstractItemView::doubleClicked, this, [this] {
+      // The effect preview comes with the settings panel; until then a double click adds.
+      if (SelectedRows().empty()) AddPictures();
+    });
+  }
+
+  empty_hint_->setParent(views_);
+  empty_hint_->setObjectName("empty_hint");
+  empty_hint_->setText("添加图片（或把图片、文件夹拖放到这里）");
+  empty_hint_->setAccessibleName(empty_hint_->text());
+  empty_hint_->setIcon(QIcon(":/icons/add-picture.svg"));
+  empty_hint_->setIconSize(QSize(32, 32));
+  empty_hint_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  empty_hint_->setFixedSize(293, 52);
+  empty_hint_->setCursor(Qt::PointingHandCursor);
+  empty_hint_->setStyleSheet(
+      "QToolButton { border: 2px dashed #9bb7dc; border-radius: 8px; background: #f4f8fd; }");
+  connect(empty_hint_, &QToolButton::clicked, this, &MainWindow::AddPictures);
+  views_->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == views_ && event->type() == QEvent::Resize) PlaceEmptyHint();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::PlaceEmptyHint() {
+  empty_hint_->move((views_->width() - empty_hint_->width()) / 2,
+                    (views_->height() - empty_hint_->height()) / 2);
+  empty_hint_->raise();
+}
+
+std::vector<int> MainWindow::SelectedRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : selection().selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void MainWindow::RefreshStatus() {
+  const int count = model_->rowCount();
+  const std::vector<int> rows = SelectedRows();
+  list_status_->setText(QString::fromStdString(ListCountText(count, making_thumbnails_)));
+  selection_status_->setText(QString::fromStdString(
+      SelectionText(static_cast<int>(rows.size()), [&] {
+        const fs::path& path = model_->list()[static_cast<std::size_t>(rows.front())].path;
+        PictureInfo info = PictureInfoLine(path);
+        if (!info.header_recognised) {
+          LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
+        }
+        return info.text;
+      })));
+  const ListCommandStates states = ListCommandStatesOf(count, static_cast<int>(rows.size()));
+  for (const char* name : {"remove_picture", "rotate_left", "rotate_right", "flip_horizontal",
+                           "flip_vertical"}) {
+    action(name)->setEnabled(states.remove);
+  }
+  empty_hint_->setVisible(states.empty_hint);
+  if (states.empty_hint) PlaceEmptyHint();
+}
+
+void MainWindow::AddPaths(const std::vector<fs::path>& paths) {
+  const bool was_empty = model_->rowCount() == 0;
+  list_status_->setText("加载图片中...");
+  QuestionsThroughDialogs questions(dialogs_, this);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ListAddOutcome outcome = model_->Append(
+      [&](PictureList& list) { return AddDroppedPaths(list, paths, questions, add_state_); });
+  QApplication::restoreOverrideCursor();
+  FinishAdding(outcome, was_empty);
+}
+
+void MainWindow::AddPictures() {
+  const QStringList files =
+      dialogs_.ChooseFiles(this, "选择图片 - 支持多选", kPictureFilter, context_.image_folder);
+  if (files.isEmpty()) return;
+  const bool was_empty = model_->rowCount() == 0;
+  std::vector<fs::path> paths;
+  for (const QString& file : files) paths.emplace_back(file.toStdString());
+  ListAddOutcome outcome = model_->Append(
+      [&](PictureList& list) { return AddChosenFiles(list, paths, add_state_); });
+  FinishAdding(outcome, was_empty);
+}
+
+void MainWindow::AddFolder() {
+  QStringList types;
+  for (const std::string& type : FolderTypeChoices()) types << QString::fromStdString(type);
+  std::optional<FolderChoice> choice =
+      dialogs_.ChooseFolder(this, "添加图片文件夹：", context_.image_folder, types);
+  if (!choice) return;
+  const bool was_empty = model_->rowCount() == 0;
+  QuestionsThroughDialogs questions(dialogs_, this);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ListAddOutcome outcome = model_->Append([&](PictureList& list) {
+    return AddChosenFolder(list, choice->folder.toStdString(), FolderTypePattern(choice->type),
+                           questions, add_state_);
+  });
+  QApplication::restoreOverrideCursor();
+  if (outcome.message) {
+    const bool root = outcome.added == 0 && IsFileSystemRoot(choice->folder.toStdString());
+    dialogs_.Tell(this, root ? "错误" : "提示", QString::fromStdString(*outcome.message),
+                  root ? MessageIcon::kError : MessageIcon::kWarning);
+  }
+  FinishAdding(outcome, was_empty);
+}
+
+void MainWindow::FinishAdding(const ListAddOutcome& outcome, bool list_was_empty) {
+  if (outcome.thumbnails_turned_off) SetThumbnails(false);
+  if (outcome.never_ask_stored) WritePreference(context_.store, pref::kSkipCheckLoadPicCount, 1);
+  for (const LongPathNotice& notice : outcome.long_paths) {
+    dialogs_.Tell(this, kLongPathCaption, QString::fromStdString(notice.message),
+                  MessageIcon::kError);
+  }
+  // The file manager is opened once, at the first path that was too long.
+  if (!outcome.long_paths.empty()) {
+    dialogs_.OpenInDesktop(
+        QString::fromStdString(outcome.long_paths.front().path.parent_path().string()));
+  }
+  RefreshStatus();
+  // The preview tip, at most three times in all and once per run.
+  const int shown = ReadPreference(context_.store, pref::kShowPreviewTipTimes);
+  if (list_was_empty && model_->rowCount() > 0 && shown <= 2 && !preview_tip_shown_) {
+    preview_tip_shown_ = true;
+    WritePreference(context_.store, pref::kShowPreviewTipTimes, shown + 1);
+    balloons_->Show(views_->currentWidget(), "双击图片进入【效果预览】模式",
+                    "窗口右侧的图片处理设置选项，可通过效果预览查看处理后的效果。",
+                    MessageIcon::kInformation);
+  }
+}
+
+void MainWindow::RemoveSelected() {
+  const std::vector<int> rows = SelectedRows();
+  if (!rows.empty()) model_->Remove(rows);
+}
+
+void MainWindow::RemoveAll() { model_->RemoveAll(); }
+
+void MainWindow::Orient(OrientationCommand command) {
+  model_->ApplyToRows(SelectedRows(), command);
+}
+
+void MainWindow::ToggleThumbnails() { SetThumbnails(!model_->thumbnails_on()); }
+
+void MainWindow::SetThumbnails(bool on) {
+  add_state_.thumbnails_on = on;
+  WritePreference(context_.store, pref::kIsShowThumbnail, on ? 1 : 0);
+  model_->SetThumbnailsOn(on);
+  views_->setCurrentWidget(on ? static_cast<QWidget*>(icon_view_) : report_view_);
+}
+
+void MainWindow::ViewOriginal() {
+  const std::vector<int> rows = SelectedRows();
+  if (rows.empty()) return;
+  const fs::path& path = model_->list()[static_cast<std::size_t>(rows.front())].path;
+  viewer_->ShowFile(QString::fromStdString(path.string()),
+                    QString::fromStdString(context_.folders.temp.string()));
+}
+
+void MainWindow::ShowListMenu(const QPoint& at) {
+  const ListCommandStates states =
+      ListCommandStatesOf(model_->rowCount(), static_cast<int>(SelectedRows().size()));
+  QMenu menu(this);
+  menu.addAction("添加图片", this, &MainWindow::AddPictures);
+  menu.addAction("添加文件夹", this, &MainWindow::AddFolder);
+  menu.addSeparator();
+  menu.addAction("移除选中", this, &MainWindow::RemoveSelected)->setEnabled(states.remove);
+  menu.addAction("移除全部", this, &MainWindow::RemoveAll)->setEnabled(states.remove_all);
+  menu.addSeparator();
+  QAction* thumbnails = menu.addAction("显示缩略图", this, &MainWindow::ToggleThumbnails);
+  thumbnails->setCheckable(true);
+  thumbnails->setChecked(model_->thumbnails_on());
+  menu.addSeparator();
+  menu.addAction("查看原图", this, &MainWindow::ViewOriginal)->setEnabled(states.view_original);
+  auto* view = qobject_cast<QWidget*>(sender());
+  menu.exec(view ? view->mapToGlobal(at) : QCursor::pos());
+}
+
+QMenu* MainWindow::BuildSettingsMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName("settings_menu");
+  auto toggle = [&](const char* text, const NumberPreference& preference, auto&& after) {
+    QAction* act = menu->addAction(text);
+    act->setCheckable(true);
+    act->setChecked(ReadPreference(context_.store, preference) != 0);
+    connect(act, &QAction::toggled, this, [this, &preference, after](bool on) {
+      WritePreference(context_.store, preference, on ? 1 : 0);
+      after(on);
+    });
+  };
+  toggle("显示缩略图", pref::kIsShowThumbnail, [this](bool on) { SetThumbnails(on); });
+  toggle("解析图片文件获取真实的图片格式", pref::kIsReadFileParseFileFormat,
+         [this](bool on) { add_state_.parse_file_format = on; });
+  toggle("记住【处理后保存到】的路径, 每次启动时使用", pref::kIsRecordSaveToPath, [](bool) {});
+  menu->addSeparator();
+  toggle("使用代理服务器 - 来自浏览器设置", pref::kProxyType, [](bool) {});
+  menu->addSeparator();
+
+  QMenu* threads = menu->addMenu("处理图片的线程模型");
+  const int model = NormalizeThreadModel(ReadPreference(context_.store, pref::kUseThreadModel));
+  auto* thread_group = new QActionGroup(threads);
+  for (const MenuChoice& choice : ThreadModelChoices()) {
+    QAction* act = threads->addAction(choice.text);
+    act->setCheckable(true);
+    act->setActionGroup(thread_group);
+    const int value = std::stoi(choice.stored);
+    act->setChecked(value == model);
+    connect(act, &QAction::triggered, this, [this, value] {
+      WritePreference(context_.store, pref::kUseThreadModel, value);
+    });
+  }
+
+  QMenu* cmyk = menu->addMenu("CMYK色彩图片缺省ICC配置文件");
+  const int checked = CheckedCmykChoice(ReadPreference(context_.store, pref::kCmykDefaultIcc));
+  auto* cmyk_group = new QActionGroup(cmyk);
+  for (std::size_t i = 0; i < CmykProfileChoices().size(); ++i) {
+    const MenuChoice& choice = CmykProfileChoices()[i];
+    QAction* act = cmyk->addAction(choice.text);
+    act->setCheckable(true);
+    act->setActionGroup(cmyk_group);
+    act->setChecked(static_cast<int>(i) == checked);
+    const std::string stored = choice.stored;
+    connect(act, &QAction::triggered, this, [this, stored] {
+      WritePreference(context_.store, pref::kCmykDefaultIcc, stored);
+      context_.preferences.cmyk_default_icc = stored;
+      CmykProfileLoad load = LoadCmykProfile(context_.folders.IccFolder(), stored, context_.profiles);
+      if (!load.message.empty()) {
+        dialogs_.Tell(this, kProfileMessageCaption, QString::fromStdString(load.message),
+                      MessageIcon::kError);
+      }
+    });
+  }
+  return menu;
+}
+
+void MainWindow::MakeDesktopShortcut() {
+  const fs::path desktop = DesktopFolder().toStdString();
+  const fs::path executable = QApplication::applicationFilePath().toStdString();
+  if (WriteDesktopLauncher(desktop, executable)) {
+    dialogs_.Tell(this, "提示", kLauncherCreatedText, MessageIcon::kInformation);
+  } else {
+    dialogs_.Tell(this, "错误",
+                  QString("无法在桌面上创建快捷方式：%1")
+                      .arg(QString::fromStdString(desktop.string())),
+                  MessageIcon::kError);
+  }
+}
+
+void MainWindow::ShowAbout() {
+  dialogs_.Tell(this, "关于",
+                QString::fromStdString(ProductTitleWithVersion()) +
+                    "\n\n一次设置，批量处理成百上千张图片：缩放、压缩、文字和图片水印、边框、"
+                    "色调、黑白、去除Exif、色彩空间与分辨率，另有格式转换、裁剪、拼接、切片和"
+                    "PNG工具。",
+                MessageIcon::kInformation);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<fs::path> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.emplace_back(url.toLocalFile().toStdString());
+  }
+  event->acceptProposedAction();
+  AddPaths(paths);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  StoreChooserFolders(context_);
+  info_window_->close();
+  viewer_->close();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace brindle

@@ -1,0 +1,94 @@
+#include "app/picture_pane.h"
+
+#include <QPainter>
+#include <QScrollBar>
+
+#include "shell/picture_pane_geometry.h"
+
+namespace brindle {
+
+PicturePane::PicturePane(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFrameShape(QFrame::StyledPanel);
+  viewport()->setAutoFillBackground(false);
+  horizontalScrollBar()->setSingleStep(1);
+  verticalScrollBar()->setSingleStep(kPaneWheelStep);
+  setAccessibleName("图片");
+}
+
+void PicturePane::ShowImage(QImage image) {
+  image_ = std::move(image);
+  horizontalScrollBar()->setValue(0);
+  verticalScrollBar()->setValue(0);
+  UpdateBars();
+  viewport()->update();
+}
+
+void PicturePane::Clear() { ShowImage({}); }
+
+void PicturePane::SetFit(bool fit) {
+  fit_ = fit;
+  UpdateBars();
+  viewport()->update();
+}
+
+void PicturePane::UpdateBars() {
+  const QSize client = viewport()->size();
+  const PaneLayout layout = LayOutPane(client.width(), client.height(), image_.width(),
+                                       image_.height(), fit_, 0, 0);
+  horizontalScrollBar()->setRange(0, layout.horizontal_bar
+                                         ? image_.width() + 2 * kPaneMargin + 1 - client.width()
+                                         : 0);
+  horizontalScrollBar()->setPageStep(client.width());
+  verticalScrollBar()->setRange(0, layout.vertical_bar
+                                       ? image_.height() + 2 * kPaneMargin + 1 - client.height()
+                                       : 0);
+  verticalScrollBar()->setPageStep(client.height());
+}
+
+void PicturePane::UpdateTitle() {
+  QWidget* owner = window();
+  const std::string title =
+      TitleWithZoomNote(owner->windowTitle().toStdString(), image_.isNull() ? 1.0F : zoom_);
+  if (QString::fromStdString(title) != owner->windowTitle()) {
+    owner->setWindowTitle(QString::fromStdString(title));
+  }
+}
+
+void PicturePane::paintEvent(QPaintEvent*) {
+  QPainter painter(viewport());
+  painter.fillRect(viewport()->rect(), Qt::white);
+  const QSize client = viewport()->size();
+  const PaneLayout layout =
+      LayOutPane(client.width(), client.height(), image_.width(), image_.height(), fit_,
+                 horizontalScrollBar()->value(), verticalScrollBar()->value());
+  zoom_ = layout.zoom;
+  if (!image_.isNull()) {
+    painter.setPen(Qt::black);
+    painter.drawRect(layout.x - 1, layout.y - 1, layout.drawn_width + 1, layout.drawn_height + 1);
+    const QRect target(layout.x, layout.y, layout.drawn_width, layout.drawn_height);
+    if (layout.zoom < 1.0F) {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(target, image_);
+    } else {
+      painter.drawImage(target.topLeft(), image_);
+    }
+  }
+  UpdateTitle();
+}
+
+void PicturePane::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateBars();
+}
+
+void PicturePane::mouseDoubleClickEvent(QMouseEvent*) {
+  const QSize client = viewport()->size();
+  if (DoubleClickTogglesFit(client.width(), client.height(), image_.width(), image_.height(),
+                            fit_)) {
+    SetFit(!fit_);
+  }
+}
+
+void PicturePane::scrollContentsBy(int, int) { viewport()->update(); }
+
+}  // namespace brindle

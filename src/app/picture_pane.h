@@ -1,0 +1,38 @@
+#pragma once
+// One picture at natural size with scroll bars, or shrunk to fit after a double click; the zoom
+// in use goes into the title of the window that owns the pane.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+namespace brindle {
+
+class PicturePane : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit PicturePane(QWidget* parent = nullptr);
+
+  void ShowImage(QImage image);
+  void Clear();
+  void SetFit(bool fit);
+  bool fit() const { return fit_; }
+  float zoom() const { return zoom_; }
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void UpdateBars();
+  void UpdateTitle();
+
+  QImage image_;
+  bool fit_ = false;
+  float zoom_ = 1.0F;
+};
+
+}  // namespace brindle

@@ -1,0 +1,28 @@
+#include "shell/list_status.h"
+
+#include "base/info_log.h"
+
+namespace brindle {
+
+std::string ListCountText(int count, bool making_thumbnails) {
+  return making_thumbnails ? FormatMessage("%d 张图片, 正在生成缩略图...", count)
+                           : FormatMessage("%d 张图片", count);
+}
+
+std::string SelectionText(int selected, const std::function<std::string()>& information_line) {
+  if (selected == 1) return information_line();
+  if (selected > 1) return FormatMessage("选中了 %d 张图片", selected);
+  return {};
+}
+
+ListCommandStates ListCommandStatesOf(int count, int selected) {
+  ListCommandStates states;
+  states.remove = selected > 0;
+  states.view_original = selected > 0;
+  states.start = count > 0;
+  states.remove_all = count > 0;
+  states.empty_hint = count == 0;
+  return states;
+}
+
+}  // namespace brindle

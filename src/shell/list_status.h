@@ -1,0 +1,27 @@
+#pragma once
+// What the main window says about its picture list: the two status-bar texts and which commands
+// the list's state allows.
+
+#include <functional>
+#include <string>
+
+namespace brindle {
+
+// "%d 张图片", or "%d 张图片, 正在生成缩略图..." while thumbnails are being made.
+std::string ListCountText(int count, bool making_thumbnails);
+
+// The second status part: with one picture selected its information line (asked for only then),
+// with several "选中了 %d 张图片", with none nothing.
+std::string SelectionText(int selected, const std::function<std::string()>& information_line);
+
+struct ListCommandStates {
+  bool remove = false;  // also the four turns and flips and the effect preview
+  bool start = false;
+  bool empty_hint = false;      // the picture that invites adding pictures
+  bool remove_all = false;      // context menu
+  bool view_original = false;   // context menu "查看原图"
+};
+
+ListCommandStates ListCommandStatesOf(int count, int selected);
+
+}  // namespace brindle

@@ -1,0 +1,84 @@
+// `make screenshots`: the desktop program's windows in their usual states, drawn by the real
+// platform (under xvfb-run) with the sample pictures, written as PNG files for a person to look at.
+#include <QApplication>
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "app/app_start.h"
+#include "app/balloon_hints.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "app/picture_list_model.h"
+#include "app/picture_viewer.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+using namespace brindle;
+
+namespace {
+
+bool Save(QWidget& window, const QString& folder, const char* name) {
+  QTest::qWait(300);  // let thumbnails and layouts settle
+  const QString file = folder + "/" + name;
+  const bool saved = window.grab().save(file);
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: brindle_screenshots SAMPLE_FOLDER OUTPUT_FOLDER\n");
+    return 2;
+  }
+  static test::TempFolder home;
+  setenv("HOME", home.path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+  QApplication app(argc, argv);
+  PrepareApplication();
+  test::EnsureMagick();
+  const QString output = QDir(argv[2]).absolutePath();
+  QDir().mkpath(output);
+
+  AppFolders folders;
+  folders.config = home / "config/brindle";
+  folders.temp = home / "cache/brindle/temp";
+  folders.data = test::DataFolder();
+  Dialogs dialogs;
+  std::optional<AppContext> context = LoadAppContext(folders, dialogs);
+  if (!context) return 1;
+  MainWindow window(*context, dialogs);
+  window.resize(1280, 800);
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  bool ok = Save(window, output, "main-empty.png");
+
+  window.AddPaths({fs::absolute(argv[1])});
+  window.balloons().DismissAll();
+  ok = QTest::qWaitFor([&] { return window.model().worker().pending() == 0; }, 20000) && ok;
+  window.selection().select(window.model().index(0, 0),
+                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  ok = Save(window, output, "main-icons.png") && ok;
+
+  window.action("rotate_right")->trigger();
+  ok = QTest::qWaitFor([&] { return window.model().worker().pending() == 0; }, 20000) && ok;
+  ok = Save(window, output, "main-icons-turned.png") && ok;
+
+  QMenu* menu = window.BuildSettingsMenu();
+  menu->actions().front()->trigger();  // "显示缩略图": off, the report view
+  ok = Save(window, output, "main-report.png") && ok;
+
+  const fs::path first = window.model().list()[0].path;
+  window.viewer().ShowFile(QString::fromStdString(first.string()),
+                           QString::fromStdString(folders.temp.string()));
+  if (!QTest::qWaitForWindowExposed(&window.viewer())) return 1;
+  ok = Save(window.viewer(), output, "viewer.png") && ok;
+  return ok ? 0 : 1;
+}

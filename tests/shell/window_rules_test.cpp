@@ -1,0 +1,99 @@
+// The main window's rules that need no window: its size, its status texts and enabled commands,
+// the choosers' path limits, the picture pane's geometry and the desktop launcher.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "shell/chooser_limits.h"
+#include "shell/desktop_launcher.h"
+#include "shell/list_status.h"
+#include "shell/main_window_size.h"
+#include "shell/picture_pane_geometry.h"
+#include "shell/settings_menu.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(MainWindowRules, SizeStatusAndCommands) {
+  EXPECT_EQ(MainWindowClientSize(1920, 1040).width, 1260);
+  EXPECT_EQ(MainWindowClientSize(1920, 1040).height, 953);
+  EXPECT_EQ(MainWindowClientSize(1024, 724).width, 1016);
+  EXPECT_EQ(MainWindowClientSize(1024, 724).height, 676);
+  EXPECT_EQ(MainWindowClientSize(1024, 723).height, 642);
+  EXPECT_EQ(MainWindowClientSize(800, 400).height, 480);
+
+  EXPECT_EQ(ListCountText(0, false), "0 张图片");
+  EXPECT_EQ(ListCountText(12, true), "12 张图片, 正在生成缩略图...");
+  int asked = 0;
+  auto line = [&] { ++asked; return std::string("尺寸: 8 x 8"); };
+  EXPECT_EQ(SelectionText(0, line), "");
+  EXPECT_EQ(SelectionText(2, line), "选中了 2 张图片");
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(SelectionText(1, line), "尺寸: 8 x 8");
+
+  const ListCommandStates empty = ListCommandStatesOf(0, 0);
+  EXPECT_TRUE(empty.empty_hint);
+  EXPECT_FALSE(empty.start || empty.remove || empty.remove_all || empty.view_original);
+  const ListCommandStates unselected = ListCommandStatesOf(3, 0);
+  EXPECT_TRUE(unselected.start && unselected.remove_all);
+  EXPECT_FALSE(unselected.remove || unselected.empty_hint);
+
+  EXPECT_EQ(CheckedCmykChoice("USWebCoatedSWOP.icc"), 0);
+  EXPECT_EQ(CheckedCmykChoice("default_cmyk.icc"), 1);
+}
+
+TEST(MainWindowRules, ChosenPathsAreLimitedTo259GbkBytes) {
+  const std::string folder = "/" + std::string(200, 'f');
+  const fs::path fits = folder + "/" + std::string(259 - 202 - 4, 'n') + ".jpg";
+  ASSERT_EQ(fits.string().size(), 259u);
+  EXPECT_FALSE(CheckChosenPaths({fits}, ChooserKind::kOpenSeveral));
+  const fs::path too_long = folder + "/" + std::string(259 - 202 - 4 + 1, 'n') + ".jpg";
+  std::optional<std::string> refusal = CheckChosenPaths({fits, too_long}, ChooserKind::kOpenSeveral);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->rfind("文件路径长度不能大于 259 个字符！\n\n当前文件路径长度：260 个字符\n" +
+                               too_long.string(),
+                           0),
+            0u);
+  // A Chinese character counts two bytes.
+  const fs::path chinese = "/" + std::string(250, 'f') + "/图片.jpg";
+  EXPECT_NE(CheckChosenPaths({chinese}, ChooserKind::kOpenOne)->find("当前选择的文件路径长度：260"),
+            std::string::npos);
+  EXPECT_TRUE(CheckChosenFolder("/" + std::string(259, 'f')));
+  EXPECT_FALSE(CheckChosenFolder("/" + std::string(258, 'f')));
+}
+
+TEST(MainWindowRules, PicturePaneFitsScrollsAndNotesTheZoom) {
+  // A tall picture at natural size: centred across, scrolled down, a vertical bar only.
+  PaneLayout natural = LayOutPane(760, 580, 500, 4000, false, 0, 120);
+  EXPECT_EQ(natural.x, 130);
+  EXPECT_EQ(natural.y, 8 - 120);
+  EXPECT_TRUE(natural.vertical_bar);
+  EXPECT_FALSE(natural.horizontal_bar);
+  // Fitted: 564 / 4000 of its size, no bars.
+  PaneLayout fitted = LayOutPane(760, 580, 500, 4000, true, 0, 120);
+  EXPECT_FLOAT_EQ(fitted.zoom, 564.0F / 4000.0F);
+  EXPECT_NEAR(fitted.drawn_height, 564, 1);
+  EXPECT_EQ(fitted.drawn_width, 70);
+  EXPECT_FALSE(fitted.vertical_bar);
+  EXPECT_EQ(TitleWithZoomNote("a.jpg【预览缩放: 50%】", fitted.zoom), "a.jpg【预览缩放: 14%】");
+  EXPECT_EQ(TitleWithZoomNote("a.jpg【预览缩放: 50%】", 1.0F), "a.jpg");
+  EXPECT_FALSE(DoubleClickTogglesFit(760, 580, 100, 100, false));
+  EXPECT_TRUE(DoubleClickTogglesFit(760, 580, 100, 4000, false));
+}
+
+TEST(MainWindowRules, DesktopLauncherStartsTheProgram) {
+  test::TempFolder desktop;
+  ASSERT_TRUE(WriteDesktopLauncher(desktop.path(), "/opt/my $tools/brindle"));
+  const fs::path file = desktop / "图片批量处理工具.desktop";
+  const std::string text = test::ReadFile(file);
+  EXPECT_NE(text.find("Exec=\"/opt/my \\$tools/brindle\" %F\n"), std::string::npos) << text;
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0755u);
+  EXPECT_FALSE(WriteDesktopLauncher(desktop / "missing", "/usr/bin/brindle"));
+}
+
+}  // namespace
+}  // namespace brindle
