@@ -79,6 +79,12 @@ MagickWandPtr ReadJoinPicture(const fs::path& path, JoinLayout layout, int commo
   return wand;
 }
 
+// A joined picture with a hole or a wrongly coloured part is no result: nothing is composed.
+JoinedPicture Refused(MagickWand* wand, JoinedPicture joined) {
+  joined.refusal = TakeMagickError(wand);
+  return joined;
+}
+
 }  // namespace
 
 void TakeJoinResolution(MagickWand* canvas, MagickWand* picture) {
@@ -143,8 +149,9 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
       resolution_taken = true;
     }
     if (PictureFormat(wand) == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
-    if (MagickGetImageColorspace(wand) == CMYKColorspace) {
-      MagickTransformImageColorspace(wand, sRGBColorspace);
+    if (MagickGetImageColorspace(wand) == CMYKColorspace &&
+        MagickTransformImageColorspace(wand, sRGBColorspace) == MagickFalse) {
+      return Refused(wand, std::move(joined));
     }
 
     JoinSides sides = ToJoinSides(plan.layout, static_cast<int>(MagickGetImageWidth(wand)),
@@ -157,7 +164,9 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
         int target_width = 0;
         int target_height = 0;
         FromJoinSides(plan.layout, target, target_width, target_height);
-        ResizePicture(wand, PictureSize{target_width, target_height});
+        if (!ResizePicture(wand, PictureSize{target_width, target_height})) {
+          return Refused(wand, std::move(joined));
+        }
       }
       sides = target;
     } else {
@@ -166,8 +175,10 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
     const long long along = offset >= 1 ? offset + plan.spacing : offset;
     const long long x = plan.layout == JoinLayout::kVertical ? across : along;
     const long long y = plan.layout == JoinLayout::kVertical ? along : across;
-    MagickCompositeImage(canvas.get(), wand, OverCompositeOp, static_cast<ssize_t>(x),
-                         static_cast<ssize_t>(y));
+    if (MagickCompositeImage(canvas.get(), wand, OverCompositeOp, static_cast<ssize_t>(x),
+                             static_cast<ssize_t>(y)) == MagickFalse) {
+      return Refused(canvas.get(), std::move(joined));
+    }
     offset = along + sides.along;
   }
   joined.wand = std::move(canvas);
