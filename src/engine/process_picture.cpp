@@ -112,7 +112,7 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
     LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
     return result;
   }
-  AutoOrient(wand.get());
+  if (!AutoOrient(wand.get())) return StepFailed(wand.get(), source);
 
   // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first
   // page).

@@ -57,9 +57,9 @@ std::optional<JoinSides> PlanReducedDecode(const std::string& bytes, JoinLayout 
   return target;
 }
 
-// Reads one picture of the composition pass, upright, with only its first image kept (a GIF's
-// first frame, a PSD's merged picture, a TIFF's first page). reduced_target is set when the JPEG
-// decoder delivered it smaller than it is.
+// Reads one picture of the composition pass, with only its first image kept (a GIF's first frame,
+// a PSD's merged picture, a TIFF's first page); it is still to be turned upright. reduced_target
+// is set when the JPEG decoder delivered it smaller than it is.
 MagickWandPtr ReadJoinPicture(const fs::path& path, JoinLayout layout, int common,
                               std::optional<JoinSides>& reduced_target) {
   MagickWandPtr wand = MakeMagickWand();
@@ -75,11 +75,11 @@ MagickWandPtr ReadJoinPicture(const fs::path& path, JoinLayout layout, int commo
     MagickRemoveImage(wand.get());
   }
   MagickResetIterator(wand.get());
-  AutoOrient(wand.get());
   return wand;
 }
 
-// A joined picture with a hole or a wrongly coloured part is no result: nothing is composed.
+// A joined picture with a hole, or a part sideways or wrongly coloured, is no result: nothing is
+// composed.
 JoinedPicture Refused(MagickWand* wand, JoinedPicture joined) {
   joined.refusal = TakeMagickError(wand);
   return joined;
@@ -144,6 +144,7 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
       continue;
     }
     MagickWand* wand = picture.get();
+    if (!AutoOrient(wand)) return Refused(wand, std::move(joined));
     if (!resolution_taken) {
       TakeJoinResolution(canvas.get(), wand);
       resolution_taken = true;
