@@ -7,15 +7,17 @@
 namespace brindle {
 namespace {
 
-void AddFrame(MagickWand* wand, const char* color, int width) {
-  if (width <= 0) return;
+bool AddFrame(MagickWand* wand, const char* color, int width) {
+  if (width <= 0) return true;
   PixelWandPtr frame = MakePixelWand(color);
-  MagickBorderImage(wand, frame.get(), static_cast<size_t>(width), static_cast<size_t>(width));
+  return MagickBorderImage(wand, frame.get(), static_cast<size_t>(width),
+                           static_cast<size_t>(width)) != MagickFalse;
 }
 
-void AddFrames(MagickWand* wand, const ProcessingOptions& options, int border, int padding) {
-  AddFrame(wand, "#FFFFFF", padding);
-  AddFrame(wand, ColorToHtml(static_cast<std::uint32_t>(options.border_color)).c_str(), border);
+bool AddFrames(MagickWand* wand, const ProcessingOptions& options, int border, int padding) {
+  return AddFrame(wand, "#FFFFFF", padding) &&
+         AddFrame(wand, ColorToHtml(static_cast<std::uint32_t>(options.border_color)).c_str(),
+                  border);
 }
 
 }  // namespace
@@ -53,23 +55,24 @@ InsideBorderCut PlanInsideBorder(int width, int height, int border, int padding,
   return cut;
 }
 
-void ApplyBorder(MagickWand* wand, const ProcessingOptions& options) {
-  if (!options.bBorder) return;
+bool ApplyBorder(MagickWand* wand, const ProcessingOptions& options) {
+  if (!options.bBorder) return true;
   // A coloured frame on a grey photo must stay coloured.
-  ConvertGreyToSrgb(wand);
+  if (!ConvertGreyToSrgb(wand)) return false;
   if (options.border_location != BorderLocation::kInside) {
-    AddFrames(wand, options, options.border_size, options.border_padding);
-    return;
+    return AddFrames(wand, options, options.border_size, options.border_padding);
   }
   const int width = static_cast<int>(MagickGetImageWidth(wand));
   const int height = static_cast<int>(MagickGetImageHeight(wand));
   InsideBorderCut cut = PlanInsideBorder(width, height, std::max(0, options.border_size),
                                          std::max(0, options.border_padding), options.bSize != 0);
   MagickSetImagePage(wand, static_cast<size_t>(width), static_cast<size_t>(height), 0, 0);
-  MagickCropImage(wand, static_cast<size_t>(cut.width), static_cast<size_t>(cut.height), cut.x,
-                  cut.y);
+  if (MagickCropImage(wand, static_cast<size_t>(cut.width), static_cast<size_t>(cut.height), cut.x,
+                      cut.y) == MagickFalse) {
+    return false;
+  }
   MagickSetImagePage(wand, static_cast<size_t>(cut.width), static_cast<size_t>(cut.height), 0, 0);
-  AddFrames(wand, options, cut.border, cut.padding);
+  return AddFrames(wand, options, cut.border, cut.padding);
 }
 
 }  // namespace brindle

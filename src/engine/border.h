@@ -24,7 +24,8 @@ struct InsideBorderCut {
 InsideBorderCut PlanInsideBorder(int width, int height, int border, int padding, bool resizing);
 
 // Adds the border when bBorder is on: the white padding frame (border_padding) and the coloured
-// frame (border_size, border_color), outside the picture or cut into it by border_location.
-void ApplyBorder(MagickWand* wand, const ProcessingOptions& options);
+// frame (border_size, border_color), outside the picture or cut into it by border_location. false
+// when ImageMagick refuses a step; its reason stays on the wand.
+bool ApplyBorder(MagickWand* wand, const ProcessingOptions& options);
 
 }  // namespace brindle

@@ -11,12 +11,9 @@ constexpr const char* kProfileName = "ICC";
 // The name the colour profile is kept under.
 constexpr const char* kStoredProfileName = "icc";
 
-void ApplyProfile(MagickWand* wand, const std::string& profile) {
-  if (profile.empty()) return;
-  if (MagickProfileImage(wand, kProfileName, profile.data(), profile.size()) == MagickFalse) {
-    // The picture stays as it was; the pending error must not be taken for a later one.
-    TakeMagickError(wand);
-  }
+bool ApplyProfile(MagickWand* wand, const std::string& profile) {
+  return profile.empty() ||
+         MagickProfileImage(wand, kProfileName, profile.data(), profile.size()) != MagickFalse;
 }
 
 bool HasColourProfile(MagickWand* wand) {
@@ -32,12 +29,12 @@ bool CarriesProfile(MagickWand* wand, const std::string& expected) {
                         std::string_view(expected);
 }
 
-void AssumeCmykProfile(MagickWand* wand, const IccProfiles& profiles) {
-  if (!HasColourProfile(wand)) ApplyProfile(wand, profiles.cmyk);
+bool AssumeCmykProfile(MagickWand* wand, const IccProfiles& profiles) {
+  return HasColourProfile(wand) || ApplyProfile(wand, profiles.cmyk);
 }
 
 // Applies the target's profile, then transforms to the target colour space.
-void ConvertTo(MagickWand* wand, ColorspaceChoice target, const IccProfiles& profiles) {
+bool ConvertTo(MagickWand* wand, ColorspaceChoice target, const IccProfiles& profiles) {
   const std::string* profile = nullptr;
   ColorspaceType colorspace = UndefinedColorspace;
   switch (target) {
@@ -54,7 +51,7 @@ void ConvertTo(MagickWand* wand, ColorspaceChoice target, const IccProfiles& pro
       colorspace = sRGBColorspace;
       break;
     case ColorspaceChoice::kAll:
-      return;
+      return true;
   }
   // A picture with a profile of its own has its pixels converted by the target profile and is
   // done. ImageMagick's colour-space transform would then drop the profile and, for Adobe RGB
@@ -62,9 +59,9 @@ void ConvertTo(MagickWand* wand, ColorspaceChoice target, const IccProfiles& pro
   // the JPEG encoder codes back without the profile: Adobe RGB pixels shown as sRGB, washed out.
   // A picture without a profile is only labelled by it, and the transform does the conversion.
   const bool had_profile = HasColourProfile(wand);
-  ApplyProfile(wand, *profile);
-  if (had_profile && !profile->empty() && CarriesProfile(wand, *profile)) return;
-  MagickTransformImageColorspace(wand, colorspace);
+  if (!ApplyProfile(wand, *profile)) return false;
+  if (had_profile && !profile->empty() && CarriesProfile(wand, *profile)) return true;
+  return MagickTransformImageColorspace(wand, colorspace) != MagickFalse;
 }
 
 // The picture's colour space as one of the choices; kAll stands for any other colour space.
@@ -92,20 +89,19 @@ bool ColourSpaceConversionRunsEarly(const ProcessingOptions& options, MagickWand
          (to == ColorspaceChoice::kRgb || to == ColorspaceChoice::kSrgb);
 }
 
-void ConvertColourSpace(MagickWand* wand, const ProcessingOptions& options,
+bool ConvertColourSpace(MagickWand* wand, const ProcessingOptions& options,
                         const IccProfiles& profiles) {
-  if (!options.bColorspaceTo) return;
+  if (!options.bColorspaceTo) return true;
   const ColorspaceChoice from = options.fromColorspace;
   const ColorspaceChoice to = options.toColorspace;
   const ColorspaceChoice current = ChoiceOf(MagickGetImageColorspace(wand));
   // Only the pictures the source choice names are converted; "全部" takes every picture.
-  if (from != ColorspaceChoice::kAll && from != current) return;
+  if (from != ColorspaceChoice::kAll && from != current) return true;
   if (current == ColorspaceChoice::kCmyk) {
-    AssumeCmykProfile(wand, profiles);
-    if (to != ColorspaceChoice::kCmyk) ConvertTo(wand, to, profiles);
-    return;
+    if (!AssumeCmykProfile(wand, profiles)) return false;
+    return to == ColorspaceChoice::kCmyk || ConvertTo(wand, to, profiles);
   }
-  if (current != to) ConvertTo(wand, to, profiles);
+  return current == to || ConvertTo(wand, to, profiles);
 }
 
 }  // namespace brindle

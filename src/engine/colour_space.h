@@ -16,8 +16,9 @@ bool ColourSpaceConversionRunsEarly(const ProcessingOptions& options, MagickWand
 // Converts the picture from its colour space to the recipe's target when the recipe's source
 // choice covers it; nothing when the conversion is off. A CMYK picture without a profile is first
 // given the CMYK default profile (the assumed profile). Profiles that are not loaded are not
-// applied; the colour-space transform still happens.
-void ConvertColourSpace(MagickWand* wand, const ProcessingOptions& options,
+// applied; the colour-space transform still happens. false when ImageMagick refuses a profile or
+// the transform; its reason stays on the wand.
+bool ConvertColourSpace(MagickWand* wand, const ProcessingOptions& options,
                         const IccProfiles& profiles);
 
 }  // namespace brindle

@@ -26,33 +26,43 @@ void CopyProfilesAndResolution(MagickWand* from, MagickWand* to) {
   MagickSetImageUnits(to, MagickGetImageUnits(from));
 }
 
-void Recompose(MagickWandPtr& wand, std::size_t quality) {
+// The canvas holds ImageMagick's reason when it refused to be made or composed onto.
+bool Refused(MagickWand* canvas, std::string* error) {
+  std::string reason = TakeMagickError(canvas);
+  if (error) *error = std::move(reason);
+  return false;
+}
+
+bool Recompose(MagickWandPtr& wand, std::size_t quality, std::string* error) {
   ColorspaceType colorspace = MagickGetImageColorspace(wand.get());
   size_t width = MagickGetImageWidth(wand.get());
   size_t height = MagickGetImageHeight(wand.get());
   MagickWandPtr canvas = MakeMagickWand();
   PixelWandPtr none = MakePixelWand("none");
-  if (MagickNewImage(canvas.get(), width, height, none.get()) == MagickFalse) return;
+  if (MagickNewImage(canvas.get(), width, height, none.get()) == MagickFalse) {
+    return Refused(canvas.get(), error);
+  }
   MagickSetImageColorspace(canvas.get(), colorspace);
   CopyProfilesAndResolution(wand.get(), canvas.get());
-  if (MagickCompositeImage(canvas.get(), wand.get(), OverCompositeOp, 0, 0) == MagickFalse) return;
+  if (MagickCompositeImage(canvas.get(), wand.get(), OverCompositeOp, 0, 0) == MagickFalse) {
+    return Refused(canvas.get(), error);
+  }
   wand = std::move(canvas);
   MagickSetImageCompression(wand.get(), JPEGCompression);
   MagickSetImageCompressionQuality(wand.get(), quality);
+  return true;
 }
 
 }  // namespace
 
-void RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
-                         std::size_t source_quality) {
+bool RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
+                         std::size_t source_quality, std::string* error) {
   const bool high_source = source_quality > 89;
   if (options.bSYText && (!options.bQuanlity || options.quanlity > 89)) {
-    Recompose(wand, high_source ? source_quality : kRecomposeQuality);
-  } else if (options.bSYImage) {
-    if (!high_source) Recompose(wand, kRecomposeQuality);
-  } else if (options.bBorder && !high_source) {
-    Recompose(wand, kRecomposeQuality);
+    return Recompose(wand, high_source ? source_quality : kRecomposeQuality, error);
   }
+  if (options.bSYImage) return high_source || Recompose(wand, kRecomposeQuality, error);
+  return !options.bBorder || high_source || Recompose(wand, kRecomposeQuality, error);
 }
 
 void ApplyCompressionSettings(MagickWand* wand, const ProcessingOptions& options,

@@ -3,6 +3,7 @@
 // watermarks and borders are drawn on them, and the compression settings chosen from the recipe.
 
 #include <cstddef>
+#include <string>
 
 #include "platform/magick_wand.h"
 #include "recipe/processing_options.h"
@@ -15,9 +16,11 @@ inline constexpr std::size_t kNonJpegSourceQuality = 94;
 
 // For JPEG sources only: re-composes the picture onto a fresh transparent canvas of its own size
 // and colour space when text, picture watermark or border call for it, with the quality of the
-// rules. source_quality is the quality stored in the source. wand may be replaced.
-void RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
-                         std::size_t source_quality);
+// rules. source_quality is the quality stored in the source. wand may be replaced. false when
+// ImageMagick refuses the canvas or the composition: the picture is then as it was and error, when
+// given, holds ImageMagick's reason.
+bool RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
+                         std::size_t source_quality, std::string* error);
 
 // The compression switch, quality, "jpeg:extent" target size, and the fall-backs for JPEG and other
 // sources.

@@ -32,31 +32,31 @@ std::string ColorToHtml(std::uint32_t bgr) {
   return text;
 }
 
-void ConvertGreyToSrgb(MagickWand* picture) {
-  if (MagickGetImageColorspace(picture) != GRAYColorspace) return;
-  MagickTransformImageColorspace(picture, sRGBColorspace);
+bool ConvertGreyToSrgb(MagickWand* picture) {
+  if (MagickGetImageColorspace(picture) != GRAYColorspace) return true;
+  if (MagickTransformImageColorspace(picture, sRGBColorspace) == MagickFalse) return false;
   MagickSetImageType(picture, UndefinedType);
+  return true;
 }
 
-void PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizontal,
+bool PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizontal,
                   int horizontal_margin, PlacementType vertical, int vertical_margin, bool tiled,
                   int spacing) {
-  if (!picture || !block || MagickGetNumberImages(block) == 0) return;
+  if (!picture || !block || MagickGetNumberImages(block) == 0) return true;
   const long long W = static_cast<long long>(MagickGetImageWidth(picture));
   const long long H = static_cast<long long>(MagickGetImageHeight(picture));
   const long long w = static_cast<long long>(MagickGetImageWidth(block));
   const long long h = static_cast<long long>(MagickGetImageHeight(block));
-  if (w < 1 || h < 1) return;
+  if (w < 1 || h < 1) return true;
   const long long x = Position(horizontal, W, w, horizontal_margin);
   const long long y = Position(vertical, H, h, vertical_margin);
   if (!tiled) {
-    MagickCompositeImage(picture, block, OverCompositeOp, static_cast<ssize_t>(x),
-                         static_cast<ssize_t>(y));
-    return;
+    return MagickCompositeImage(picture, block, OverCompositeOp, static_cast<ssize_t>(x),
+                                static_cast<ssize_t>(y)) != MagickFalse;
   }
   const long long step_x = w + spacing;
   const long long step_y = h + spacing;
-  if (step_x < 1 || step_y < 1) return;
+  if (step_x < 1 || step_y < 1) return true;
   long long x0 = x;
   while (x0 > -w) x0 -= step_x;
   long long x1 = x;
@@ -69,10 +69,13 @@ void PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizont
     for (long long column = x0; column <= x1; column += step_x) {
       // Tiles wholly outside the picture would change nothing.
       if (column >= W || row >= H || column + w <= 0 || row + h <= 0) continue;
-      MagickCompositeImage(picture, block, OverCompositeOp, static_cast<ssize_t>(column),
-                           static_cast<ssize_t>(row));
+      if (MagickCompositeImage(picture, block, OverCompositeOp, static_cast<ssize_t>(column),
+                               static_cast<ssize_t>(row)) == MagickFalse) {
+        return false;
+      }
     }
   }
+  return true;
 }
 
 }  // namespace brindle

@@ -21,12 +21,14 @@ std::string ColorToHtml(std::uint32_t bgr);
 
 // Turns a grey picture into sRGB before something coloured is drawn on it. The reader's "grayscale"
 // type is cleared too: it outlives the transform and would make the JPEG writer drop the colours.
-void ConvertGreyToSrgb(MagickWand* picture);
+// false when ImageMagick refuses the transform; its reason stays on the picture.
+bool ConvertGreyToSrgb(MagickWand* picture);
 
 // Overlays block onto the picture's current image with OverCompositeOp. Nothing happens without a
 // block. When tiled, the lattice with steps (block width + spacing, block height + spacing) is
-// anchored at the single placement's position and covers the whole picture.
-void PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizontal,
+// anchored at the single placement's position and covers the whole picture. false when ImageMagick
+// refuses a composite; its reason stays on the picture.
+bool PlaceOverlay(MagickWand* picture, MagickWand* block, PlacementType horizontal,
                   int horizontal_margin, PlacementType vertical, int vertical_margin, bool tiled,
                   int spacing);
 

@@ -2,17 +2,19 @@
 
 namespace brindle {
 
-void AutoOrient(MagickWand* wand) {
+bool AutoOrient(MagickWand* wand) {
   ssize_t current = MagickGetIteratorIndex(wand);
   MagickResetIterator(wand);
-  while (MagickNextImage(wand) != MagickFalse) {
+  bool upright = true;
+  while (upright && MagickNextImage(wand) != MagickFalse) {
     OrientationType orientation = MagickGetImageOrientation(wand);
     if (orientation != UndefinedOrientation && orientation != TopLeftOrientation) {
-      MagickAutoOrientImage(wand);
-      MagickSetImageOrientation(wand, TopLeftOrientation);
+      upright = MagickAutoOrientImage(wand) != MagickFalse;
+      if (upright) MagickSetImageOrientation(wand, TopLeftOrientation);
     }
   }
   MagickSetIteratorIndex(wand, current);
+  return upright;
 }
 
 bool TurnsSidewaysWhenUpright(OrientationType orientation) {
@@ -23,7 +25,11 @@ bool TurnsSidewaysWhenUpright(OrientationType orientation) {
 MagickWandPtr ReadPicture(const std::filesystem::path& path, std::string* error) {
   MagickWandPtr wand = MakeMagickWand();
   if (!ReadPictureFile(wand.get(), path, error)) return nullptr;
-  AutoOrient(wand.get());
+  if (!AutoOrient(wand.get())) {
+    std::string reason = TakeMagickError(wand.get());
+    if (error) *error = std::move(reason);
+    return nullptr;
+  }
   return wand;
 }
 

@@ -11,11 +11,13 @@
 
 namespace brindle {
 
-// The picture with all its frames, or null with ImageMagick's reason in error.
+// The picture with all its frames, or null with ImageMagick's reason in error (also when it refuses
+// to turn the picture upright).
 MagickWandPtr ReadPicture(const std::filesystem::path& path, std::string* error = nullptr);
 
 // Turns every frame of the wand upright by its orientation and resets the orientation to top-left.
-void AutoOrient(MagickWand* wand);
+// false when ImageMagick refuses; its reason stays on the wand.
+bool AutoOrient(MagickWand* wand);
 
 // True for the orientations that exchange width and height when the picture is turned upright.
 bool TurnsSidewaysWhenUpright(OrientationType orientation);

@@ -81,10 +81,14 @@ bool RotateAndFlip(MagickWand* wand, int flip, int rotation) {
 }
 
 // A step ImageMagick refused: the picture fails, logged with its path and ImageMagick's reason.
-ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
-  LogInfo(FormatMessage("图片处理失败：\r\n%s\r\n原因：%s", source.c_str(),
-                        TakeMagickError(wand).c_str()));
+ProcessResult StepFailed(const fs::path& source, const std::string& reason) {
+  LogInfo(FormatMessage("图片处理失败：\r\n%s\r\n原因：%s", source.c_str(), reason.c_str()));
   return {};
+}
+
+// The same, for a step whose reason is pending on the picture's wand.
+ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
+  return StepFailed(source, TakeMagickError(wand));
 }
 
 }  // namespace
@@ -108,7 +112,7 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
     LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
     return result;
   }
-  AutoOrient(wand.get());
+  if (!AutoOrient(wand.get())) return StepFailed(wand.get(), source);
 
   // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first
   // page).
@@ -125,7 +129,9 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
 
   const std::size_t source_quality = MagickGetImageCompressionQuality(wand.get());
   const bool source_is_jpeg = format == "JPEG";
-  if (source_is_jpeg) RecomposeJpegSource(wand, options, source_quality);
+  if (source_is_jpeg && !RecomposeJpegSource(wand, options, source_quality, &reason)) {
+    return StepFailed(source, reason);
+  }
   ApplyResolution(wand.get(), options, source_resolution);
 
   if (!RotateAndFlip(wand.get(), flip, rotation)) return StepFailed(wand.get(), source);
@@ -136,16 +142,24 @@ ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
 
   // CMYK pictures bound for RGB are converted before the tone steps and watermarks see them.
   const bool converted_early = ColourSpaceConversionRunsEarly(options, wand.get());
-  if (converted_early) ConvertColourSpace(wand.get(), options, recipe.profiles);
-  ApplyToneAdjustments(wand.get(), options);
-  ApplyCompressionSettings(wand.get(), options, source_is_jpeg);
-  ApplyPictureWatermark(wand.get(), options, recipe.watermark_picture.get());
-  if (options.bSYText && recipe.text_watermark) {
-    ApplyTextWatermark(*recipe.text_watermark, wand.get(), options);
+  if (converted_early && !ConvertColourSpace(wand.get(), options, recipe.profiles)) {
+    return StepFailed(wand.get(), source);
   }
-  ApplyBorder(wand.get(), options);
-  ApplyBlackAndWhite(wand.get(), options);
-  if (!converted_early) ConvertColourSpace(wand.get(), options, recipe.profiles);
+  if (!ApplyToneAdjustments(wand.get(), options)) return StepFailed(wand.get(), source);
+  ApplyCompressionSettings(wand.get(), options, source_is_jpeg);
+  if (!ApplyPictureWatermark(wand.get(), options, recipe.watermark_picture.get())) {
+    return StepFailed(wand.get(), source);
+  }
+  if (options.bSYText && recipe.text_watermark &&
+      !ApplyTextWatermark(*recipe.text_watermark, wand.get(), options, &reason)) {
+    return StepFailed(source, reason);
+  }
+  if (!ApplyBorder(wand.get(), options) || !ApplyBlackAndWhite(wand.get(), options)) {
+    return StepFailed(wand.get(), source);
+  }
+  if (!converted_early && !ConvertColourSpace(wand.get(), options, recipe.profiles)) {
+    return StepFailed(wand.get(), source);
+  }
 
   if (MagickSetImageFormat(wand.get(), "JPEG") == MagickFalse) {
     return StepFailed(wand.get(), source);

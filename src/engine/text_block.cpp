@@ -15,10 +15,10 @@ int CeilPlusOne(double value) {
   return result;
 }
 
-void DrawBox(MagickWand* canvas, const ProcessingOptions& options) {
+bool DrawBox(MagickWand* canvas, const ProcessingOptions& options) {
   const bool background = options.sy_text_background_color != -1;
   const int border = options.sy_text_border_size;
-  if (!background && border <= 0) return;
+  if (!background && border <= 0) return true;
 
   const double width = static_cast<double>(MagickGetImageWidth(canvas));
   const double height = static_cast<double>(MagickGetImageHeight(canvas));
@@ -51,7 +51,13 @@ void DrawBox(MagickWand* canvas, const ProcessingOptions& options) {
     if (border > 0) DrawSetStrokeWidth(box.get(), 2.0 * border - 1.5);
     DrawRectangle(box.get(), 0, 0, width - 1, height - 1);
   }
-  MagickDrawImage(canvas, box.get());
+  return MagickDrawImage(canvas, box.get()) != MagickFalse;
+}
+
+TextBlock Refused(MagickWand* canvas, std::optional<std::string>* refusal) {
+  std::string reason = TakeMagickError(canvas);
+  if (refusal) *refusal = std::move(reason);
+  return nullptr;
 }
 
 }  // namespace
@@ -86,7 +92,8 @@ ContentSize BlockContentSize(const TextMetrics& metrics) {
 }
 
 TextBlock RenderTextBlock(const ProcessingOptions& options, DrawingWand* text_settings,
-                          const std::string& text, ContentSize content) {
+                          const std::string& text, ContentSize content,
+                          std::optional<std::string>* refusal) {
   const int border = std::max(options.sy_text_border_size, 0);
   const long long width = content.width + 2LL * options.sy_text_padding_left_right + 2LL * border;
   const long long height = content.height + 2LL * options.sy_text_padding_top_bottom + 2LL * border;
@@ -95,17 +102,21 @@ TextBlock RenderTextBlock(const ProcessingOptions& options, DrawingWand* text_se
   TextBlock canvas = MakeMagickWand();
   PixelWandPtr none = MakePixelWand("none");
   if (MagickNewImage(canvas.get(), static_cast<size_t>(width), static_cast<size_t>(height),
-                     none.get()) == MagickFalse) {
-    return nullptr;
+                     none.get()) == MagickFalse ||
+      !DrawBox(canvas.get(), options)) {
+    return Refused(canvas.get(), refusal);
   }
-  DrawBox(canvas.get(), options);
 
   DrawSetGravity(text_settings, CenterGravity);
-  MagickAnnotateImage(canvas.get(), text_settings, 0, 0, 0, text.c_str());
-  TakeMagickError(canvas.get());
+  if (MagickAnnotateImage(canvas.get(), text_settings, 0, 0, 0, text.c_str()) == MagickFalse) {
+    return Refused(canvas.get(), refusal);
+  }
+  TakeMagickError(canvas.get());  // a warning (say, a substituted face) is no refusal
 
   if (options.sy_text_rotate > 0) {
-    MagickRotateImage(canvas.get(), none.get(), options.sy_text_rotate);
+    if (MagickRotateImage(canvas.get(), none.get(), options.sy_text_rotate) == MagickFalse) {
+      return Refused(canvas.get(), refusal);
+    }
     // The rotated picture remembers an offset; the overlay places it by its own position.
     MagickResetImagePage(canvas.get(), "0x0+0+0");
   }

@@ -42,8 +42,11 @@ ContentSize BlockContentSize(const TextMetrics& metrics);
 
 // Renders the block: canvas of the content size plus padding and border on each side, the box
 // from the options, the text with the settings (gravity is set to the centre) and the rotation.
+// Null when the block would have no area, or when ImageMagick refuses a step: refusal, when given,
+// is then set to its reason (empty when ImageMagick gives none).
 TextBlock RenderTextBlock(const ProcessingOptions& options, DrawingWand* text_settings,
-                          const std::string& text, ContentSize content);
+                          const std::string& text, ContentSize content,
+                          std::optional<std::string>* refusal = nullptr);
 
 // The text drawing settings shared by both modes: UTF-8 text, the face's type name, decoration
 // (underline wins over line-through), fill colour and, below 100, fill opacity. The size is set

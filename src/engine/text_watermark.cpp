@@ -48,6 +48,7 @@ Refusal FontRefusal(std::string message, MessageIcon icon, const char* hint_text
 void PrepareTextWatermark(TextWatermark& watermark, ProcessingOptions& options,
                           const FontCatalogue& catalogue, int screen_dpi) {
   watermark.block.reset();
+  watermark.block_refusal.reset();
   const std::string text = DrawnText(options);
   if (text.empty()) return;
   const FontFace* face = SelectFontFace(catalogue, options.sy_text_fontName,
@@ -61,7 +62,9 @@ void PrepareTextWatermark(TextWatermark& watermark, ProcessingOptions& options,
   if (!measuring) return;
   std::optional<TextMetrics> metrics = MeasureText(measuring.get(), settings.get(), text);
   if (!metrics) return;
-  watermark.block = RenderTextBlock(options, settings.get(), text, BlockContentSize(*metrics));
+  // A refusal here fails every picture of the run, each with ImageMagick's reason.
+  watermark.block = RenderTextBlock(options, settings.get(), text, BlockContentSize(*metrics),
+                                    &watermark.block_refusal);
 }
 
 bool PrepareScaledTextWatermark(TextWatermark& watermark, ProcessingOptions& options,
@@ -97,7 +100,7 @@ bool PrepareScaledTextWatermark(TextWatermark& watermark, ProcessingOptions& opt
 }
 
 TextBlock RenderScaledTextBlock(ScaledTextState& state, const ProcessingOptions& options,
-                                int target) {
+                                int target, std::optional<std::string>* refusal) {
   if (state.text.empty() || !state.measuring_picture || !state.drawing_settings || target < 1) {
     return nullptr;
   }
@@ -116,33 +119,40 @@ TextBlock RenderScaledTextBlock(ScaledTextState& state, const ProcessingOptions&
       SearchTextSize(target, ByWidth(options), state.reference, state.per_point, measure);
   if (!size) return nullptr;
   set_size(size->points);
-  return RenderTextBlock(options, settings, state.text, size->content);
+  return RenderTextBlock(options, settings, state.text, size->content, refusal);
 }
 
-void ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
-                        const ProcessingOptions& options) {
-  ConvertGreyToSrgb(picture);
-  const PlacementType horizontal = PlacementFromIndex(options.sy_text_w_direction);
-  const PlacementType vertical = PlacementFromIndex(options.sy_text_h_direction);
-  auto place = [&](MagickWand* block) {
-    PlaceOverlay(picture, block, horizontal, options.sy_text_w_value, vertical,
-                 options.sy_text_h_value, options.bTiled != 0, options.nTiledSpacing);
-  };
-
-  if (!options.bTextSizeScale) {
-    place(watermark.block.get());
-    return;
-  }
-  const double ratio = options.nTextSizeScaleValue / 100.0;
-  const double side = static_cast<double>(ByWidth(options) ? MagickGetImageWidth(picture)
-                                                           : MagickGetImageHeight(picture));
-  const int target = static_cast<int>(std::trunc(side * ratio));
-  TextBlock block;
-  {
+bool ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
+                        const ProcessingOptions& options, std::string* error) {
+  TextBlock scaled_block;
+  std::optional<std::string> refusal;
+  if (options.bTextSizeScale) {
+    const double ratio = options.nTextSizeScaleValue / 100.0;
+    const double side = static_cast<double>(ByWidth(options) ? MagickGetImageWidth(picture)
+                                                             : MagickGetImageHeight(picture));
+    const int target = static_cast<int>(std::trunc(side * ratio));
     std::lock_guard<TextWatermarkLock> guard(watermark.lock);
-    if (watermark.scaled) block = RenderScaledTextBlock(*watermark.scaled, options, target);
+    if (watermark.scaled) {
+      scaled_block = RenderScaledTextBlock(*watermark.scaled, options, target, &refusal);
+    }
+  } else {
+    refusal = watermark.block_refusal;
   }
-  place(block.get());
+  MagickWand* block = options.bTextSizeScale ? scaled_block.get() : watermark.block.get();
+  // A block ImageMagick refused to make brings the reason from its own wand.
+  if (refusal) {
+    if (error) *error = std::move(*refusal);
+    return false;
+  }
+  if (ConvertGreyToSrgb(picture) &&
+      PlaceOverlay(picture, block, PlacementFromIndex(options.sy_text_w_direction),
+                   options.sy_text_w_value, PlacementFromIndex(options.sy_text_h_direction),
+                   options.sy_text_h_value, options.bTiled != 0, options.nTiledSpacing)) {
+    return true;
+  }
+  std::string reason = TakeMagickError(picture);
+  if (error) *error = std::move(reason);
+  return false;
 }
 
 std::optional<Refusal> CheckTextWatermarkFont(std::string_view text, std::string_view face_name,

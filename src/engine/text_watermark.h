@@ -34,8 +34,9 @@ using TextWatermarkLock = std::mutex;
 // What a run prepares for the text watermark; every picture of it reads this. Without a
 // preparation nothing is drawn.
 struct TextWatermark {
-  TextBlock block;                        // fixed size: the finished block, only read by workers
-  std::optional<ScaledTextState> scaled;  // proportional size
+  TextBlock block;                           // fixed size: the finished block, only read by workers
+  std::optional<std::string> block_refusal;  // fixed size: ImageMagick's reason for refusing it
+  std::optional<ScaledTextState> scaled;     // proportional size
   TextWatermarkLock lock;
 };
 
@@ -53,16 +54,18 @@ bool PrepareScaledTextWatermark(TextWatermark& watermark, ProcessingOptions& opt
                                 const FontCatalogue& catalogue, int screen_dpi);
 
 // The block whose content is target pixels wide (nTextSizeScaleType 1) or high (0), or the closest
-// the size search finds. None when the text is empty, target < 1 or measuring fails. The caller
+// the size search finds. None when the text is empty, target < 1 or measuring fails, and when
+// ImageMagick refuses to render it (refusal, when given, is then set to its reason). The caller
 // holds the watermark's lock.
 TextBlock RenderScaledTextBlock(ScaledTextState& state, const ProcessingOptions& options,
-                                int target);
+                                int target, std::optional<std::string>* refusal = nullptr);
 
 // Draws the watermark on a picture (a grey picture is made sRGB first): the prepared block in fixed
 // mode, in proportional mode a block rendered for this picture's width or height (under the lock),
-// placed and tiled as the options say. Safe to call from several workers at once.
-void ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
-                        const ProcessingOptions& options);
+// placed and tiled as the options say. Safe to call from several workers at once. false when
+// ImageMagick refused the block or refuses to lay it; error, when given, then holds its reason.
+bool ApplyTextWatermark(TextWatermark& watermark, MagickWand* picture,
+                        const ProcessingOptions& options, std::string* error = nullptr);
 
 // The font check of a run: a non-empty text must be drawable with the face, with the Chinese
 // check when it has Chinese characters. The refusal points at the font box.

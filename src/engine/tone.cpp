@@ -13,28 +13,30 @@ double WholeBlurRadius(double radius) { return std::floor(radius + 0.5); }
 
 }  // namespace
 
-void ApplyToneAdjustments(MagickWand* wand, const ProcessingOptions& options) {
+bool ApplyToneAdjustments(MagickWand* wand, const ProcessingOptions& options) {
   // Brightness and contrast are two calls: one combined call gives a different picture.
-  if (options.bLight && options.lightValue != 0) {
-    MagickBrightnessContrastImage(wand, options.lightValue, 0);
+  if (options.bLight && options.lightValue != 0 &&
+      MagickBrightnessContrastImage(wand, options.lightValue, 0) == MagickFalse) {
+    return false;
   }
-  if (options.bContrast && options.contrastValue != 0) {
-    MagickBrightnessContrastImage(wand, 0, options.contrastValue);
+  if (options.bContrast && options.contrastValue != 0 &&
+      MagickBrightnessContrastImage(wand, 0, options.contrastValue) == MagickFalse) {
+    return false;
   }
   if (options.bClearly && options.clearlyValue > 0) {
     const double amount = options.clearlyValue / 10.0;
-    MagickSharpenImage(wand, amount, amount);
+    if (MagickSharpenImage(wand, amount, amount) == MagickFalse) return false;
   } else if (options.bClearly && options.clearlyValue < 0) {
     const double amount = -options.clearlyValue / 10.0;
-    MagickGaussianBlurImage(wand, WholeBlurRadius(amount), amount);
+    if (MagickGaussianBlurImage(wand, WholeBlurRadius(amount), amount) == MagickFalse) return false;
   }
-  if (options.bSaturation && options.saturationValue != 0) {
-    MagickModulateImage(wand, 100, 100.0 + options.saturationValue, 100);
-  }
+  return !options.bSaturation || options.saturationValue == 0 ||
+         MagickModulateImage(wand, 100, 100.0 + options.saturationValue, 100) != MagickFalse;
 }
 
-void ApplyBlackAndWhite(MagickWand* wand, const ProcessingOptions& options) {
-  if (options.bConvertBlackToWhite) MagickTransformImageColorspace(wand, GRAYColorspace);
+bool ApplyBlackAndWhite(MagickWand* wand, const ProcessingOptions& options) {
+  return !options.bConvertBlackToWhite ||
+         MagickTransformImageColorspace(wand, GRAYColorspace) != MagickFalse;
 }
 
 }  // namespace brindle

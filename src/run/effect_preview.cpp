@@ -37,7 +37,10 @@ std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
   }
   preview.result_length = preview.display_jpeg.size();
   if (MagickGetImageColorspace(wand) == CMYKColorspace) {
-    MagickTransformImageColorspace(wand, RGBColorspace);
+    if (MagickTransformImageColorspace(wand, RGBColorspace) == MagickFalse) {
+      LogEncodeFailure(source, TakeMagickError(wand));
+      return std::nullopt;
+    }
     if (!EncodePictureBlob(wand, preview.display_jpeg, &reason)) {
       LogEncodeFailure(source, reason);
       return std::nullopt;

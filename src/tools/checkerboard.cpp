@@ -31,20 +31,26 @@ const std::vector<unsigned char>& CheckerboardPixels() {
 
 }  // namespace
 
-void LayOverCheckerboard(MagickWand* picture) {
+bool LayOverCheckerboard(MagickWand* picture) {
   const std::vector<unsigned char>& pixels = CheckerboardPixels();
   MagickWandPtr texture = MakeMagickWand();
-  MagickConstituteImage(texture.get(), kTextureSide, kTextureSide, "RGB", CharPixel, pixels.data());
+  if (MagickConstituteImage(texture.get(), kTextureSide, kTextureSide, "RGB", CharPixel,
+                            pixels.data()) == MagickFalse) {
+    return false;
+  }
   const std::size_t width = MagickGetImageWidth(picture);
   const std::size_t height = MagickGetImageHeight(picture);
   // Composed under the picture tile by tile: no second canvas of the picture's size is made.
   for (std::size_t y = 0; y < height; y += kTextureSide) {
     for (std::size_t x = 0; x < width; x += kTextureSide) {
-      MagickCompositeImage(picture, texture.get(), DstOverCompositeOp, static_cast<ssize_t>(x),
-                           static_cast<ssize_t>(y));
+      if (MagickCompositeImage(picture, texture.get(), DstOverCompositeOp, static_cast<ssize_t>(x),
+                               static_cast<ssize_t>(y)) == MagickFalse) {
+        return false;
+      }
     }
   }
   MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
+  return true;
 }
 
 }  // namespace brindle

@@ -9,7 +9,8 @@ namespace brindle {
 
 // Lays the checkerboard under the picture in place: where the picture is transparent the
 // checkerboard shows, as if the picture were laid over a checkerboard canvas of its own size. The
-// picture is left without transparency.
-void LayOverCheckerboard(MagickWand* picture);
+// picture is left without transparency. false when ImageMagick refuses; a refused composite leaves
+// its reason on the picture.
+bool LayOverCheckerboard(MagickWand* picture);
 
 }  // namespace brindle

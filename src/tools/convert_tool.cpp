@@ -58,28 +58,35 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
   const std::string format = PictureFormat(picture);
   if (format == "GIF" || format == "PSD" || format == "TIFF") UseFirstImage(picture);
 
+  const fs::path target = ConvertTargetPath(folder, source.filename().string(), run);
+
   const std::size_t width = MagickGetImageWidth(picture);
   const std::size_t height = MagickGetImageHeight(picture);
   PixelWandPtr white = MakePixelWand("#ffffff");
   if (format == "BMP") {
     MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
     MagickSetImageBackgroundColor(picture, white.get());
-    MagickExtentImage(picture, width, height, 0, 0);
+    if (MagickExtentImage(picture, width, height, 0, 0) == MagickFalse) {
+      return StepRefused(picture, target);
+    }
   }
 
   const ColorspaceType colorspace = MagickGetImageColorspace(picture);
-  if (colorspace == CMYKColorspace) MagickTransformImageColorspace(picture, sRGBColorspace);
+  if (colorspace == CMYKColorspace &&
+      MagickTransformImageColorspace(picture, sRGBColorspace) == MagickFalse) {
+    return StepRefused(picture, target);
+  }
 
   const bool to_png = run.format == ToolOutputFormat::kPng;
   if ((!to_png || !run.keep_transparency) && MagickGetImageAlphaChannel(picture) != MagickFalse) {
     MagickSetImageBackgroundColor(picture, white.get());
-    MagickExtentImage(picture, width, height, 0, 0);
+    if (MagickExtentImage(picture, width, height, 0, 0) == MagickFalse) {
+      return StepRefused(picture, target);
+    }
     if (format == "PNG" || format == "PSD") {
       MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
     }
   }
-
-  const fs::path target = ConvertTargetPath(folder, source.filename().string(), run);
 
   if (x_resolution == 0 && y_resolution == 0) {
     MagickSetImageUnits(picture, PixelsPerInchResolution);
@@ -90,8 +97,9 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
   if (to_png) {
     MagickSetImageFormat(picture, "PNG");
     if (run.png8) {
-      if (format == "HEIC" && colorspace != RGBColorspace && colorspace != sRGBColorspace) {
-        MagickTransformImageColorspace(picture, sRGBColorspace);
+      if (format == "HEIC" && colorspace != RGBColorspace && colorspace != sRGBColorspace &&
+          MagickTransformImageColorspace(picture, sRGBColorspace) == MagickFalse) {
+        return StepRefused(picture, target);
       }
       if (!WritePng8File(picture, run.color_count, target)) {
         return PictureResult::Failed(Png8WriteFailure(target, 0));

@@ -93,6 +93,12 @@ long long AlignedOffset(int align, bool horizontal, long long whole, long long l
   }
 }
 
+MagickWandPtr Refused(MagickWand* picture, std::optional<std::string>* refusal) {
+  std::string reason = TakeMagickError(picture);
+  if (refusal) *refusal = std::move(reason);
+  return nullptr;
+}
+
 }  // namespace
 
 CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long width,
@@ -123,7 +129,7 @@ CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long wid
 }
 
 MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings,
-                          CropGeometry* geometry) {
+                          CropGeometry* geometry, std::optional<std::string>* refusal) {
   MagickWandPtr wand = ReadPicture(path);
   if (!wand) {
     LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
@@ -153,13 +159,17 @@ MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings
   const CropGeometry kept = ComputeCropGeometry(settings, width, height);
 
   MagickSetImagePage(picture, width, height, 0, 0);
-  MagickCropImage(picture, kept.width, kept.height, kept.left, kept.top);
+  if (MagickCropImage(picture, kept.width, kept.height, kept.left, kept.top) == MagickFalse) {
+    return Refused(picture, refusal);
+  }
   MagickSetImagePage(picture, kept.width, kept.height, 0, 0);
   if (format == "BMP") {
     MagickSetImageAlphaChannel(picture, DeactivateAlphaChannel);
     PixelWandPtr white = MakePixelWand("#ffffff");
     MagickSetImageBackgroundColor(picture, white.get());
-    MagickExtentImage(picture, kept.width, kept.height, 0, 0);
+    if (MagickExtentImage(picture, kept.width, kept.height, 0, 0) == MagickFalse) {
+      return Refused(picture, refusal);
+    }
   }
   NormaliseResolution(picture, resolution);
 

@@ -4,6 +4,8 @@
 // picture read, cut to that rectangle and given its resolution in dots per inch.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "platform/magick_wand.h"
 #include "tools/tool_settings.h"
@@ -44,8 +46,9 @@ CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long wid
 // The geometry step: reads the picture at path and hands back the kept rectangle as a picture of
 // its own, with the rectangle in geometry when asked. A picture that cannot be read
 // ("无法识别的图片:") or an animated GIF ("不支持裁剪动态gif图片:") adds its line to the InfoLog
-// and gives null.
+// and gives null. A cut ImageMagick refuses gives null too, with its reason in refusal when asked.
 MagickWandPtr CropPicture(const std::filesystem::path& path, const CropToolSettings& settings,
-                          CropGeometry* geometry = nullptr);
+                          CropGeometry* geometry = nullptr,
+                          std::optional<std::string>* refusal = nullptr);
 
 }  // namespace brindle

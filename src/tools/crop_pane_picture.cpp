@@ -3,8 +3,10 @@
 namespace brindle {
 
 bool EncodeCropPanePicture(MagickWand* wand, std::string& jpeg, std::string* error) {
-  if (MagickGetImageColorspace(wand) == CMYKColorspace) {
-    MagickTransformImageColorspace(wand, sRGBColorspace);
+  if (MagickGetImageColorspace(wand) == CMYKColorspace &&
+      MagickTransformImageColorspace(wand, sRGBColorspace) == MagickFalse) {
+    if (error) *error = TakeMagickError(wand);
+    return false;
   }
   MagickSetImageFormat(wand, "JPEG");
   MagickSetImageCompression(wand, JPEGCompression);

@@ -25,45 +25,70 @@ constexpr const char* kFrameColour = "#CCCCCC";
 
 bool HasAlpha(MagickWand* wand) { return MagickGetImageAlphaChannel(wand) != MagickFalse; }
 
-// A picture with an alpha channel is shown over the checkerboard.
-void ShowTransparency(MagickWand* picture) {
-  if (HasAlpha(picture)) LayOverCheckerboard(picture);
+// A picture with an alpha channel is shown over the checkerboard. false when ImageMagick refuses.
+bool ShowTransparency(MagickWand* picture) {
+  return !HasAlpha(picture) || LayOverCheckerboard(picture);
 }
 
-// The picture encoded as it is set up and decoded again; unchanged when either fails.
+// The picture encoded as it is set up and decoded again; unchanged when the decoding fails.
 void ThroughEncoding(MagickWandPtr& picture, const std::string& bytes) {
   MagickWandPtr decoded = MakeMagickWand();
   if (ReadPictureBytes(decoded.get(), bytes, nullptr)) picture = std::move(decoded);
 }
 
 // What the run would write of the cropped picture, as far as it shows: JPEG's loss, white behind
-// transparency, the PNG-8 palette.
-std::optional<RunMessage> SimulateOutput(const CropJob& job, const fs::path& path,
-                                         MagickWandPtr& cropped) {
+// transparency, the PNG-8 palette. false when ImageMagick refuses a step; a failed PNG-8 is told
+// in message and the picture shown without its palette.
+bool SimulateOutput(const CropJob& job, const fs::path& path, MagickWandPtr& cropped,
+                    std::optional<RunMessage>& message) {
   const CropToolSettings& settings = job.settings;
   const bool converted = job.save_mode == CropSaveMode::kToFolder && !job.keep_format;
   const bool to_png = settings.format == ToolOutputFormat::kPng;
   const std::string format = PictureFormat(cropped.get());
   if (converted && !to_png) {
-    FlattenOntoWhite(cropped.get(), format, true);
+    if (!FlattenOntoWhite(cropped.get(), format, true)) return false;
     MagickSetImageFormat(cropped.get(), "JPEG");
     MagickSetImageCompression(cropped.get(), JPEGCompression);
     MagickSetImageCompressionQuality(cropped.get(), static_cast<std::size_t>(settings.quality));
     std::string jpeg;
-    if (EncodePictureBlob(cropped.get(), jpeg, nullptr)) ThroughEncoding(cropped, jpeg);
+    if (!EncodePictureBlob(cropped.get(), jpeg, nullptr)) return false;
+    ThroughEncoding(cropped, jpeg);
   } else if (converted && !settings.transparent) {
-    FlattenOntoWhite(cropped.get(), format, true);
-  } else {
-    ShowTransparency(cropped.get());
+    if (!FlattenOntoWhite(cropped.get(), format, true)) return false;
+  } else if (!ShowTransparency(cropped.get())) {
+    return false;
   }
-  if (!converted || !to_png || !settings.png8) return std::nullopt;
+  if (!converted || !to_png || !settings.png8) return true;
   std::string png8;
   if (!EncodePng8(cropped.get(), settings.png8_color_count, png8)) {
-    return RunMessage{FormatMessage("转换成 PNG-8 格式时发生错误。\n\n图片地址：%s", path.c_str()),
-                      "预览", MessageIcon::kError};
+    message =
+        RunMessage{FormatMessage("转换成 PNG-8 格式时发生错误。\n\n图片地址：%s", path.c_str()),
+                   "预览", MessageIcon::kError};
+    return true;
   }
   ThroughEncoding(cropped, png8);
-  return std::nullopt;
+  return true;
+}
+
+// The preview of one picture: the cropped part as the run would write it, framed, laid over the
+// darkened background. false when ImageMagick refuses a step.
+bool DrawPreview(const CropJob& job, const fs::path& path, const CropGeometry& geometry,
+                 MagickWandPtr& cropped, MagickWand* background,
+                 std::optional<RunMessage>& message) {
+  if (!ShowTransparency(background) || !SimulateOutput(job, path, cropped, message)) return false;
+
+  // The frame goes round a side only while the framed picture is still narrower than the
+  // background, so a rectangle that keeps a whole side shows no frame there.
+  const std::size_t background_width = MagickGetImageWidth(background);
+  const std::size_t background_height = MagickGetImageHeight(background);
+  const std::size_t frame_x = MagickGetImageWidth(cropped.get()) + 2 < background_width ? 1 : 0;
+  const std::size_t frame_y = MagickGetImageHeight(cropped.get()) + 2 < background_height ? 1 : 0;
+  PixelWandPtr frame = MakePixelWand(kFrameColour);
+  return MagickBorderImage(cropped.get(), frame.get(), frame_x, frame_y) != MagickFalse &&
+         MagickBrightnessContrastImage(background, kCutAwayBrightness, 0) != MagickFalse &&
+         MagickCompositeImage(background, cropped.get(), OverCompositeOp,
+                              static_cast<ssize_t>(geometry.left),
+                              static_cast<ssize_t>(geometry.top)) != MagickFalse;
 }
 
 // The picture read again as the background the kept rectangle is shown on: the first image only,
@@ -90,10 +115,11 @@ std::vector<int> TryOrder(int current, int count, bool forward) {
   return order;
 }
 
+// Null when ImageMagick refuses even this; the pane is then cleared.
 MagickWandPtr WhiteDot() {
   MagickWandPtr wand = MakeMagickWand();
   PixelWandPtr white = MakePixelWand("#FFFFFF");
-  MagickNewImage(wand.get(), 1, 1, white.get());
+  if (MagickNewImage(wand.get(), 1, 1, white.get()) == MagickFalse) return nullptr;
   return wand;
 }
 
@@ -153,6 +179,9 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
     if (!cropped) continue;
     MagickWandPtr background = ReadBackground(path);
     if (!background) continue;
+    std::optional<RunMessage> message;
+    // A picture ImageMagick refuses to draw is passed over like one that cannot be read.
+    if (!DrawPreview(job, path, geometry, cropped, background.get(), message)) continue;
     preview.current_index = index;
     preview.status = {
         FormatMessage("原图尺寸: %d x %d", static_cast<int>(MagickGetImageWidth(background.get())),
@@ -160,22 +189,7 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
         FormatMessage("裁剪后图片尺寸: %d x %d", static_cast<int>(geometry.width),
                       static_cast<int>(geometry.height)),
         FormatMessage("图片: %s", path.c_str())};
-
-    ShowTransparency(background.get());
-    preview.message = SimulateOutput(job, path, cropped);
-
-    // The frame goes round a side only while the framed picture is still narrower than the
-    // background, so a rectangle that keeps a whole side shows no frame there.
-    const std::size_t background_width = MagickGetImageWidth(background.get());
-    const std::size_t background_height = MagickGetImageHeight(background.get());
-    const std::size_t frame_x = MagickGetImageWidth(cropped.get()) + 2 < background_width ? 1 : 0;
-    const std::size_t frame_y = MagickGetImageHeight(cropped.get()) + 2 < background_height ? 1 : 0;
-    PixelWandPtr frame = MakePixelWand(kFrameColour);
-    MagickBorderImage(cropped.get(), frame.get(), frame_x, frame_y);
-
-    MagickBrightnessContrastImage(background.get(), kCutAwayBrightness, 0);
-    MagickCompositeImage(background.get(), cropped.get(), OverCompositeOp,
-                         static_cast<ssize_t>(geometry.left), static_cast<ssize_t>(geometry.top));
+    preview.message = std::move(message);
     preview.picture = std::move(background);
     return preview;
   }

@@ -131,7 +131,9 @@ fs::path CropTargetPath(const fs::path& folder, std::string_view file_name, cons
 }
 
 PictureResult CropOnePicture(const fs::path& source, const fs::path& target, const CropJob& job) {
-  MagickWandPtr wand = CropPicture(source, job.settings);
+  std::optional<std::string> refusal;
+  MagickWandPtr wand = CropPicture(source, job.settings, nullptr, &refusal);
+  if (refusal) return PictureResult::Failed(WriteFailure(*refusal, target));
   if (!wand) return PictureResult::Unreadable();
   MagickWand* picture = wand.get();
   const std::string format = PictureFormat(picture);
@@ -150,7 +152,9 @@ PictureResult CropOnePicture(const fs::path& source, const fs::path& target, con
   }
 
   const bool to_png = settings.format == ToolOutputFormat::kPng;
-  if (!to_png || !settings.transparent) FlattenOntoWhite(picture, format, true);
+  if ((!to_png || !settings.transparent) && !FlattenOntoWhite(picture, format, true)) {
+    return StepRefused(picture, target);
+  }
   const bool written =
       to_png ? WriteToolPng(picture, target, settings.png8, settings.png8_color_count,
                             kShownTargetBytes, failure)

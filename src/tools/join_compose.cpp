@@ -57,9 +57,9 @@ std::optional<JoinSides> PlanReducedDecode(const std::string& bytes, JoinLayout 
   return target;
 }
 
-// Reads one picture of the composition pass, upright, with only its first image kept (a GIF's
-// first frame, a PSD's merged picture, a TIFF's first page). reduced_target is set when the JPEG
-// decoder delivered it smaller than it is.
+// Reads one picture of the composition pass, with only its first image kept (a GIF's first frame,
+// a PSD's merged picture, a TIFF's first page); it is still to be turned upright. reduced_target
+// is set when the JPEG decoder delivered it smaller than it is.
 MagickWandPtr ReadJoinPicture(const fs::path& path, JoinLayout layout, int common,
                               std::optional<JoinSides>& reduced_target) {
   MagickWandPtr wand = MakeMagickWand();
@@ -75,8 +75,14 @@ MagickWandPtr ReadJoinPicture(const fs::path& path, JoinLayout layout, int commo
     MagickRemoveImage(wand.get());
   }
   MagickResetIterator(wand.get());
-  AutoOrient(wand.get());
   return wand;
+}
+
+// A joined picture with a hole, or a part sideways or wrongly coloured, is no result: nothing is
+// composed.
+JoinedPicture Refused(MagickWand* wand, JoinedPicture joined) {
+  joined.refusal = TakeMagickError(wand);
+  return joined;
 }
 
 }  // namespace
@@ -138,13 +144,15 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
       continue;
     }
     MagickWand* wand = picture.get();
+    if (!AutoOrient(wand)) return Refused(wand, std::move(joined));
     if (!resolution_taken) {
       TakeJoinResolution(canvas.get(), wand);
       resolution_taken = true;
     }
     if (PictureFormat(wand) == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
-    if (MagickGetImageColorspace(wand) == CMYKColorspace) {
-      MagickTransformImageColorspace(wand, sRGBColorspace);
+    if (MagickGetImageColorspace(wand) == CMYKColorspace &&
+        MagickTransformImageColorspace(wand, sRGBColorspace) == MagickFalse) {
+      return Refused(wand, std::move(joined));
     }
 
     JoinSides sides = ToJoinSides(plan.layout, static_cast<int>(MagickGetImageWidth(wand)),
@@ -157,7 +165,9 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
         int target_width = 0;
         int target_height = 0;
         FromJoinSides(plan.layout, target, target_width, target_height);
-        ResizePicture(wand, PictureSize{target_width, target_height});
+        if (!ResizePicture(wand, PictureSize{target_width, target_height})) {
+          return Refused(wand, std::move(joined));
+        }
       }
       sides = target;
     } else {
@@ -166,8 +176,10 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
     const long long along = offset >= 1 ? offset + plan.spacing : offset;
     const long long x = plan.layout == JoinLayout::kVertical ? across : along;
     const long long y = plan.layout == JoinLayout::kVertical ? along : across;
-    MagickCompositeImage(canvas.get(), wand, OverCompositeOp, static_cast<ssize_t>(x),
-                         static_cast<ssize_t>(y));
+    if (MagickCompositeImage(canvas.get(), wand, OverCompositeOp, static_cast<ssize_t>(x),
+                             static_cast<ssize_t>(y)) == MagickFalse) {
+      return Refused(canvas.get(), std::move(joined));
+    }
     offset = along + sides.along;
   }
   joined.wand = std::move(canvas);

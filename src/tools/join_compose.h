@@ -6,6 +6,8 @@
 // shows exactly the picture the run saves.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/magick_wand.h"
@@ -24,6 +26,8 @@ struct JoinedPicture {
   MagickWandPtr wand;  // null when nothing was composed
   // Pictures that were logged: their size could not be read or they could not be decoded.
   int troubled = 0;
+  // ImageMagick's reason when it refused to turn, resize or lay a picture; nothing is composed.
+  std::optional<std::string> refusal;
 };
 
 // The composition pass over the pictures of a plan made by PlanJoin from the same pictures.

@@ -22,6 +22,15 @@ int DisplayQuality(const JoinToolSettings& settings) {
   return settings.format == ToolOutputFormat::kJpg ? settings.quality : kPreviewDisplayQuality;
 }
 
+// A preview that could not be made: the pane shows nothing and the message says why.
+void PreviewFailed(JoinPreview& preview, const std::string& reason) {
+  preview.display_jpeg.clear();
+  preview.messages.push_back(
+      {FormatMessage("生成预览图片时发生错误：\n\n%s\n\n请检查内存或硬盘空间是否用完。",
+                     reason.c_str()),
+       "错误", MessageIcon::kError});
+}
+
 // The display copy: the picture encoded as JPEG; on failure the message says why.
 bool EncodeDisplayCopy(MagickWand* wand, int quality, JoinPreview& preview) {
   MagickSetImageFormat(wand, "JPEG");
@@ -30,11 +39,7 @@ bool EncodeDisplayCopy(MagickWand* wand, int quality, JoinPreview& preview) {
   KeepJpegEncoderSmall(wand);
   std::string error;
   if (!EncodePictureBlob(wand, preview.display_jpeg, &error)) {
-    preview.display_jpeg.clear();
-    preview.messages.push_back(
-        {FormatMessage("生成预览图片时发生错误：\n\n%s\n\n请检查内存或硬盘空间是否用完。",
-                       error.c_str()),
-         "错误", MessageIcon::kError});
+    PreviewFailed(preview, error);
     return false;
   }
   preview.width = static_cast<int>(MagickGetImageWidth(wand));
@@ -43,7 +48,8 @@ bool EncodeDisplayCopy(MagickWand* wand, int quality, JoinPreview& preview) {
 }
 
 // The joined picture as the output format will look: through the palette with PNG-8, over the
-// checkerboard with a transparent PNG, over white otherwise.
+// checkerboard with a transparent PNG, over white otherwise. Null when ImageMagick refuses the
+// checkerboard or the white; the message then says why.
 MagickWandPtr DressForFormat(MagickWandPtr joined, const JoinToolSettings& settings,
                              JoinPreview& preview) {
   const bool png = settings.format == ToolOutputFormat::kPng;
@@ -59,20 +65,26 @@ MagickWandPtr DressForFormat(MagickWandPtr joined, const JoinToolSettings& setti
            MessageIcon::kError});
     }
   }
-  if (png && settings.transparent) {
-    LayOverCheckerboard(joined.get());
-  } else {
-    FlattenJoinedOntoWhite(joined.get());
+  const bool dressed = png && settings.transparent ? LayOverCheckerboard(joined.get())
+                                                   : FlattenJoinedOntoWhite(joined.get());
+  if (!dressed) {
+    PreviewFailed(preview, TakeMagickError(joined.get()));
+    return nullptr;
   }
   return joined;
 }
 
-// Cuts a PNG preview to the part a JPEG can hold.
-void CutToDisplayable(MagickWand* wand, long long width, long long height) {
+// Cuts a PNG preview to the part a JPEG can hold. false when ImageMagick refuses; its reason stays
+// on the wand.
+bool CutToDisplayable(MagickWand* wand, long long width, long long height) {
   MagickResetImagePage(wand, nullptr);
-  MagickCropImage(wand, static_cast<std::size_t>(std::min(width, kMaxJpegSide)),
-                  static_cast<std::size_t>(std::min(height, kMaxJpegSide)), 0, 0);
+  if (MagickCropImage(wand, static_cast<std::size_t>(std::min(width, kMaxJpegSide)),
+                      static_cast<std::size_t>(std::min(height, kMaxJpegSide)), 0,
+                      0) == MagickFalse) {
+    return false;
+  }
   MagickResetImagePage(wand, nullptr);
+  return true;
 }
 
 // The group search order from the current index.
@@ -138,7 +150,7 @@ JoinPreview MakeJoinPreview(const JoinPreviewRequest& request) {
 
   if (settings.close_preview) {
     MagickWandPtr placeholder = MakeJoinPlaceholder();
-    EncodeDisplayCopy(placeholder.get(), DisplayQuality(settings), preview);
+    if (placeholder) EncodeDisplayCopy(placeholder.get(), DisplayQuality(settings), preview);
     return preview;
   }
 
@@ -176,13 +188,20 @@ JoinPreview MakeJoinPreview(const JoinPreviewRequest& request) {
   } else {
     shown = MakeMagickWand();
     PixelWandPtr white = MakePixelWand("#FFFFFF");
-    MagickNewImage(shown.get(), 1, 1, white.get());
+    if (MagickNewImage(shown.get(), 1, 1, white.get()) == MagickFalse) {
+      PreviewFailed(preview, TakeMagickError(shown.get()));
+      shown.reset();
+    }
     composed.width = composed.height = 1;
   }
   preview.status = FormatMessage("图片尺寸: %lld x %lld", composed.width, composed.height);
+  if (!shown) return preview;
 
   const bool cut = composed.width > kMaxJpegSide || composed.height > kMaxJpegSide;
-  if (cut) CutToDisplayable(shown.get(), composed.width, composed.height);
+  if (cut && !CutToDisplayable(shown.get(), composed.width, composed.height)) {
+    PreviewFailed(preview, TakeMagickError(shown.get()));
+    return preview;
+  }
   if (!EncodeDisplayCopy(shown.get(), DisplayQuality(settings), preview)) return preview;
   if (cut) {
     preview.messages.push_back(

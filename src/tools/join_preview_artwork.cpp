@@ -228,7 +228,7 @@ MagickWandPtr MakeJoinPlaceholder() {
   }
   wand = MakeMagickWand();
   PixelWandPtr white = MakePixelWand("white");
-  MagickNewImage(wand.get(), 1, 1, white.get());
+  if (MagickNewImage(wand.get(), 1, 1, white.get()) == MagickFalse) return nullptr;
   return wand;
 }
 

@@ -6,7 +6,8 @@
 namespace brindle {
 
 // The placeholder: 279 × 75 pixels, the black text "当前已设置关闭预览" on white, kept in the
-// program as a JPEG. A 1 × 1 white picture when it cannot be decoded.
+// program as a JPEG. A 1 × 1 white picture when it cannot be decoded; null when ImageMagick refuses
+// even that.
 MagickWandPtr MakeJoinPlaceholder();
 
 }  // namespace brindle

@@ -14,21 +14,24 @@ void KeepJpegEncoderSmall(MagickWand* wand) {
   if (pixels > kOptimisedJpegPixelLimit) MagickSetOption(wand, "jpeg:optimize-coding", "false");
 }
 
-void FlattenJoinedOntoWhite(MagickWand* joined) {
+bool FlattenJoinedOntoWhite(MagickWand* joined) {
   PixelWandPtr white = MakePixelWand("#FFFFFF");
   MagickSetImageBackgroundColor(joined, white.get());
-  MagickSetImageAlphaChannel(joined, RemoveAlphaChannel);
+  return MagickSetImageAlphaChannel(joined, RemoveAlphaChannel) != MagickFalse;
 }
 
 bool SaveJoinedPicture(MagickWand* joined, const std::filesystem::path& target,
                        const JoinToolSettings& settings, RunMessage& failure) {
+  // A transparent canvas laid over "none" stays as it is in a transparent PNG.
+  const bool flatten = settings.format == ToolOutputFormat::kJpg || !settings.transparent;
+  if (flatten && !FlattenJoinedOntoWhite(joined)) {
+    failure = WriteFailure(TakeMagickError(joined), target);
+    return false;
+  }
   if (settings.format == ToolOutputFormat::kJpg) {
-    FlattenJoinedOntoWhite(joined);
     KeepJpegEncoderSmall(joined);
     return WriteToolJpeg(joined, target, static_cast<std::size_t>(settings.quality), failure);
   }
-  // A transparent canvas laid over "none" stays as it is.
-  if (!settings.transparent) FlattenJoinedOntoWhite(joined);
   return WriteToolPng(joined, target, settings.png8, settings.png8_color_count,
                       /*max_path_bytes=*/0, failure);
 }

@@ -15,8 +15,8 @@ namespace brindle {
 const char* JoinExtension(ToolOutputFormat format);
 
 // Writes the joined picture to target (the JPEG side limit is the caller's). On failure, failure
-// holds the write-step message or the PNG-8 message with the whole target path. The picture is
-// flattened in place when its transparency is not kept.
+// holds the write-step message (also for a refused flattening) or the PNG-8 message with the whole
+// target path. The picture is flattened in place when its transparency is not kept.
 bool SaveJoinedPicture(MagickWand* joined, const std::filesystem::path& target,
                        const JoinToolSettings& settings, RunMessage& failure);
 
@@ -30,7 +30,8 @@ inline constexpr long long kOptimisedJpegPixelLimit = 16LL * 1024 * 1024;
 void KeepJpegEncoderSmall(MagickWand* wand);
 
 // Lays the picture over white in place and switches its alpha channel off. The same as extending
-// it over a white canvas of its own size, without a second canvas in memory.
-void FlattenJoinedOntoWhite(MagickWand* joined);
+// it over a white canvas of its own size, without a second canvas in memory. false when ImageMagick
+// refuses; its reason stays on the wand.
+bool FlattenJoinedOntoWhite(MagickWand* joined);
 
 }  // namespace brindle

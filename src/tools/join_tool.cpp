@@ -8,6 +8,7 @@
 #include "tools/join_jpeg_limit.h"
 #include "tools/join_save.h"
 #include "tools/join_target_name.h"
+#include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
 
 namespace brindle {
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // How joining one list of pictures ended: written, refused for JPEG, nothing composed or a failed
-// write; with the pictures logged on the way.
+// write (or a step ImageMagick refused, which fails the same way); with the pictures logged on the
+// way.
 struct JoinResult {
   bool written = false;
   bool nothing_composed = false;
@@ -42,6 +44,10 @@ JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& targe
   }
   JoinedPicture joined = ComposePlannedJoin(pictures, plan);
   result.troubled = joined.troubled;
+  if (joined.refusal) {
+    result.failure = WriteFailure(*joined.refusal, target);
+    return result;
+  }
   if (!joined.wand) {
     result.nothing_composed = true;
     return result;

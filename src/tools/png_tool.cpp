@@ -87,10 +87,14 @@ PictureResult ProcessPngPicture(const fs::path& source, const fs::path& target,
   if (run.zoom || !run.transparent) {
     const std::string format = PictureFormat(picture);
     if (format == "PSD" || format == "TIFF") UseFirstImage(picture);
-    if (run.zoom) ApplyPngZoom(picture, *run.zoom);
-    if (!run.transparent) FlattenOntoWhite(picture, format, true);
+    if (run.zoom && !ApplyPngZoom(picture, *run.zoom)) return StepRefused(picture, target);
+    if (!run.transparent && !FlattenOntoWhite(picture, format, true)) {
+      return StepRefused(picture, target);
+    }
   }
-  if (run.black_white) MagickTransformImageColorspace(picture, GRAYColorspace);
+  if (run.black_white && MagickTransformImageColorspace(picture, GRAYColorspace) == MagickFalse) {
+    return StepRefused(picture, target);
+  }
 
   RunMessage failure;
   if (!WriteToolPng(picture, target, run.png8, run.color_count, kShownTargetBytes, failure)) {

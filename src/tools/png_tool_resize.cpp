@@ -43,12 +43,7 @@ bool ApplyPngZoom(MagickWand* wand, const PngZoom& zoom) {
   PictureSize current{static_cast<int>(MagickGetImageWidth(wand)),
                       static_cast<int>(MagickGetImageHeight(wand))};
   std::optional<PictureSize> target = PngZoomTarget(zoom, current);
-  if (!target) return true;
-  if (!ResizePicture(wand, *target)) {
-    MagickClearException(wand);
-    return false;
-  }
-  return true;
+  return !target || ResizePicture(wand, *target);
 }
 
 std::string_view KeepProportionsLabel(PngZoomKind kind, PngZoomSide side) {

@@ -15,7 +15,7 @@ namespace brindle {
 std::optional<PictureSize> PngZoomTarget(const PngZoom& zoom, PictureSize current);
 
 // Resizes the wand's current picture to PngZoomTarget (Lanczos, blur 1.0). false when ImageMagick
-// refuses; the picture is then as it was.
+// refuses; the picture is then as it was and the reason stays on the wand.
 bool ApplyPngZoom(MagickWand* wand, const PngZoom& zoom);
 
 // The keep-proportions box's label, e.g. "高度等比例缩小" for shrinking by the width.

@@ -12,8 +12,9 @@ bool MakePalettePicture(MagickWandPtr& picture, int color_count) {
   // The PNG-8 bytes carry no resolution of their own.
   const PictureResolution resolution = ReadPictureResolution(picture.get());
   // The quantiser takes red, green and blue as they are stored; CMYK would give false colours.
-  if (MagickGetImageColorspace(picture.get()) == CMYKColorspace) {
-    MagickTransformImageColorspace(picture.get(), sRGBColorspace);
+  if (MagickGetImageColorspace(picture.get()) == CMYKColorspace &&
+      MagickTransformImageColorspace(picture.get(), sRGBColorspace) == MagickFalse) {
+    return false;
   }
   std::string bytes;
   if (!EncodePng8(picture.get(), color_count, bytes)) return false;

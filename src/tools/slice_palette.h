@@ -10,8 +10,8 @@
 namespace brindle {
 
 // Replaces the picture by its PNG-8 form (quantised to at most color_count colours, encoded and
-// read back), keeping its resolution. false when that fails; the quantiser's reason is then in the
-// InfoLog and the picture may be gone.
+// read back), keeping its resolution. false when that fails (a failed quantiser logs its reason to
+// the InfoLog); the picture may then be gone.
 bool MakePalettePicture(MagickWandPtr& picture, int color_count);
 
 // The message that ends the run when a picture cannot be made PNG-8: "图片转换成PNG-8格式时发生

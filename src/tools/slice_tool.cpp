@@ -145,15 +145,18 @@ PictureResult SlicePicture(const ToolPicture& picture, const fs::path& output_fo
   // The first image of a multi-image file is the picture (an animated GIF's first frame, the
   // merged picture of a PSD), whatever the reader left current.
   UseFirstImage(wand.get());
-  FlattenOntoWhite(wand.get(), PictureFormat(wand.get()), !run.keep_transparency);
+  const std::vector<SliceSpan> rows = SliceSpans(MagickGetImageHeight(wand.get()), run.rows);
+  const std::vector<SliceSpan> columns = SliceSpans(MagickGetImageWidth(wand.get()), run.columns);
+  const long long total = static_cast<long long>(rows.size() * columns.size());
+  // Without its flattening no tile can be written: it fails as the first tile's write would.
+  if (!FlattenOntoWhite(wand.get(), PictureFormat(wand.get()), !run.keep_transparency)) {
+    return StepRefused(wand.get(), SliceTilePath(tile_folder, base, 1, total, run.extension));
+  }
   const PictureResolution resolution = ReadPictureResolution(wand.get());
   if (run.png8 && !MakePalettePicture(wand, run.color_count)) {
     return PictureResult::Failed(PalettePictureFailure(picture.path));
   }
 
-  const std::vector<SliceSpan> rows = SliceSpans(MagickGetImageHeight(wand.get()), run.rows);
-  const std::vector<SliceSpan> columns = SliceSpans(MagickGetImageWidth(wand.get()), run.columns);
-  const long long total = static_cast<long long>(rows.size() * columns.size());
   long long number = 0;
   for (const SliceSpan& row : rows) {
     if (StopSeen(stop)) return PictureResult::Stopped();

@@ -22,16 +22,19 @@ std::string PictureFormat(MagickWand* wand) {
 
 void UseFirstImage(MagickWand* wand) { MagickResetIterator(wand); }
 
-void FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool flatten) {
+bool FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool flatten) {
   if (source_format == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
-  if (flatten && MagickGetImageAlphaChannel(wand) != MagickFalse) {
-    PixelWandPtr white = MakePixelWand("#ffffff");
-    MagickSetImageBackgroundColor(wand, white.get());
-    MagickExtentImage(wand, MagickGetImageWidth(wand), MagickGetImageHeight(wand), 0, 0);
-    if (source_format == "PNG" || source_format == "PSD") {
-      MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
-    }
+  if (!flatten || MagickGetImageAlphaChannel(wand) == MagickFalse) return true;
+  PixelWandPtr white = MakePixelWand("#ffffff");
+  MagickSetImageBackgroundColor(wand, white.get());
+  if (MagickExtentImage(wand, MagickGetImageWidth(wand), MagickGetImageHeight(wand), 0, 0) ==
+      MagickFalse) {
+    return false;
   }
+  if (source_format == "PNG" || source_format == "PSD") {
+    MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
+  }
+  return true;
 }
 
 RunMessage WriteFailure(const std::string& reason, const fs::path& target) {
@@ -39,6 +42,10 @@ RunMessage WriteFailure(const std::string& reason, const fs::path& target) {
                         "请检查内存或硬盘空间是否用完。",
                         reason.c_str(), target.c_str()),
           "错误", MessageIcon::kError};
+}
+
+PictureResult StepRefused(MagickWand* wand, const fs::path& target) {
+  return PictureResult::Failed(WriteFailure(TakeMagickError(wand), target));
 }
 
 bool WriteToolPicture(MagickWand* wand, const fs::path& target, RunMessage& failure) {
@@ -58,8 +65,10 @@ RunMessage Png8WriteFailure(const fs::path& target, std::size_t max_path_bytes) 
 
 bool WriteToolJpeg(MagickWand* wand, const fs::path& target, std::size_t quality,
                    RunMessage& failure) {
-  if (MagickGetImageColorspace(wand) == CMYKColorspace) {
-    MagickTransformImageColorspace(wand, sRGBColorspace);
+  if (MagickGetImageColorspace(wand) == CMYKColorspace &&
+      MagickTransformImageColorspace(wand, sRGBColorspace) == MagickFalse) {
+    failure = WriteFailure(TakeMagickError(wand), target);
+    return false;
   }
   MagickSetImageFormat(wand, "JPEG");
   MagickSetImageCompression(wand, JPEGCompression);

@@ -196,6 +196,39 @@ TEST_F(BatchRunTest, FailedPictureLeavesNoReservedFileWithTwoWorkers) {
             std::string::npos);
 }
 
+TEST_F(BatchRunTest, APictureWhoseBorderTheImageLibraryRefusesFailsAloneWithItsReason) {
+  recipe_.options.bSize = 0;
+  recipe_.options.bBorder = 1;
+  recipe_.options.border_size = 10;
+  recipe_.options.border_padding = 0;
+  std::vector<PictureEntry> entries{Entry("wide.png", 90, 30, "PNG"),
+                                    Entry("narrow.png", 40, 30, "PNG")};
+  fs::path out = folder_ / "out";
+  fs::create_directory(out);
+  BatchSettings settings;
+  settings.placement = PlacementMode::kSaveToFolder;
+  settings.target_folder = out.string();
+  settings.thread_count = 1;
+  Recorder recorder;
+  std::atomic<bool> stop{false};
+  RunOutcome outcome;
+  {
+    // Framed, the wide picture is 110 pixels wide: past the limit; the narrow one, 60, is not.
+    test::ResourceLimit width(WidthResource, 100);
+    outcome = RunBatch(recipe_, settings, entries, recorder, stop);
+  }
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.written, 1);
+  EXPECT_EQ(outcome.failed, 1);
+  std::map<std::string, std::string> files = Written(out);
+  EXPECT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files.count("narrow.jpg"));
+  const std::string log = InfoLog::Global().Text();
+  EXPECT_EQ(log.rfind("图片处理失败：\r\n" + entries[0].path.string() + "\r\n原因：", 0), 0u)
+      << log;
+  EXPECT_NE(log.find("limit"), std::string::npos) << log;  // ImageMagick's own reason
+}
+
 TEST_F(BatchRunTest, OverwriteReplacesSourcesAndResetsTheirTurns) {
   std::vector<PictureEntry> entries{Entry("a.png", 80, 40, "PNG"), Entry("b.jpg", 80, 40, "JPEG")};
   test::WriteFile(sources_ / "c.png", "not a picture");

@@ -36,6 +36,23 @@ void EnsureMagick();
 // A picture of the given size: a colour gradient with some detail, so encoders have real work.
 MagickWandPtr MakePicture(size_t width, size_t height, const char* format = "JPEG");
 
+// Lowers one of ImageMagick's process-wide resource limits until the object goes away, so that the
+// library refuses what goes past it.
+class ResourceLimit {
+ public:
+  ResourceLimit(ResourceType type, MagickSizeType limit)
+      : type_(type), saved_(MagickGetResourceLimit(type)) {
+    MagickSetResourceLimit(type, limit);
+  }
+  ~ResourceLimit() { MagickSetResourceLimit(type_, saved_); }
+  ResourceLimit(const ResourceLimit&) = delete;
+  ResourceLimit& operator=(const ResourceLimit&) = delete;
+
+ private:
+  ResourceType type_;
+  MagickSizeType saved_;
+};
+
 // This machine's fonts without any user mappings, read once.
 const FontCatalogue& MachineCatalogue();
 

@@ -246,6 +246,20 @@ TEST_F(ConvertToolTest, FailedWriteStopsTheRunAndKeepsWhatWasWritten) {
             std::string::npos);
 }
 
+TEST_F(ConvertToolTest, AnEncodeTheImageLibraryRefusesStopsTheRunWithItsReasonAndWritesNothing) {
+  // Readable, but wider than a JPEG can be: the encoder refuses it.
+  test::WriteSolid(source / "a.png", 65501, 2, "#336699");
+  RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
+  EXPECT_EQ(outcome.written, 0);
+  ASSERT_TRUE(outcome.message);
+  const std::string& text = outcome.message->text;
+  EXPECT_EQ(text.rfind("MagickWriteImage() 发生错误：\n\n", 0), 0u) << text;
+  EXPECT_NE(text.find("65500"), std::string::npos) << text;  // ImageMagick's own reason
+  EXPECT_NE(text.find("目标文件名：" + (out / "a.jpg").string()), std::string::npos) << text;
+  EXPECT_TRUE(test::FilesIn(out).empty());
+}
+
 TEST_F(ConvertToolTest, StartValidation) {
   ConvertJob empty;
   std::optional<Refusal> refusal = ValidateConvertStart(empty);

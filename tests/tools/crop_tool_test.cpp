@@ -219,5 +219,28 @@ TEST_F(CropToolTest, OverwriteKeepsFormatAndAFailedWriteLeavesTheSourceAsItWas) 
   EXPECT_FALSE(fs::exists(folder / "out"));
 }
 
+TEST_F(CropToolTest, ACutTheImageLibraryRefusesStopsTheRunWithItsReasonAndWritesNothing) {
+  test::WriteJpeg(source / "big.jpg", 400, 400, 90);  // opaque: nothing to flatten
+  job.settings.fixed_width = 200;
+  job.settings.fixed_height = 200;
+  RunOutcome outcome;
+  {
+    // The picture's pixels (400 × 400 × 8 bytes) fit in the library's memory, the cut part beside
+    // them does not, and there is no disk to spill to.
+    test::ResourceLimit memory(MemoryResource, 1'400'000);
+    test::ResourceLimit map(MapResource, 0);
+    test::ResourceLimit disk(DiskResource, 0);
+    outcome = Run();
+  }
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
+  EXPECT_EQ(outcome.written, 0);
+  ASSERT_TRUE(outcome.message);
+  const std::string& text = outcome.message->text;
+  EXPECT_EQ(text.rfind("MagickWriteImage() 发生错误：\n\n", 0), 0u) << text;
+  EXPECT_NE(text.find("exhausted"), std::string::npos) << text;  // ImageMagick's own reason
+  EXPECT_NE(text.find("目标文件名：" + (out / "big.jpg").string()), std::string::npos) << text;
+  EXPECT_TRUE(test::FilesIn(out).empty());
+}
+
 }  // namespace
 }  // namespace brindle
