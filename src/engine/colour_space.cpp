@@ -11,9 +11,14 @@ constexpr const char* kProfileName = "ICC";
 // The name the colour profile is kept under.
 constexpr const char* kStoredProfileName = "icc";
 
-bool ApplyProfile(MagickWand* wand, const std::string& profile) {
-  return profile.empty() ||
-         MagickProfileImage(wand, kProfileName, profile.data(), profile.size()) != MagickFalse;
+// A profile ImageMagick refuses (a broken one embedded in the photo) leaves the picture as it was
+// and the conversion goes on: the photo is not lost for its profile.
+void ApplyProfile(MagickWand* wand, const std::string& profile) {
+  if (!profile.empty() &&
+      MagickProfileImage(wand, kProfileName, profile.data(), profile.size()) == MagickFalse) {
+    // The pending error must not be taken for a later one.
+    TakeMagickError(wand);
+  }
 }
 
 bool HasColourProfile(MagickWand* wand) {
@@ -29,8 +34,8 @@ bool CarriesProfile(MagickWand* wand, const std::string& expected) {
                         std::string_view(expected);
 }
 
-bool AssumeCmykProfile(MagickWand* wand, const IccProfiles& profiles) {
-  return HasColourProfile(wand) || ApplyProfile(wand, profiles.cmyk);
+void AssumeCmykProfile(MagickWand* wand, const IccProfiles& profiles) {
+  if (!HasColourProfile(wand)) ApplyProfile(wand, profiles.cmyk);
 }
 
 // Applies the target's profile, then transforms to the target colour space.
@@ -59,7 +64,7 @@ bool ConvertTo(MagickWand* wand, ColorspaceChoice target, const IccProfiles& pro
   // the JPEG encoder codes back without the profile: Adobe RGB pixels shown as sRGB, washed out.
   // A picture without a profile is only labelled by it, and the transform does the conversion.
   const bool had_profile = HasColourProfile(wand);
-  if (!ApplyProfile(wand, *profile)) return false;
+  ApplyProfile(wand, *profile);
   if (had_profile && !profile->empty() && CarriesProfile(wand, *profile)) return true;
   return MagickTransformImageColorspace(wand, colorspace) != MagickFalse;
 }
@@ -98,7 +103,7 @@ bool ConvertColourSpace(MagickWand* wand, const ProcessingOptions& options,
   // Only the pictures the source choice names are converted; "全部" takes every picture.
   if (from != ColorspaceChoice::kAll && from != current) return true;
   if (current == ColorspaceChoice::kCmyk) {
-    if (!AssumeCmykProfile(wand, profiles)) return false;
+    AssumeCmykProfile(wand, profiles);
     return to == ColorspaceChoice::kCmyk || ConvertTo(wand, to, profiles);
   }
   return current == to || ConvertTo(wand, to, profiles);
