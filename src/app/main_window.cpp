@@ -31,6 +31,7 @@
 #include "base/maker_web_site.h"
 #include "base/product_name.h"
 #include "engine/picture_info.h"
+#include "engine/viewable_copy.h"
 #include "shell/desktop_launcher.h"
 #include "shell/list_status.h"
 #include "shell/main_window_size.h"
@@ -532,6 +533,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   StoreChooserFolders(context_);
   info_window_->close();
   viewer_->close();
+  // The viewer's copy of the last picture it showed is not left behind.
+  std::error_code ec;
+  fs::remove(context_.folders.temp / kViewableCopyName, ec);
   QMainWindow::closeEvent(event);
 }
 
