@@ -24,6 +24,10 @@ std::int32_t NormalizeThreadModel(std::int32_t stored) {
   return (stored == 1 || stored == 2) ? stored : 2;
 }
 
+std::int32_t NormalizeSaveMode(std::int32_t stored) {
+  return (stored < 0 || stored >= 3) ? 0 : stored;
+}
+
 StartupPreferences LoadStartupPreferences(const PreferenceStore& store) {
   StartupPreferences p;
   std::uint32_t number = 0;
@@ -39,8 +43,7 @@ StartupPreferences LoadStartupPreferences(const PreferenceStore& store) {
   p.use_thread_model = NormalizeThreadModel(ReadPreference(store, pref::kUseThreadModel));
   p.cmyk_default_icc = ReadPreference(store, pref::kCmykDefaultIcc);
 
-  std::int32_t save_mode = ReadPreference(store, pref::kPicSaveMode);
-  p.pic_save_mode = (save_mode < 0 || save_mode >= 3) ? 0 : save_mode;
+  p.pic_save_mode = NormalizeSaveMode(ReadPreference(store, pref::kPicSaveMode));
   p.pic_save_default_select_overwrite =
       ReadPreference(store, pref::kPicSaveDefaultSelectOverwrite) == 1 ? 1 : 0;
   p.pic_save_select_overwrite_no_alert =

@@ -43,6 +43,9 @@ inline constexpr TextPreference kProxyIp{"proxy_ip", ""};
 inline constexpr NumberPreference kProxyPort{"proxy_port", 0};
 inline constexpr TextPreference kUsedSyTextRecord{"used_sy_text_record", ""};
 inline constexpr TextPreference kUsedSyImageRecord{"used_sy_image_record", ""};
+inline constexpr NumberPreference kShowSyTextMaxCount{"show_sy_text_max_count", 10};
+inline constexpr NumberPreference kShowSyImageMaxCount{"show_sy_image_max_count", 10};
+inline constexpr NumberPreference kHideNoExistsSyImageRecord{"hide_no_exists_sy_image_record", 1};
 }  // namespace pref
 
 // The sub-key of the hand-made font mappings (face name -> font file).
@@ -77,5 +80,8 @@ StartupPreferences LoadStartupPreferences(const PreferenceStore& store);
 
 // The thread model rule: anything but 1 or 2 is 2.
 std::int32_t NormalizeThreadModel(std::int32_t stored);
+
+// The save mode rule: anything but 0, 1 or 2 is 0.
+std::int32_t NormalizeSaveMode(std::int32_t stored);
 
 }  // namespace brindle
