@@ -15,6 +15,15 @@ bool MarkAccessedNow(const fs::path& path) {
   return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
+std::optional<std::chrono::system_clock::time_point> LastAccessTime(const fs::path& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return std::nullopt;
+  const auto since_epoch = std::chrono::seconds(status.st_atim.tv_sec) +
+                           std::chrono::nanoseconds(status.st_atim.tv_nsec);
+  return std::chrono::system_clock::time_point(
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(since_epoch));
+}
+
 bool IsInsideFolder(const fs::path& path, const fs::path& folder) {
   std::error_code ec;
   const fs::path inner = fs::absolute(path, ec).lexically_normal();
