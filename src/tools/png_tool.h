@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/refusal.h"
+#include "run/placement_mode.h"
 #include "run/run_job.h"
 #include "tools/tool_settings.h"
 
@@ -28,10 +29,6 @@ struct PngJob {
 // Controls the refusals point at.
 inline constexpr const char* kZoomValueBox = "zoom_value_box";
 inline constexpr const char* kSaveToFolderOption = "save_to_folder_option";
-
-// The question asked before "直接覆盖原图" is chosen (caption "注意", OK/Cancel).
-inline constexpr const char* kOverwriteQuestion =
-    "直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？";
 
 // The checks of "开始处理", in order: source empty, source missing, resize number empty or below
 // 1, no save choice.
