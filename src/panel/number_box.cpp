@@ -129,6 +129,36 @@ bool ZeroWhenEmpty(NumberBox box) {
 
 }  // namespace
 
+std::string& NumberBoxText(PanelValues& panel, NumberBox box) {
+  switch (box) {
+    case NumberBox::kSize:
+      return panel.size_text;
+    case NumberBox::kMaxFileSize:
+      return panel.max_file_size_text;
+    case NumberBox::kTextHorizontalMargin:
+      return panel.text_placement.horizontal_margin;
+    case NumberBox::kTextVerticalMargin:
+      return panel.text_placement.vertical_margin;
+    case NumberBox::kImageHorizontalMargin:
+      return panel.image_placement.horizontal_margin;
+    case NumberBox::kImageVerticalMargin:
+      return panel.image_placement.vertical_margin;
+    case NumberBox::kPaddingLeftRight:
+      return panel.padding_left_right_text;
+    case NumberBox::kPaddingTopBottom:
+      return panel.padding_top_bottom_text;
+    case NumberBox::kTextRotation:
+      return panel.text_rotation_text;
+    case NumberBox::kImageRotation:
+      return panel.image_rotation_text;
+    case NumberBox::kTextSizeScale:
+      return panel.text_size_scale_text;
+    case NumberBox::kDpi:
+      break;
+  }
+  return panel.dpi_text;
+}
+
 std::string_view NumberBoxControl(NumberBox box) {
   switch (box) {
     case NumberBox::kSize:
@@ -191,10 +221,10 @@ NumberBoxEdit::Leave NumberBoxEdit::OnLeft(const PanelValues& panel, std::string
   const bool zero_when_empty = ZeroWhenEmpty(box_);
   leave.text = text.empty() && zero_when_empty ? std::string("0") : std::string(text);
   if (text.empty()) {
-    const bool must_have_value = (box_ == NumberBox::kSize && main_window_shown) ||
-                                 (box_ == NumberBox::kMaxFileSize &&
-                                  panel.quality_mode == QualityMode::kMaxFileSize) ||
-                                 box_ == NumberBox::kTextSizeScale;
+    const bool must_have_value =
+        (box_ == NumberBox::kSize && main_window_shown) ||
+        (box_ == NumberBox::kMaxFileSize && panel.quality_mode == QualityMode::kMaxFileSize) ||
+        box_ == NumberBox::kTextSizeScale;
     if (!zero_when_empty && must_have_value) leave.report = TipAt(box_, "请输入", "此项不能为空");
   } else if (box_ == NumberBox::kTextSizeScale && text == "0") {
     leave.report = TipAt(box_, "请重新输入", "此项不能为 0");

@@ -31,6 +31,9 @@ enum class NumberBox {
 // The control a box is known by in refusals.
 std::string_view NumberBoxControl(NumberBox box);
 
+// The panel's text of the box.
+std::string& NumberBoxText(PanelValues& panel, NumberBox box);
+
 // What the box says of a text outside its range, naming the side or margin as typing one does;
 // nothing for the boxes that say nothing.
 std::optional<Refusal> RangeReport(const PanelValues& panel, NumberBox box);
