@@ -35,9 +35,7 @@ QLabel* PlainLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-BalloonHints::BalloonHints(QObject* parent) : QObject(parent) {
-  qApp->installEventFilter(this);
-}
+BalloonHints::BalloonHints(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
 
 void BalloonHints::Show(QWidget* control, const QString& title, const QString& text,
                         MessageIcon icon) {
@@ -63,6 +61,8 @@ void BalloonHints::Show(QWidget* control, const QString& title, const QString& t
   }
   layout->addWidget(PlainLabel(text, balloon));
   balloon->setAccessibleName(title.isEmpty() ? text : title);
+  balloon->setAccessibleDescription(text);
+  balloon->setProperty("hint", title + " | " + text);
   balloon->adjustSize();
   const QPoint tip = control->mapToGlobal(QPoint(control->width() / 2, control->height()));
   balloon->move(tip.x() - 16, tip.y() + 2);
@@ -81,6 +81,14 @@ int BalloonHints::open_count() const {
   int count = 0;
   for (const QPointer<QWidget>& balloon : open_) count += balloon && balloon->isVisible() ? 1 : 0;
   return count;
+}
+
+QStringList BalloonHints::open_texts() const {
+  QStringList texts;
+  for (const QPointer<QWidget>& balloon : open_) {
+    if (balloon && balloon->isVisible()) texts << balloon->property("hint").toString();
+  }
+  return texts;
 }
 
 bool BalloonHints::eventFilter(QObject* watched, QEvent* event) {

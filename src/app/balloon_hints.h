@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "base/refusal.h"
@@ -26,6 +27,8 @@ class BalloonHints : public QObject {
   void Show(QWidget* control, const QString& title, const QString& text, MessageIcon icon);
   void DismissAll();
   int open_count() const;
+  // "title | text" of each open hint.
+  QStringList open_texts() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -35,22 +36,47 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-std::filesystem::path PathOf(const QString& text) { return std::filesystem::path(text.toStdString()); }
+std::filesystem::path PathOf(const QString& text) {
+  return std::filesystem::path(text.toStdString());
+}
 
 }  // namespace
 
-void Dialogs::Tell(QWidget* parent, const QString& caption, const QString& text,
-                   MessageIcon icon) {
+void Dialogs::Tell(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
-bool Dialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                  parent);
+bool Dialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                       MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
   box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
+}
+
+bool Dialogs::AskOkCancel(QWidget* parent, const QString& caption, const QString& text,
+                          MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<QColor> Dialogs::ChooseColour(QWidget* parent, const QColor& initial) {
+  // QColorDialog keeps its custom colours for the life of the program.
+  const QColor colour = QColorDialog::getColor(initial, parent);
+  if (!colour.isValid()) return std::nullopt;
+  return colour;
+}
+
+QString Dialogs::ChooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& start) {
+  return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+QString Dialogs::ChooseSaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& start) {
+  return QFileDialog::getSaveFileName(parent, title, start, filter);
 }
 
 ThumbnailAnswer Dialogs::AskThumbnails(QWidget* parent, int found) {
@@ -75,8 +101,7 @@ void Dialogs::OpenInDesktop(const QString& folder_or_address) {
 
 QStringList Dialogs::ChooseFiles(QWidget* parent, const QString& title, const QString& filter,
                                  QString& remembered_folder) {
-  const QStringList files =
-      PickFiles(parent, title, filter, ChooserStartFolder(remembered_folder));
+  const QStringList files = PickFiles(parent, title, filter, ChooserStartFolder(remembered_folder));
   if (files.isEmpty()) return {};
   std::vector<std::filesystem::path> paths;
   for (const QString& file : files) paths.push_back(PathOf(file));
@@ -89,8 +114,7 @@ QStringList Dialogs::ChooseFiles(QWidget* parent, const QString& title, const QS
 }
 
 std::optional<FolderChoice> Dialogs::ChooseFolder(QWidget* parent, const QString& title,
-                                                  const QString& start,
-                                                  const QStringList& types) {
+                                                  const QString& start, const QStringList& types) {
   std::optional<FolderChoice> choice = PickFolder(parent, title, ChooserStartFolder(start), types);
   if (!choice) return std::nullopt;
   if (auto refusal = CheckChosenFolder(PathOf(choice->folder))) {

@@ -2,6 +2,7 @@
 // The message boxes and choosers every window uses. Windows ask through one Dialogs object, so
 // tests answer them through a subclass instead of a person. Texts are always shown as plain text.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -23,14 +24,25 @@ class Dialogs {
   virtual ~Dialogs() = default;
 
   // A box with one OK button.
-  virtual void Tell(QWidget* parent, const QString& caption, const QString& text,
-                    MessageIcon icon);
+  virtual void Tell(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon);
   // A Yes/No question; true for Yes.
-  virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+  virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                        MessageIcon icon = MessageIcon::kQuestion);
+  // An OK/Cancel question; true for OK.
+  virtual bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text,
+                           MessageIcon icon);
   // The thumbnail question of a large add.
   virtual ThumbnailAnswer AskThumbnails(QWidget* parent, int found);
   // Opens the desktop's file manager at a folder or a web address in the browser.
   virtual void OpenInDesktop(const QString& folder_or_address);
+
+  // The colour chooser with its custom colours kept between uses; none when cancelled.
+  virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
+  // One file to open or to save; empty when cancelled.
+  virtual QString ChooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& start);
+  virtual QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& start);
 
   // The multi-file chooser: the chosen files after the path limits (none when one is too long,
   // which is told). remembered_folder is where it opens and gets the chosen files' folder.

@@ -8,12 +8,14 @@
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -24,17 +26,31 @@
 
 #include "app/balloon_hints.h"
 #include "app/dialogs.h"
+#include "app/help_popup.h"
 #include "app/info_window.h"
 #include "app/picture_list_model.h"
+#include "app/picture_pane.h"
 #include "app/picture_viewer.h"
+#include "app/progress_window.h"
+#include "app/settings_panel.h"
 #include "base/info_log.h"
 #include "base/maker_web_site.h"
 #include "base/product_name.h"
 #include "engine/picture_info.h"
 #include "engine/viewable_copy.h"
+#include "panel/panel_choices.h"
+#include "panel/panel_controls.h"
+#include "prefs/auto_fill.h"
+#include "recipe/options_file.h"
+#include "run/batch_list.h"
+#include "run/batch_run.h"
+#include "run/effect_preview.h"
+#include "shell/batch_end.h"
 #include "shell/desktop_launcher.h"
+#include "shell/effect_preview_rules.h"
 #include "shell/list_status.h"
 #include "shell/main_window_size.h"
+#include "shell/recipe_files.h"
 #include "shell/settings_menu.h"
 
 namespace brindle {
@@ -102,13 +118,38 @@ class QuestionsThroughDialogs : public ListAddQuestions {
   QWidget* parent_;
 };
 
+constexpr const char* kRecipeFilter = "图片设置文件 (*.sz)";
+
 }  // namespace
+
+// One batch run: what its worker reads and what it reports back to the window. Observer calls
+// come on the run's thread, one at a time; they reach the window through its event queue.
+struct MainWindow::BatchRun : RunObserver {
+  MainWindow* window = nullptr;
+  RunRecipe recipe;
+  BatchSettings settings;
+  std::vector<PictureEntry> entries;
+  std::vector<int> written;
+
+  void OnPictureStarted(int index, int) override {
+    QMetaObject::invokeMethod(
+        window, [w = window, index] { w->progress_->ShowPicture(index); }, Qt::QueuedConnection);
+  }
+  void OnPictureDone(const PictureOutcome& outcome) override {
+    if (outcome.end == PictureEnd::kWritten) written.push_back(outcome.index);
+  }
+  void OnRunEnded(const RunOutcome& outcome) override {
+    QMetaObject::invokeMethod(
+        window, [w = window, outcome] { w->FinishBatch(outcome); }, Qt::QueuedConnection);
+  }
+};
 
 MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
     : context_(context),
       dialogs_(dialogs),
       model_(new PictureListModel(this)),
       views_(new QStackedWidget),
+      preview_(new PicturePane),
       icon_view_(new QListView),
       report_view_(new QTreeView),
       empty_hint_(new QToolButton),
@@ -117,6 +158,9 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
       info_window_(new InfoWindow(this)),
       viewer_(new PictureViewer(this)),
       balloons_(new BalloonHints(this)) {
+  panel_ = new SettingsPanel(context_, dialogs_, *balloons_);
+  progress_ = new ProgressWindow(this);
+  help_ = new HelpPopup(this);
   setWindowTitle(QString::fromStdString(ProductTitleWithVersion()));
   setWindowIcon(QIcon(":/icons/brindle.svg"));
   setAcceptDrops(true);
@@ -128,19 +172,22 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   BuildToolBar();
   BuildList();
 
-  // The settings panel's place at the right edge.
-  auto* panel = new QScrollArea;
-  panel->setObjectName("settings_panel");
-  panel->setAccessibleName("图片处理设置");
-  panel->setFixedWidth(260);
-  panel->setWidgetResizable(true);
+  panel_->setFixedWidth(260);
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(3);
   layout->addWidget(views_, 1);
-  layout->addWidget(panel);
+  layout->addWidget(panel_);
   setCentralWidget(central);
+
+  connect(panel_, &SettingsPanel::PreviewRefreshRequested, this, &MainWindow::RefreshPreview);
+  connect(panel_, &SettingsPanel::StartRequested, this, &MainWindow::StartBatch);
+  connect(progress_, &ProgressWindow::StopPressed, this, [this] { worker_.RequestStop(); });
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] {
+    if (preview_shown()) ClosePreview();
+  });
 
   for (QLabel* part : {list_status_, selection_status_}) part->setTextFormat(Qt::PlainText);
   list_status_->setMinimumWidth(300);
@@ -159,6 +206,8 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
   f2->setContext(Qt::ApplicationShortcut);
   connect(f2, &QShortcut::activated, info_window_, &InfoWindow::Toggle);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { ShowHelpFor(this, QCursor::pos(), *help_); });
 
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   const ClientSize client = MainWindowClientSize(screen.width(), screen.height());
@@ -208,11 +257,15 @@ void MainWindow::BuildToolBar() {
   connect(action("shortcut"), &QAction::triggered, this, &MainWindow::MakeDesktopShortcut);
   connect(action("about"), &QAction::triggered, this, &MainWindow::ShowAbout);
   const QString site = QString("https://%1/").arg(kMakerWebSiteHost);
-  connect(action("website"), &QAction::triggered, this, [this, site] { dialogs_.OpenInDesktop(site); });
-  connect(action("guide"), &QAction::triggered, this, [this, site] { dialogs_.OpenInDesktop(site); });
-  // The windows these open come with the settings panel and the tools.
-  for (const char* later : {"preview", "start", "png_tool", "join_tool", "slice_tool", "crop_tool",
-                            "convert_tool"}) {
+  connect(action("website"), &QAction::triggered, this,
+          [this, site] { dialogs_.OpenInDesktop(site); });
+  connect(action("guide"), &QAction::triggered, this,
+          [this, site] { dialogs_.OpenInDesktop(site); });
+  action("preview")->setCheckable(true);
+  connect(action("preview"), &QAction::triggered, this, &MainWindow::TogglePreview);
+  connect(action("start"), &QAction::triggered, this, &MainWindow::StartBatch);
+  // The tools' windows come with the tools.
+  for (const char* later : {"png_tool", "join_tool", "slice_tool", "crop_tool", "convert_tool"}) {
     action(later)->setEnabled(false);
   }
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));
@@ -224,6 +277,9 @@ void MainWindow::BuildToolBar() {
 }
 
 void MainWindow::BuildList() {
+  // Help finds the list by the stack that holds its two views.
+  views_->setObjectName(QString::fromUtf8(window_control::kPictureList.data(),
+                                          static_cast<int>(window_control::kPictureList.size())));
   icon_view_->setModel(model_);
   icon_view_->setObjectName("picture_icons");
   icon_view_->setAccessibleName("图片列表");
@@ -261,10 +317,28 @@ void MainWindow::BuildList() {
     remove->setContext(Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, &MainWindow::RemoveSelected);
     connect(view, &QAbstractItemView::doubleClicked, this, [this] {
-      // The effect preview comes with the settings panel; until then a double click adds.
-      if (SelectedRows().empty()) AddPictures();
+      if (SelectedRows().empty()) {
+        AddPictures();
+      } else {
+        TogglePreview();
+      }
     });
   }
+
+  preview_->setObjectName(
+      QString::fromUtf8(window_control::kEffectPreview.data(),
+                        static_cast<int>(window_control::kEffectPreview.size())));
+  preview_->setAccessibleName("效果预览");
+  preview_->setFrameShape(QFrame::StyledPanel);
+  preview_->setFrameShadow(QFrame::Sunken);
+  preview_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(preview_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(this);
+    menu.addAction("退出预览", this, &MainWindow::ClosePreview);
+    menu.exec(preview_->mapToGlobal(at));
+  });
+  preview_->installEventFilter(this);
+  views_->addWidget(preview_);
 
   empty_hint_->setParent(views_);
   empty_hint_->setObjectName("empty_hint");
@@ -283,6 +357,13 @@ void MainWindow::BuildList() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == views_ && event->type() == QEvent::Resize) PlaceEmptyHint();
+  if (watched == preview_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {
+      StepPreview(key == Qt::Key_Right || key == Qt::Key_Down);
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -300,11 +381,13 @@ std::vector<int> MainWindow::SelectedRows() const {
 }
 
 void MainWindow::RefreshStatus() {
+  // The preview's own status lines stay while it is shown.
+  if (preview_shown()) return;
   const int count = model_->rowCount();
   const std::vector<int> rows = SelectedRows();
   list_status_->setText(QString::fromStdString(ListCountText(count, making_thumbnails_)));
-  selection_status_->setText(QString::fromStdString(
-      SelectionText(static_cast<int>(rows.size()), [&] {
+  selection_status_->setText(
+      QString::fromStdString(SelectionText(static_cast<int>(rows.size()), [&] {
         const fs::path& path = model_->list()[static_cast<std::size_t>(rows.front())].path;
         PictureInfo info = PictureInfoLine(path);
         if (!info.header_recognised) {
@@ -313,10 +396,12 @@ void MainWindow::RefreshStatus() {
         return info.text;
       })));
   const ListCommandStates states = ListCommandStatesOf(count, static_cast<int>(rows.size()));
-  for (const char* name : {"remove_picture", "rotate_left", "rotate_right", "flip_horizontal",
-                           "flip_vertical"}) {
+  for (const char* name :
+       {"remove_picture", "rotate_left", "rotate_right", "flip_horizontal", "flip_vertical"}) {
     action(name)->setEnabled(states.remove);
   }
+  action("preview")->setEnabled(states.remove);
+  action("start")->setEnabled(states.start);
   empty_hint_->setVisible(states.empty_hint);
   if (states.empty_hint) PlaceEmptyHint();
 }
@@ -339,8 +424,8 @@ void MainWindow::AddPictures() {
   const bool was_empty = model_->rowCount() == 0;
   std::vector<fs::path> paths;
   for (const QString& file : files) paths.emplace_back(file.toStdString());
-  ListAddOutcome outcome = model_->Append(
-      [&](PictureList& list) { return AddChosenFiles(list, paths, add_state_); });
+  ListAddOutcome outcome =
+      model_->Append([&](PictureList& list) { return AddChosenFiles(list, paths, add_state_); });
   FinishAdding(outcome, was_empty);
 }
 
@@ -454,6 +539,11 @@ QMenu* MainWindow::BuildSettingsMenu() {
          [this](bool on) { add_state_.parse_file_format = on; });
   toggle("记住【处理后保存到】的路径, 每次启动时使用", pref::kIsRecordSaveToPath, [](bool) {});
   menu->addSeparator();
+  // Their dialogs come with the tools' windows.
+  for (const char* later :
+       {"设置图片处理完成后, 下一次的保存模式...", "自动填充设置...", "字体文件映射..."}) {
+    menu->addAction(later)->setEnabled(false);
+  }
   toggle("使用代理服务器 - 来自浏览器设置", pref::kProxyType, [](bool) {});
   menu->addSeparator();
 
@@ -466,9 +556,8 @@ QMenu* MainWindow::BuildSettingsMenu() {
     act->setActionGroup(thread_group);
     const int value = std::stoi(choice.stored);
     act->setChecked(value == model);
-    connect(act, &QAction::triggered, this, [this, value] {
-      WritePreference(context_.store, pref::kUseThreadModel, value);
-    });
+    connect(act, &QAction::triggered, this,
+            [this, value] { WritePreference(context_.store, pref::kUseThreadModel, value); });
   }
 
   QMenu* cmyk = menu->addMenu("CMYK色彩图片缺省ICC配置文件");
@@ -484,14 +573,268 @@ QMenu* MainWindow::BuildSettingsMenu() {
     connect(act, &QAction::triggered, this, [this, stored] {
       WritePreference(context_.store, pref::kCmykDefaultIcc, stored);
       context_.preferences.cmyk_default_icc = stored;
-      CmykProfileLoad load = LoadCmykProfile(context_.folders.IccFolder(), stored, context_.profiles);
+      CmykProfileLoad load =
+          LoadCmykProfile(context_.folders.IccFolder(), stored, context_.profiles);
       if (!load.message.empty()) {
         dialogs_.Tell(this, kProfileMessageCaption, QString::fromStdString(load.message),
                       MessageIcon::kError);
       }
+      RefreshPreview();
     });
   }
+  AddRecipeMenu(menu);
   return menu;
+}
+
+void MainWindow::AddRecipeMenu(QMenu* menu) {
+  menu->addSeparator();
+  menu->addAction("保存当前图片设置...", this, &MainWindow::SaveRecipeAs);
+  menu->addSeparator();
+  const fs::path folder = context_.folders.RecipeFolder();
+  const std::vector<fs::path> recent = RecentRecipes(folder);
+  for (const fs::path& file : recent) {
+    // A "&" in a name is shown as typed, not as a shortcut mark.
+    QString text = QString::fromStdString(RecentRecipeMenuText(file));
+    text.replace("&", "&&");
+    menu->addAction(text, this, [this, file] { LoadRecipeFile(file); });
+  }
+  if (!recent.empty()) menu->addSeparator();
+  menu->addAction("加载图片默认设置", this, [this] {
+    const fs::path file = context_.folders.DefaultRecipeFile();
+    if (!WriteDefaultOptionsFile(file)) {
+      dialogs_.Tell(
+          this, "错误",
+          QString::fromStdString(FormatMessage("保存图片设置到文件 %s 失败。", file.c_str())),
+          MessageIcon::kError);
+      return;
+    }
+    LoadRecipeFile(file);
+  });
+  menu->addSeparator();
+  menu->addAction("加载图片设置...", this, [this, folder] {
+    EnsureRecipeFolder(folder);
+    const QString chosen = dialogs_.ChooseOpenFile(this, "加载图片处理的相关设置", kRecipeFilter,
+                                                   QString::fromStdString(folder.string()));
+    if (!chosen.isEmpty()) LoadRecipeFile(chosen.toStdString());
+  });
+}
+
+void MainWindow::SaveRecipeAs() {
+  if (!panel_->Validate()) return;
+  const fs::path folder = context_.folders.RecipeFolder();
+  if (std::optional<std::string> failure = EnsureRecipeFolder(folder)) {
+    dialogs_.Tell(this, "错误", QString::fromStdString(*failure), MessageIcon::kError);
+    return;
+  }
+  const QString chosen =
+      dialogs_.ChooseSaveFile(this, "保存当前图片处理的相关设置到文件", kRecipeFilter,
+                              QString::fromStdString(folder.string()));
+  if (chosen.isEmpty()) return;
+  // Saying nothing when the file could not be written would leave the user believing it was.
+  if (std::optional<std::string> failure =
+          SaveRecipeFile(context_.recipe, RecipeSavePath(chosen.toStdString()), folder)) {
+    dialogs_.Tell(this, "错误", QString::fromStdString(*failure), MessageIcon::kError);
+  }
+}
+
+void MainWindow::LoadRecipeFile(const fs::path& file) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    dialogs_.Tell(this, "错误", QString::fromStdString(MissingRecipeText(file)),
+                  MessageIcon::kError);
+    return;
+  }
+  if (!panel_->LoadRecipeFile(file)) {
+    dialogs_.Tell(
+        this, "错误",
+        QString::fromStdString(FormatMessage("无法读取图片处理设置文件:[%s]", file.c_str())),
+        MessageIcon::kError);
+    return;
+  }
+  RefreshPreview();
+}
+
+bool MainWindow::preview_shown() const { return views_->currentWidget() == preview_; }
+
+void MainWindow::TogglePreview() {
+  if (preview_busy_) return;
+  if (preview_shown()) {
+    ClosePreview();
+    return;
+  }
+  if (!ShowPreview(true)) action("preview")->setChecked(false);
+}
+
+void MainWindow::RefreshPreview() {
+  if (preview_shown() && !preview_busy_) ShowPreview(false);
+}
+
+bool MainWindow::ShowPreview(bool opening) {
+  preview_busy_ = true;
+  struct Release {
+    bool& busy;
+    ~Release() { busy = false; }
+  } release{preview_busy_};
+
+  std::optional<RunRecipe> recipe = panel_->Validate();
+  if (!recipe) return false;
+  if (preview_index_ < 0) {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return false;
+    preview_index_ = rows.front();
+  }
+  if (preview_index_ >= model_->rowCount()) {
+    preview_index_ = -1;
+    return false;
+  }
+  const PictureEntry& entry = model_->list()[static_cast<std::size_t>(preview_index_)];
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::optional<EffectPreview> made =
+      MakeEffectPreview(*recipe, entry.path, static_cast<int>(entry.flip), entry.rotation);
+  QApplication::restoreOverrideCursor();
+  // The pipeline has logged why it could not make the picture.
+  if (!made) {
+    preview_index_ = -1;
+    return false;
+  }
+  QImage image;
+  image.loadFromData(reinterpret_cast<const uchar*>(made->display_jpeg.data()),
+                     static_cast<int>(made->display_jpeg.size()), "JPEG");
+  if (image.isNull()) {
+    preview_index_ = -1;
+    LogInfo(FormatMessage("无法显示预览图片:\r\n%s", entry.path.c_str()));
+    return false;
+  }
+
+  const int horizontal = preview_->horizontalScrollBar()->value();
+  const int vertical = preview_->verticalScrollBar()->value();
+  setWindowTitle(QString::fromStdString(PreviewWindowTitle(model_->rowCount(), entry.name)));
+  if (opening) preview_->SetFit(false);
+  preview_->ShowImage(std::move(image));
+  if (!opening && (horizontal > 0 || vertical > 0)) {
+    preview_->horizontalScrollBar()->setValue(horizontal);
+    preview_->verticalScrollBar()->setValue(vertical);
+  }
+  if (!preview_shown()) {
+    views_->setCurrentWidget(preview_);
+    empty_hint_->setVisible(false);
+  }
+  for (const char* name : {"add_picture", "add_folder", "remove_picture"}) {
+    action(name)->setEnabled(false);
+  }
+  action("preview")->setChecked(true);
+  list_status_->setText(QString::fromStdString(made->source_status));
+  selection_status_->setText(QString::fromStdString(made->result_status));
+  if (opening) {
+    panel_->SetHoverHints(true);
+    preview_->setFocus(Qt::OtherFocusReason);
+  }
+  return true;
+}
+
+void MainWindow::ClosePreview() {
+  if (!preview_shown()) return;
+  views_->setCurrentWidget(model_->thumbnails_on() ? static_cast<QWidget*>(icon_view_)
+                                                   : report_view_);
+  preview_->Clear();
+  action("preview")->setChecked(false);
+  action("add_picture")->setEnabled(true);
+  action("add_folder")->setEnabled(true);
+  setWindowTitle(QString::fromStdString(ProductTitleWithVersion()));
+  preview_index_ = -1;
+  panel_->SetHoverHints(false);
+  views_->currentWidget()->setFocus(Qt::OtherFocusReason);
+  RefreshStatus();
+}
+
+void MainWindow::StepPreview(bool forward) {
+  if (!preview_shown()) return;
+  std::optional<int> next = StepPreviewIndex(preview_index_, model_->rowCount(), forward);
+  if (!next) {
+    QApplication::beep();
+    return;
+  }
+  preview_index_ = *next;
+  RefreshPreview();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (preview_shown() &&
+      (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down)) {
+    StepPreview(key == Qt::Key_Right || key == Qt::Key_Down);
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::StartBatch() {
+  if (worker_.running() || model_->rowCount() == 0) return;
+  std::optional<RunRecipe> recipe = panel_->Validate();
+  if (!recipe) return;
+  const PanelValues& values = panel_->values();
+  auto run = std::make_unique<BatchRun>();
+  run->window = this;
+  run->recipe = std::move(*recipe);
+  run->settings.placement = values.save_mode;
+  run->settings.target_folder = values.save_folder_text;
+  run->settings.keep_structure = values.keep_structure;
+  run->settings.thread_count =
+      BatchThreadCount(ReadPreference(context_.store, pref::kUseThreadModel), model_->list());
+  run->entries = model_->list().entries();
+  // No save choice, or a target folder that cannot be used: nothing is stored or touched.
+  if (std::optional<Refusal> refusal = PrepareBatchRun(run->settings, run->entries)) {
+    panel_->ShowRefusal(*refusal);
+    return;
+  }
+  StoreRunRecipe(run->recipe, context_.folders.ConfigFile());
+  if (run->recipe.options.bSYText) RememberText(context_.store, run->recipe.options.sy_text);
+  if (run->recipe.options.bSYImage) RememberPicture(context_.store, run->recipe.options.sy_image);
+
+  worker_.Wait();
+  batch_ = std::move(run);
+  BatchRun* job = batch_.get();
+  progress_->Begin(static_cast<int>(job->entries.size()));
+  const bool started = worker_.Start(
+      [job](RunObserver& observer, const std::atomic<bool>& stop_requested) {
+        return RunBatch(job->recipe, job->settings, job->entries, observer, stop_requested);
+      },
+      *job);
+  if (!started) {
+    progress_->hide();
+    dialogs_.Tell(this, "提示", kThreadStartFailure, MessageIcon::kError);
+    QApplication::exit(-1);
+  }
+}
+
+void MainWindow::FinishBatch(const RunOutcome& outcome) {
+  worker_.Wait();
+  progress_->hide();
+  BatchRun& run = *batch_;
+  if (run.settings.placement == PlacementMode::kOverwrite) {
+    model_->TakeRunResults(run.entries, run.written);
+  }
+  const BatchEnd end =
+      DecideBatchEnd(outcome, run.settings.placement, ReadSaveModePreferences(context_.store),
+                     ReadPreference(context_.store, pref::kIsRecordSaveToPath) != 0);
+  if (end.store_target_folder) {
+    WritePreference(context_.store, pref::kSaveToPath, run.settings.target_folder);
+  }
+  if (end.ask_to_open_folder && dialogs_.AskYesNo(this, kBatchDoneCaption, kBatchOpenFolderQuestion,
+                                                  MessageIcon::kInformation)) {
+    dialogs_.OpenInDesktop(QString::fromStdString(run.settings.target_folder));
+  }
+  if (end.message) {
+    dialogs_.Tell(this, QString::fromStdString(end.message->caption),
+                  QString::fromStdString(end.message->text), end.message->icon);
+  }
+  if (end.save_choice) {
+    PanelValues values = panel_->values();
+    SelectSaveMode(values, *end.save_choice);
+    panel_->SetValues(values);
+  }
+  if (run.settings.placement == PlacementMode::kOverwrite) RefreshPreview();
+  RefreshStatus();
 }
 
 void MainWindow::MakeDesktopShortcut() {
@@ -500,10 +843,10 @@ void MainWindow::MakeDesktopShortcut() {
   if (WriteDesktopLauncher(desktop, executable)) {
     dialogs_.Tell(this, "提示", kLauncherCreatedText, MessageIcon::kInformation);
   } else {
-    dialogs_.Tell(this, "错误",
-                  QString("无法在桌面上创建快捷方式：%1")
-                      .arg(QString::fromStdString(desktop.string())),
-                  MessageIcon::kError);
+    dialogs_.Tell(
+        this, "错误",
+        QString("无法在桌面上创建快捷方式：%1").arg(QString::fromStdString(desktop.string())),
+        MessageIcon::kError);
   }
 }
 
@@ -530,6 +873,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // A run going on is stopped: the pictures in hand are finished, nothing is left half written.
+  if (worker_.running()) {
+    worker_.RequestStop();
+    worker_.Wait();
+  }
+  progress_->hide();
   StoreChooserFolders(context_);
   info_window_->close();
   viewer_->close();

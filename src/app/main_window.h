@@ -4,9 +4,11 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "app/app_context.h"
+#include "run/run_job.h"
 #include "shell/list_adding.h"
 
 class QAction;
@@ -22,9 +24,13 @@ namespace brindle {
 
 class BalloonHints;
 class Dialogs;
+class HelpPopup;
 class InfoWindow;
 class PictureListModel;
+class PicturePane;
 class PictureViewer;
+class ProgressWindow;
+class SettingsPanel;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -45,12 +51,25 @@ class MainWindow : public QMainWindow {
   InfoWindow& info_window() const { return *info_window_; }
   PictureViewer& viewer() const { return *viewer_; }
   BalloonHints& balloons() const { return *balloons_; }
+  SettingsPanel& panel() const { return *panel_; }
+  ProgressWindow& progress() const { return *progress_; }
+  PicturePane& preview() const { return *preview_; }
+  bool preview_shown() const;
+  bool running() const { return worker_.running(); }
   QMenu* BuildSettingsMenu();
+
+  // "效果预览": opens the effect preview of the selected picture, or closes it.
+  void TogglePreview();
+  // The open preview made again for its picture (after a change in the panel).
+  void RefreshPreview();
+  // "开始处理".
+  void StartBatch();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -71,11 +90,23 @@ class MainWindow : public QMainWindow {
   void RefreshStatus();
   void PlaceEmptyHint();
   std::vector<int> SelectedRows() const;
+  bool ShowPreview(bool opening);
+  void ClosePreview();
+  void StepPreview(bool forward);
+  struct BatchRun;
+  void FinishBatch(const RunOutcome& outcome);
+  void AddRecipeMenu(QMenu* menu);
+  void SaveRecipeAs();
+  void LoadRecipeFile(const std::filesystem::path& file);
 
   AppContext& context_;
   Dialogs& dialogs_;
   PictureListModel* model_;
   QStackedWidget* views_;
+  PicturePane* preview_;
+  SettingsPanel* panel_;
+  ProgressWindow* progress_;
+  HelpPopup* help_;
   QListView* icon_view_;
   QTreeView* report_view_;
   QToolButton* empty_hint_;
@@ -87,6 +118,10 @@ class MainWindow : public QMainWindow {
   ListAddState add_state_;
   bool making_thumbnails_ = false;
   bool preview_tip_shown_ = false;
+  int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
+  bool preview_busy_ = false;        // one open, close or refresh at a time
+  std::unique_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
+  RunWorker worker_;                 // last: a run still going is stopped before the rest goes
 };
 
 }  // namespace brindle

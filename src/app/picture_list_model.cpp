@@ -38,7 +38,7 @@ QPixmap PictureListModel::ThumbnailOf(int row) const {
   if (QPixmap* made = thumbnails_.object(key)) return *made;
   const bool was_idle = worker_.pending() == 0;
   worker_.Request({key, QString::fromStdString(entry.path.string()), entry.rotation,
-                  entry.flip != FlipState::kNone});
+                   entry.flip != FlipState::kNone});
   if (was_idle) emit const_cast<PictureListModel*>(this)->ThumbnailsBusyChanged(true);
   return {};
 }
@@ -113,6 +113,20 @@ void PictureListModel::ApplyToRows(const std::vector<int>& rows, OrientationComm
   }
 }
 
+void PictureListModel::TakeRunResults(const std::vector<PictureEntry>& entries,
+                                      const std::vector<int>& rewritten) {
+  for (int row : rewritten) {
+    if (row < shown_rows_) thumbnails_.remove(KeyOf(list_[static_cast<std::size_t>(row)]));
+  }
+  const std::size_t count = std::min(entries.size(), list_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    list_[i].rotation = entries[i].rotation;
+    list_[i].flip = entries[i].flip;
+  }
+  if (shown_rows_ > 0)
+    emit dataChanged(index(0, 0), index(shown_rows_ - 1, 0), {Qt::DecorationRole});
+}
+
 void PictureListModel::SetThumbnailsOn(bool on) {
   if (on == thumbnails_on_) return;
   thumbnails_on_ = on;
@@ -120,7 +134,8 @@ void PictureListModel::SetThumbnailsOn(bool on) {
     worker_.Clear();
     thumbnails_.clear();
   }
-  if (shown_rows_ > 0) emit dataChanged(index(0, 0), index(shown_rows_ - 1, 0), {Qt::DecorationRole});
+  if (shown_rows_ > 0)
+    emit dataChanged(index(0, 0), index(shown_rows_ - 1, 0), {Qt::DecorationRole});
 }
 
 void PictureListModel::TakeThumbnail(const QString& key, const QImage& image) {

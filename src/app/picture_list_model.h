@@ -38,6 +38,9 @@ class PictureListModel : public QAbstractTableModel {
   void Remove(std::vector<int> rows);
   void RemoveAll();
   void ApplyToRows(const std::vector<int>& rows, OrientationCommand command);
+  // After a run over the originals: the entries' turns and flips as the run left them (reset),
+  // and new thumbnails for the rows whose files were written over.
+  void TakeRunResults(const std::vector<PictureEntry>& entries, const std::vector<int>& rewritten);
 
   void SetThumbnailsOn(bool on);
   bool thumbnails_on() const { return thumbnails_on_; }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,9 @@
 #include "app/main_window.h"
 #include "app/picture_list_model.h"
 #include "app/picture_viewer.h"
+#include "app/progress_window.h"
+#include "app/settings_panel.h"
+#include "panel/panel_choices.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -29,6 +33,22 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
   std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
   return saved;
 }
+
+// Boxes are printed instead of shown, and questions answered No, so nothing waits for a person.
+class PrintedDialogs : public Dialogs {
+ public:
+  void Tell(QWidget*, const QString& caption, const QString& text, MessageIcon) override {
+    std::printf("box %s: %s\n", qPrintable(caption), qPrintable(text));
+  }
+  bool AskYesNo(QWidget*, const QString& caption, const QString& text, MessageIcon) override {
+    std::printf("question %s: %s\n", qPrintable(caption), qPrintable(text));
+    return false;
+  }
+  bool AskOkCancel(QWidget*, const QString& caption, const QString& text, MessageIcon) override {
+    std::printf("question %s: %s\n", qPrintable(caption), qPrintable(text));
+    return false;
+  }
+};
 
 }  // namespace
 
@@ -51,7 +71,7 @@ int main(int argc, char** argv) {
   folders.config = home / "config/brindle";
   folders.temp = home / "cache/brindle/temp";
   folders.data = test::DataFolder();
-  Dialogs dialogs;
+  PrintedDialogs dialogs;
   std::optional<AppContext> context = LoadAppContext(folders, dialogs);
   if (!context) return 1;
   MainWindow window(*context, dialogs);
@@ -70,6 +90,32 @@ int main(int argc, char** argv) {
   window.action("rotate_right")->trigger();
   ok = QTest::qWaitFor([&] { return window.model().worker().pending() == 0; }, 20000) && ok;
   ok = Save(window, output, "main-icons-turned.png") && ok;
+
+  // The panel as a whole column: every group collapsed, then every group open.
+  QWidget& column = *window.panel().widget();
+  ok = Save(column, output, "panel-collapsed.png") && ok;
+  PanelValues values = window.panel().values();
+  values.resize = values.quality = values.text_watermark = values.image_watermark = true;
+  values.border = values.light.on = values.dpi = values.colour_space = true;
+  values.image_path = (fs::absolute(argv[1]) / "transparent.png").string();
+  values.text = "Brindle 水印";
+  fs::create_directories(home / "out");
+  ChooseSaveFolder(values, (home / "out").string());
+  window.panel().SetValues(values);
+  ok = Save(column, output, "panel-open.png") && ok;
+
+  window.action("preview")->trigger();
+  ok = window.preview_shown() && ok;
+  ok = Save(window, output, "effect-preview.png") && ok;
+  window.action("preview")->trigger();
+
+  // A run over every sample, drawn while its second picture is being made, then stopped.
+  window.selection().clearSelection();
+  window.action("start")->trigger();
+  ok = window.progress().isVisible() && ok;
+  ok = Save(window.progress(), output, "progress.png") && ok;
+  window.progress().stop_button()->click();
+  ok = QTest::qWaitFor([&] { return !window.running(); }, 60000) && ok;
 
   QMenu* menu = window.BuildSettingsMenu();
   menu->actions().front()->trigger();  // "显示缩略图": off, the report view

@@ -13,12 +13,18 @@ class ScriptedDialogs : public Dialogs {
   void Tell(QWidget*, const QString& caption, const QString& text, MessageIcon) override {
     told << caption + " | " + text;
   }
-  bool AskYesNo(QWidget*, const QString&, const QString& text) override {
-    asked << text;
-    if (yes_no.empty()) return false;
-    const bool answer = yes_no.front();
-    yes_no.pop_front();
-    return answer;
+  bool AskYesNo(QWidget*, const QString&, const QString& text, MessageIcon) override {
+    return Answer(text);
+  }
+  bool AskOkCancel(QWidget*, const QString&, const QString& text, MessageIcon) override {
+    return Answer(text);
+  }
+  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return colour; }
+  QString ChooseOpenFile(QWidget*, const QString&, const QString&, const QString&) override {
+    return file_to_open;
+  }
+  QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+    return file_to_save;
   }
   ThumbnailAnswer AskThumbnails(QWidget*, int found) override {
     asked << QString::number(found);
@@ -32,15 +38,34 @@ class ScriptedDialogs : public Dialogs {
   std::deque<bool> yes_no;
   ThumbnailAnswer thumbnail_answer = ThumbnailAnswer::kKeep;
   QStringList files_to_pick;
+  std::optional<QColor> colour;
+  QString file_to_open;
+  QString file_to_save;
+
+ private:
+  // The next scripted answer; No when none is left.
+  bool Answer(const QString& question) {
+    asked << question;
+    if (yes_no.empty()) return false;
+    const bool answer = yes_no.front();
+    yes_no.pop_front();
+    return answer;
+  }
 
  protected:
   QStringList PickFiles(QWidget*, const QString&, const QString&, const QString& start) override {
     picked_from = start;
     return files_to_pick;
   }
+  std::optional<FolderChoice> PickFolder(QWidget*, const QString&, const QString&,
+                                         const QStringList&) override {
+    if (folder_to_pick.isEmpty()) return std::nullopt;
+    return FolderChoice{folder_to_pick, 0};
+  }
 
  public:
   QString picked_from;
+  QString folder_to_pick;
 };
 
 }  // namespace brindle::test

@@ -1,0 +1,399 @@
+// The settings panel, the effect preview and the main batch driven as a user would, on Qt's
+// offscreen platform with temporary XDG folders.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "app/app_start.h"
+#include "app/balloon_hints.h"
+#include "app/main_window.h"
+#include "app/picture_list_model.h"
+#include "app/picture_pane.h"
+#include "app/progress_window.h"
+#include "app/settings_panel.h"
+#include "panel/panel_choices.h"
+#include "panel/panel_controls.h"
+#include "prefs/auto_fill.h"
+#include "prefs/preferences.h"
+#include "recipe/options_file.h"
+#include "scripted_dialogs.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+namespace pc = panel_control;
+
+AppFolders TestFolders() {
+  AppFolders folders;
+  folders.config = fs::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "brindle";
+  folders.temp = fs::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
+  folders.data = test::DataFolder();
+  return folders;
+}
+
+QString Name(std::string_view name) {
+  return QString::fromUtf8(name.data(), static_cast<int>(name.size()));
+}
+
+template <typename W>
+W* Find(MainWindow& window, std::string_view name) {
+  auto* widget = window.panel().findChild<W*>(Name(name));
+  if (!widget) qFatal("no control %s", std::string(name).c_str());
+  return widget;
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace
+
+class SettingsPanelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    test::EnsureMagick();
+    PrepareApplication();
+    context_ = LoadAppContext(TestFolders(), dialogs_);
+    QVERIFY(context_);
+    pictures_ = fs::path(QDir::homePath().toStdString()) / "pictures";
+    fs::create_directories(pictures_);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+      test::WritePicture(pictures_ / name, 300, 200, "JPEG");
+    }
+  }
+
+  // Each window starts from the default recipe, whatever the one before left in the context.
+  void init() {
+    const fs::path defaults = fs::path(QDir::homePath().toStdString()) / "default.sz";
+    QVERIFY(WriteDefaultOptionsFile(defaults));
+    context_->recipe = InitialProcessingOptions();
+    QVERIFY(ReadOptionsFile(context_->recipe, defaults));
+    dialogs_.told.clear();
+    dialogs_.asked.clear();
+    dialogs_.opened.clear();
+    dialogs_.yes_no.clear();
+  }
+
+  void recipesAreShownAsLoaded() {
+    MainWindow window(*context_, dialogs_);
+    QCOMPARE(Find<QLineEdit>(window, pc::kSizeBox)->text(), QString("750"));
+    QStringList labels;
+    for (QLabel* label : window.panel().findChildren<QLabel*>()) labels << label->text();
+    QVERIFY(labels.contains("91(高)"));
+    QCOMPARE(Find<QComboBox>(window, pc::kFontBox)->currentText(), QString("宋体"));
+    QCOMPARE(Find<QLineEdit>(window, pc::kDpiBox)->text(), QString());
+    // The text watermark is off: its group shows only its placeholder.
+    auto* text_group = Find<QGroupBox>(window, pc::kTextWatermark);
+    QVERIFY(!text_group->isChecked());
+    QVERIFY(!Find<QComboBox>(window, pc::kText)->isVisibleTo(text_group));
+    bool placeholder = false;
+    for (QLabel* label : text_group->findChildren<QLabel*>()) {
+      placeholder |= label->text() == ". . ." && label->isVisibleTo(text_group);
+    }
+    QVERIFY(placeholder);
+
+    // A recipe in percent, loaded with "加载图片设置...".
+    std::string text = "\n" + DefaultOptionsText();
+    for (const auto& [key, value] : {std::pair{"bSize=", "bSize=1\r"},
+                                     {"zoomUnit=", "zoomUnit=1\r"},
+                                     {"fSizeValue=", "fSizeValue=37.5\r"}}) {
+      const std::size_t at = text.find(std::string("\n") + key);
+      QVERIFY(at != std::string::npos);
+      text.replace(at + 1, text.find('\n', at + 1) - at - 1, value);
+    }
+    const fs::path recipe = pictures_ / "percent.sz";
+    test::WriteFile(recipe, text);
+    dialogs_.file_to_open = QString::fromStdString(recipe.string());
+    FindMenuAction(window, "加载图片设置...")->trigger();
+    QCOMPARE(Find<QLineEdit>(window, pc::kSizeBox)->text(), QString("37.50"));
+    QCOMPARE(Find<QToolButton>(window, pc::kUnitLabel)->text(), QString("百分比"));
+    QCOMPARE(Find<QComboBox>(window, pc::kZoomTypeList)->currentText(), QString("缩放"));
+    QVERIFY(!Find<QComboBox>(window, pc::kZoomTypeList)->isEnabled());
+  }
+
+  void boxesCheckWhatIsTypedAndChoicesExcludeEachOther() {
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    auto* resize = Find<QCheckBox>(window, pc::kResize);
+    resize->click();
+    auto* size = Find<QLineEdit>(window, pc::kSizeBox);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, "7a");
+    QCOMPARE(size->text(), QString("7"));
+    QVERIFY(window.balloons().open_texts().join("\n").contains(
+        "图片宽必须为整数,取值范围: 1 - 9999 (像素)"));
+    size->setText("750");
+    size->setFocus();
+    QTest::keyClick(size, Qt::Key_Up);
+    QCOMPARE(size->text(), QString("749"));
+    // Left empty: refused, the focus comes back.
+    size->selectAll();
+    QTest::keyClick(size, Qt::Key_Backspace);
+    Find<QCheckBox>(window, pc::kQuality)->setFocus();
+    QVERIFY(window.balloons().open_texts().join("\n").contains("此项不能为空"));
+    QTRY_COMPARE(QApplication::focusWidget(), size);
+
+    // The longer side ticks and locks keep-aspect and explains itself.
+    auto* side = Find<QComboBox>(window, pc::kSizeTypeList);
+    emit side->activated(3);
+    auto* keep = Find<QCheckBox>(window, pc::kKeepAspect);
+    QVERIFY(keep->isChecked());
+    QVERIFY(!keep->isEnabled());
+    QVERIFY(
+        window.balloons().open_texts().join("\n").contains("宽 > 高时，设置宽度，反之设置高度。"));
+
+    // In percent "1000" is out of range.
+    PanelValues values = window.panel().values();
+    SetZoomUnit(values, ZoomUnit::kPercent);
+    values.size_type = 0;
+    values.size_text = "100";
+    window.panel().SetValues(values);
+    size->setFocus();
+    size->setCursorPosition(3);
+    QTest::keyClick(size, '0');
+    QCOMPARE(size->text(), QString("100"));
+    QVERIFY(window.balloons().open_texts().join("\n").contains(
+        "图片宽的取值范围: 1.0 - 999.9 (百分比)"));
+
+    // Resampling to a resolution excludes resizing.
+    resize->click();
+    QVERIFY(!resize->isChecked());
+    Find<QCheckBox>(window, pc::kDpi)->click();
+    Find<QCheckBox>(window, pc::kResample)->click();
+    resize->click();
+    QVERIFY(!resize->isChecked());
+    QVERIFY(dialogs_.told.contains("提示 | 勾选了【重新采样】选项后，不能同时再勾选这个选项。"));
+  }
+
+  void aRunOfThreePicturesRemembersItsTextAndClearsTheChoice() {
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({pictures_ / "a.jpg", pictures_ / "b.jpg", pictures_ / "c.jpg"});
+    const std::string config = test::ReadFile(context_->folders.ConfigFile());
+
+    // No save choice: refused at the choice, nothing stored.
+    window.action("start")->trigger();
+    QVERIFY(dialogs_.told.contains("提示 | 请选择图片处理后保存的方式"));
+    QVERIFY(window.balloons().open_count() == 0);  // closed with the box
+    QCOMPARE(test::ReadFile(context_->folders.ConfigFile()), config);
+
+    const fs::path out = fs::path(QDir::homePath().toStdString()) / "out";
+    fs::create_directories(out);
+    dialogs_.folder_to_pick = QString::fromStdString(out.string());
+    Find<QRadioButton>(window, pc::kSaveToFolder)->click();
+    Find<QPushButton>(window, pc::kSaveFolderButton)->click();
+    QCOMPARE(Find<QLineEdit>(window, pc::kSaveFolderBox)->text(),
+             QString::fromStdString(out.string()));
+    PanelValues values = window.panel().values();
+    values.text_watermark = true;
+    values.text = "水印";
+    window.panel().SetValues(values);
+
+    dialogs_.yes_no = {true};
+    Find<QPushButton>(window, pc::kStartButton)->click();
+    QCOMPARE(window.progress().text(), QString("共 3 张图片，正在处理第 1 张。"));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
+    QCOMPARE(dialogs_.asked,
+             QStringList({"图片批量处理已完成，是否要打开目标文件夹查看处理后的图片？"}));
+    QCOMPARE(dialogs_.opened, QStringList({QString::fromStdString(out.string())}));
+    const std::vector<fs::path> written = FilesIn(out);
+    QCOMPARE(written.size(), std::size_t{3});
+    for (const fs::path& file : written)
+      QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
+    // config.dat holds the run's recipe as the recipe writer writes it.
+    const fs::path expected = fs::path(QDir::homePath().toStdString()) / "expected.dat";
+    QVERIFY(WriteOptionsFile(context_->recipe, expected));
+    QCOMPARE(test::ReadFile(context_->folders.ConfigFile()), test::ReadFile(expected));
+    // Save mode 0: neither choice is selected afterwards.
+    QVERIFY(!Find<QRadioButton>(window, pc::kSaveToFolder)->isChecked());
+    QVERIFY(!Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
+    QVERIFY(OfferedTexts(context_->store).front() == "水印");
+    // The text drop-down offers it.
+    auto* text_box = Find<QComboBox>(window, pc::kText);
+    text_box->showPopup();
+    QVERIFY(text_box->findText("水印") >= 0);
+    text_box->hidePopup();
+  }
+
+  void stoppingARunLeavesOnlyWholePictures() {
+    const fs::path many = fs::path(QDir::homePath().toStdString()) / "many";
+    fs::create_directories(many);
+    for (int i = 0; i < 20; ++i) {
+      test::WritePicture(many / ("p" + std::to_string(i) + ".jpg"), 1600, 1200, "JPEG");
+    }
+    const fs::path out = fs::path(QDir::homePath().toStdString()) / "stopped";
+    fs::create_directories(out);
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({many});
+    PanelValues values = window.panel().values();
+    ChooseSaveFolder(values, out.string());
+    window.panel().SetValues(values);
+    window.action("start")->trigger();
+    QTRY_VERIFY(window.progress().text().contains("第 2 张") || !window.running());
+    window.progress().stop_button()->click();
+    QCOMPARE(window.progress().stop_button()->text(), QString("停止中..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
+    QVERIFY(dialogs_.asked.isEmpty());  // no completion question
+    const std::vector<fs::path> written = FilesIn(out);
+    QVERIFY(written.size() < 20);
+    for (const fs::path& file : written)
+      QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
+  }
+
+  void aChineseTextWithALatinFaceIsRefusedAtTheFontBox() {
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({pictures_ / "a.jpg"});
+    PanelValues values = window.panel().values();
+    values.text_watermark = true;
+    values.text = "水印";
+    ChooseFont(values, "DejaVu Sans");
+    window.panel().SetValues(values);
+    window.selection().select(window.model().index(0, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window.action("preview")->trigger();
+    QVERIFY(!window.preview_shown());
+    QVERIFY2(dialogs_.told.join("\n").contains("不支持显示中文"),
+             qPrintable(dialogs_.told.join("\n")));
+    QCOMPARE(QApplication::focusWidget()->objectName(), Name(pc::kFontBox));
+  }
+
+  void theEffectPreviewStepsThroughThePictures() {
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({pictures_ / "a.jpg"});
+    window.selection().select(window.model().index(0, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window.action("preview")->trigger();
+    QVERIFY(window.preview_shown());
+    QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7) - 效果预览 - a.jpg"));
+    QVERIFY(window.list_status().startsWith("原图尺寸: "));
+    QVERIFY(window.selection_status().startsWith("处理后图片尺寸: "));
+    window.action("preview")->trigger();
+    QVERIFY(!window.preview_shown());
+
+    window.AddPaths({pictures_ / "b.jpg", pictures_ / "c.jpg"});
+    window.selection().select(window.model().index(0, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window.action("preview")->trigger();
+    QVERIFY(window.windowTitle().endsWith(" - a.jpg"));
+    QTest::keyClick(&window.preview(), Qt::Key_Right);
+    QVERIFY(window.windowTitle().endsWith(" - b.jpg"));
+    QTest::keyClick(&window.preview(), Qt::Key_Left);
+    QTest::keyClick(&window.preview(), Qt::Key_Left);
+    QVERIFY(window.windowTitle().endsWith(" - c.jpg"));
+    // A change that matters shows at once: quality down makes the result smaller.
+    const QString before = window.selection_status();
+    PanelValues values = window.panel().values();
+    values.resize = true;
+    values.size_text = "100";
+    window.panel().SetValues(values);
+    emit window.panel().PreviewRefreshRequested();
+    QVERIFY(window.selection_status().contains("100 x 67"));
+    QVERIFY(window.selection_status() != before);
+    QTest::keyClick(&window.preview(), Qt::Key_Escape);
+    QVERIFY(!window.preview_shown());
+    QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7)"));
+  }
+
+  void recipesAreSavedAndOfferedNewestFirst() {
+    MainWindow window(*context_, dialogs_);
+    const fs::path folder = context_->folders.RecipeFolder();
+    dialogs_.file_to_save = QString::fromStdString((folder / "mine").string());
+    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    QVERIFY(fs::is_regular_file(folder / "mine.sz"));
+    QVERIFY(dialogs_.told.isEmpty());
+    // A folder in its place cannot be written: said, not left silent.
+    fs::create_directories(folder / "taken.sz");
+    dialogs_.file_to_save = QString::fromStdString((folder / "taken.sz").string());
+    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    QCOMPARE(dialogs_.told.size(), 1);
+    QVERIFY(dialogs_.told.front().startsWith("错误 | 保存图片设置到文件"));
+    fs::remove(folder / "taken.sz");
+
+    for (int i = 0; i < 11; ++i) {
+      test::WriteFile(folder / ("r" + std::to_string(i) + (i == 10 ? "&x.sz" : ".sz")),
+                      DefaultOptionsText());
+      const struct timespec times[2] = {{1700000000 + i * 100, 0}, {0, UTIME_OMIT}};
+      utimensat(AT_FDCWD,
+                (folder / ("r" + std::to_string(i) + (i == 10 ? "&x.sz" : ".sz"))).c_str(), times,
+                0);
+    }
+    QStringList loads;
+    std::unique_ptr<QMenu> menu(window.BuildSettingsMenu());
+    for (QAction* act : menu->actions()) {
+      if (act->text().startsWith("加载 - ")) loads << act->text();
+    }
+    QCOMPARE(loads.size(), 10);
+    QCOMPARE(loads.front(), QString("加载 - mine.sz"));
+    QCOMPARE(loads[1], QString("加载 - r10&&x.sz"));  // "&" shown as typed
+  }
+
+ private:
+  static void ShowActive(MainWindow& window) {
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
+  QAction* FindMenuAction(MainWindow& window, const QString& text) {
+    delete menu_;
+    menu_ = window.BuildSettingsMenu();
+    for (QAction* act : menu_->actions()) {
+      if (act->text() == text) return act;
+    }
+    qFatal("no menu entry %s", qPrintable(text));
+  }
+
+  test::ScriptedDialogs dialogs_;
+  std::optional<AppContext> context_;
+  fs::path pictures_;
+  QPointer<QMenu> menu_;  // the window owns it
+};
+
+}  // namespace brindle
+
+// Temporary XDG folders and home before Qt reads them.
+int main(int argc, char** argv) {
+  static brindle::test::TempFolder home;
+  for (const char* name : {"config", "cache", "data"}) {
+    std::filesystem::create_directories(home / name);
+  }
+  setenv("HOME", home.path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  brindle::SettingsPanelTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "settings_panel_test.moc"
