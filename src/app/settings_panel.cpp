@@ -237,6 +237,77 @@ QPushButton* SettingsPanel::MakeSwatch(std::string_view name, const QString& acc
   return swatch;
 }
 
+QGridLayout* SettingsPanel::SwitchGroup(QGroupBox*& group, QWidget*& content, QLabel*& placeholder,
+                                        const char* title, std::string_view name) {
+  group = Named(new QGroupBox(Q(title)), name, Q(title));
+  group->setCheckable(true);
+  auto* outer = new QVBoxLayout(group);
+  outer->setContentsMargins(6, 6, 6, 6);
+  placeholder = Caption(". . .");
+  placeholder->setAlignment(Qt::AlignCenter);
+  outer->addWidget(placeholder);
+  content = new QWidget;
+  outer->addWidget(content);
+  auto* grid = new QGridLayout(content);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(3);
+  grid->setVerticalSpacing(4);
+  return grid;
+}
+
+QLayout* SettingsPanel::PlacementRow(NumberBox box, std::string_view list_name,
+                                     const std::array<const char*, 3>& texts,
+                                     const QString& box_name, QComboBox*& list,
+                                     QAbstractSlider*& spinner) {
+  list = Named(new QComboBox, list_name, "位置：");
+  AddEntries(list, texts);
+  auto* line = new QHBoxLayout;
+  line->setSpacing(2);
+  line->addWidget(list);
+  line->addWidget(MakeNumberBox(box, 3, box_name));
+  spinner = MakeSpinner(box, 0, 999);
+  line->addWidget(spinner);
+  line->addStretch(1);
+  const bool text =
+      box == NumberBox::kTextHorizontalMargin || box == NumberBox::kTextVerticalMargin;
+  const bool horizontal =
+      box == NumberBox::kTextHorizontalMargin || box == NumberBox::kImageHorizontalMargin;
+  connect(list, &QComboBox::activated, this, [this, box, text, horizontal](int index) {
+    PanelPlacement& place = text ? values_.text_placement : values_.image_placement;
+    (horizontal ? place.horizontal : place.vertical) = index;
+    Changed(text ? PanelChange::kTextWatermark : PanelChange::kImageWatermark);
+    // Off the middle, the distance is what the user sets next.
+    if (index > 0) {
+      QLineEdit* edit = boxes_[box];
+      edit->setFocus(Qt::OtherFocusReason);
+      edit->setCursorPosition(static_cast<int>(edit->text().size()));
+    }
+  });
+  return line;
+}
+
+template <typename Switch>
+void SettingsPanel::BindSwitch(Switch* button, std::function<bool&(PanelValues&)> field,
+                               std::optional<PanelChange> change) {
+  connect(button, &Switch::toggled, this, [this, field, change](bool on) {
+    if (showing_) return;
+    field(values_) = on;
+    Changed(change);
+  });
+}
+
+void SettingsPanel::BindSlider(QSlider* slider, std::function<int&(PanelValues&)> field,
+                               QLabel* label, std::string (*label_text)(int), PanelChange change) {
+  // The label follows the thumb; the value counts when the thumb is let go.
+  connect(slider, &QSlider::valueChanged, this, [=, this](int value) {
+    if (label) label->setText(Q(label_text(value)));
+    if (showing_) return;
+    field(values_) = value;
+    if (!slider->isSliderDown()) Changed(change);
+  });
+  connect(slider, &QSlider::sliderReleased, this, [this, change] { Changed(change); });
+}
+
 QWidget* SettingsPanel::BuildBasicGroup() {
   auto* group = new QGroupBox("基本设置");
   auto* grid = new QGridLayout(group);
@@ -353,41 +424,20 @@ QWidget* SettingsPanel::BuildBasicGroup() {
     size_box->setFocus(Qt::OtherFocusReason);
     size_box->setCursorPosition(static_cast<int>(size_box->text().size()));
   });
-  connect(keep_aspect_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.keep_aspect = on;
-    Changed(PanelChange::kResizeSwitch);
-  });
-  connect(quality_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.quality = on;
-    Changed(PanelChange::kAlways);
-  });
-  connect(quality_slider_, &QSlider::valueChanged, this, [this](int value) {
-    if (showing_) return;
-    values_.quality_position = value;
-    quality_label_->setText(Q(QualityLabel(value)));
-    if (!quality_slider_->isSliderDown()) Changed(PanelChange::kAlways);
-  });
-  connect(quality_slider_, &QSlider::sliderReleased, this,
-          [this] { Changed(PanelChange::kAlways); });
+  BindSwitch(
+      keep_aspect_, [](PanelValues& v) -> bool& { return v.keep_aspect; },
+      PanelChange::kResizeSwitch);
+  BindSwitch(
+      quality_, [](PanelValues& v) -> bool& { return v.quality; }, PanelChange::kAlways);
+  BindSlider(
+      quality_slider_, [](PanelValues& v) -> int& { return v.quality_position; }, quality_label_,
+      &QualityLabel, PanelChange::kAlways);
   return group;
 }
 
 QWidget* SettingsPanel::BuildTextGroup() {
-  text_group_ = Named(new QGroupBox("文字水印"), pc::kTextWatermark, "文字水印");
-  text_group_->setCheckable(true);
-  auto* outer = new QVBoxLayout(text_group_);
-  outer->setContentsMargins(6, 6, 6, 6);
-  text_placeholder_ = Caption(". . .");
-  text_placeholder_->setAlignment(Qt::AlignCenter);
-  outer->addWidget(text_placeholder_);
-  text_content_ = new QWidget;
-  outer->addWidget(text_content_);
-  auto* grid = new QGridLayout(text_content_);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(3);
-  grid->setVerticalSpacing(4);
+  QGridLayout* grid =
+      SwitchGroup(text_group_, text_content_, text_placeholder_, "文字水印", pc::kTextWatermark);
 
   text_ =
       Named(new HistoryBox([this] { return OfferedTexts(context_.store); }), pc::kText, "文字：");
@@ -438,26 +488,15 @@ QWidget* SettingsPanel::BuildTextGroup() {
   style_row->addStretch(1);
   grid->addLayout(style_row, 2, 0, 1, 4);
 
-  auto placement_row = [&](int row, const char* caption, std::string_view list_name,
-                           const auto& texts, NumberBox box, const char* box_name, QComboBox*& list,
-                           QAbstractSlider*& spinner) {
-    if (caption) grid->addWidget(Caption(Q(caption)), row, 0);
-    list = Named(new QComboBox, list_name, Q(caption ? caption : "位置："));
-    AddEntries(list, texts);
-    auto* line = new QHBoxLayout;
-    line->setSpacing(2);
-    line->addWidget(list);
-    line->addWidget(MakeNumberBox(box, 3, Q(box_name)));
-    spinner = MakeSpinner(box, 0, 999);
-    line->addWidget(spinner);
-    line->addStretch(1);
-    grid->addLayout(line, row, 1, 1, 3);
-  };
-  placement_row(3, "位置：", pc::kTextHorizontalList, kHorizontalPlacementTexts,
-                NumberBox::kTextHorizontalMargin, "左右边距", text_horizontal_,
-                text_horizontal_spin_);
-  placement_row(4, nullptr, pc::kTextVerticalList, kVerticalPlacementTexts,
-                NumberBox::kTextVerticalMargin, "上下边距", text_vertical_, text_vertical_spin_);
+  grid->addWidget(Caption("位置："), 3, 0);
+  grid->addLayout(
+      PlacementRow(NumberBox::kTextHorizontalMargin, pc::kTextHorizontalList,
+                   kHorizontalPlacementTexts, "左右边距", text_horizontal_, text_horizontal_spin_),
+      3, 1, 1, 3);
+  grid->addLayout(
+      PlacementRow(NumberBox::kTextVerticalMargin, pc::kTextVerticalList, kVerticalPlacementTexts,
+                   "上下边距", text_vertical_, text_vertical_spin_),
+      4, 1, 1, 3);
 
   auto* background_row = new QHBoxLayout;
   background_row->addWidget(MakeSwatch(pc::kBackgroundColour, "背景："));
@@ -540,11 +579,9 @@ QWidget* SettingsPanel::BuildTextGroup() {
   tiled_row->addWidget(text_spacing_label_);
   grid->addLayout(tiled_row, 11, 0, 1, 4);
 
-  connect(text_group_, &QGroupBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.text_watermark = on;
-    Changed(PanelChange::kTextWatermark);
-  });
+  BindSwitch(
+      text_group_, [](PanelValues& v) -> bool& { return v.text_watermark; },
+      PanelChange::kTextWatermark);
   connect(text_, &QComboBox::editTextChanged, this, [this](const QString& text) {
     if (!showing_) values_.text = text.toStdString();
   });
@@ -565,16 +602,10 @@ QWidget* SettingsPanel::BuildTextGroup() {
     values_.font_size_text = font_size_->itemText(index).toStdString();
     Changed(PanelChange::kTextWatermark);
   });
-  connect(bold_, &QToolButton::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.bold = on;
-    Changed(PanelChange::kTextWatermark);
-  });
-  connect(italic_, &QToolButton::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.italic = on;
-    Changed(PanelChange::kTextWatermark);
-  });
+  BindSwitch(
+      bold_, [](PanelValues& v) -> bool& { return v.bold; }, PanelChange::kTextWatermark);
+  BindSwitch(
+      italic_, [](PanelValues& v) -> bool& { return v.italic; }, PanelChange::kTextWatermark);
   connect(underline_, &QToolButton::toggled, this, [this](bool on) {
     if (showing_) return;
     SetUnderline(values_, on);
@@ -585,24 +616,6 @@ QWidget* SettingsPanel::BuildTextGroup() {
     SetLineThrough(values_, on);
     Changed(PanelChange::kTextWatermark);
   });
-  auto placement = [this](QComboBox* list, int PanelPlacement::*field, NumberBox box,
-                          PanelChange change) {
-    connect(list, &QComboBox::activated, this, [this, field, box, change](int index) {
-      PanelPlacement& place =
-          change == PanelChange::kTextWatermark ? values_.text_placement : values_.image_placement;
-      place.*field = index;
-      Changed(change);
-      if (index > 0) {
-        QLineEdit* edit = boxes_[box];
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->setCursorPosition(static_cast<int>(edit->text().size()));
-      }
-    });
-  };
-  placement(text_horizontal_, &PanelPlacement::horizontal, NumberBox::kTextHorizontalMargin,
-            PanelChange::kTextWatermark);
-  placement(text_vertical_, &PanelPlacement::vertical, NumberBox::kTextVerticalMargin,
-            PanelChange::kTextWatermark);
   connect(text_border_size_, &QComboBox::activated, this, [this](int index) {
     values_.text_border_size_text = std::to_string(index);
     Changed(PanelChange::kTextWatermark);
@@ -611,52 +624,28 @@ QWidget* SettingsPanel::BuildTextGroup() {
     values_.corner_radius_text = std::to_string(index * 5);
     Changed(PanelChange::kTextWatermark);
   });
-  connect(text_opacity_, &QSlider::valueChanged, this, [this](int value) {
-    if (showing_) return;
-    values_.text_opacity = value;
-    if (!text_opacity_->isSliderDown()) Changed(PanelChange::kTextSlider);
-  });
-  connect(text_opacity_, &QSlider::sliderReleased, this,
-          [this] { Changed(PanelChange::kTextSlider); });
-  connect(text_size_scale_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.text_size_scale = on;
-    Changed(PanelChange::kTextWatermark);
-  });
+  BindSlider(
+      text_opacity_, [](PanelValues& v) -> int& { return v.text_opacity; }, nullptr, nullptr,
+      PanelChange::kTextSlider);
+  BindSwitch(
+      text_size_scale_, [](PanelValues& v) -> bool& { return v.text_size_scale; },
+      PanelChange::kTextWatermark);
   connect(text_size_scale_type_, &QComboBox::activated, this, [this](int index) {
     values_.text_size_scale_type = index;
     Changed(PanelChange::kTextSizeScaleType);
   });
-  connect(text_tiled_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.text_tiled = on;
-    Changed(PanelChange::kTextWatermark);
-  });
-  connect(text_spacing_, &QSlider::valueChanged, this, [this](int value) {
-    text_spacing_label_->setText(Q(ValueLabel(value)));
-    if (showing_) return;
-    values_.text_tiled_spacing = value;
-    if (!text_spacing_->isSliderDown()) Changed(PanelChange::kTextSlider);
-  });
-  connect(text_spacing_, &QSlider::sliderReleased, this,
-          [this] { Changed(PanelChange::kTextSlider); });
+  BindSwitch(
+      text_tiled_, [](PanelValues& v) -> bool& { return v.text_tiled; },
+      PanelChange::kTextWatermark);
+  BindSlider(
+      text_spacing_, [](PanelValues& v) -> int& { return v.text_tiled_spacing; },
+      text_spacing_label_, &ValueLabel, PanelChange::kTextSlider);
   return text_group_;
 }
 
 QWidget* SettingsPanel::BuildImageGroup() {
-  image_group_ = Named(new QGroupBox("图片水印"), pc::kImageWatermark, "图片水印");
-  image_group_->setCheckable(true);
-  auto* outer = new QVBoxLayout(image_group_);
-  outer->setContentsMargins(6, 6, 6, 6);
-  image_placeholder_ = Caption(". . .");
-  image_placeholder_->setAlignment(Qt::AlignCenter);
-  outer->addWidget(image_placeholder_);
-  image_content_ = new QWidget;
-  outer->addWidget(image_content_);
-  auto* grid = new QGridLayout(image_content_);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(3);
-  grid->setVerticalSpacing(4);
+  QGridLayout* grid = SwitchGroup(image_group_, image_content_, image_placeholder_, "图片水印",
+                                  pc::kImageWatermark);
 
   image_path_ = Named(new HistoryBox([this] { return OfferedPictures(context_.store); }),
                       pc::kImagePath, "图片：");
@@ -672,26 +661,15 @@ QWidget* SettingsPanel::BuildImageGroup() {
   grid->addWidget(Caption("图片："), 0, 0);
   grid->addLayout(path_row, 0, 1);
 
-  auto placement_row = [&](int row, const char* caption, std::string_view list_name,
-                           const auto& texts, NumberBox box, const char* box_name, QComboBox*& list,
-                           QAbstractSlider*& spinner) {
-    if (caption) grid->addWidget(Caption(Q(caption)), row, 0);
-    list = Named(new QComboBox, list_name, "位置：");
-    AddEntries(list, texts);
-    auto* line = new QHBoxLayout;
-    line->setSpacing(2);
-    line->addWidget(list);
-    line->addWidget(MakeNumberBox(box, 3, Q(box_name)));
-    spinner = MakeSpinner(box, 0, 999);
-    line->addWidget(spinner);
-    line->addStretch(1);
-    grid->addLayout(line, row, 1);
-  };
-  placement_row(1, "位置：", pc::kImageHorizontalList, kHorizontalPlacementTexts,
-                NumberBox::kImageHorizontalMargin, "左右边距", image_horizontal_,
-                image_horizontal_spin_);
-  placement_row(2, nullptr, pc::kImageVerticalList, kVerticalPlacementTexts,
-                NumberBox::kImageVerticalMargin, "上下边距", image_vertical_, image_vertical_spin_);
+  grid->addWidget(Caption("位置："), 1, 0);
+  grid->addLayout(PlacementRow(NumberBox::kImageHorizontalMargin, pc::kImageHorizontalList,
+                               kHorizontalPlacementTexts, "左右边距", image_horizontal_,
+                               image_horizontal_spin_),
+                  1, 1);
+  grid->addLayout(
+      PlacementRow(NumberBox::kImageVerticalMargin, pc::kImageVerticalList, kVerticalPlacementTexts,
+                   "上下边距", image_vertical_, image_vertical_spin_),
+      2, 1);
 
   auto* rotation_row = new QHBoxLayout;
   rotation_row->setSpacing(2);
@@ -720,63 +698,28 @@ QWidget* SettingsPanel::BuildImageGroup() {
   tiled_row->addWidget(image_spacing_label_);
   grid->addLayout(tiled_row, 4, 0, 1, 2);
 
-  connect(image_group_, &QGroupBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.image_watermark = on;
-    Changed(PanelChange::kImageWatermark);
-  });
+  BindSwitch(
+      image_group_, [](PanelValues& v) -> bool& { return v.image_watermark; },
+      PanelChange::kImageWatermark);
   connect(image_path_, &QComboBox::activated, this, [this](int index) {
     values_.image_path = image_path_->itemText(index).toStdString();
     Changed(PanelChange::kImageWatermark);
   });
-  auto placement = [this](QComboBox* list, int PanelPlacement::*field, NumberBox box) {
-    connect(list, &QComboBox::activated, this, [this, field, box](int index) {
-      values_.image_placement.*field = index;
-      Changed(PanelChange::kImageWatermark);
-      if (index > 0) {
-        QLineEdit* edit = boxes_[box];
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->setCursorPosition(static_cast<int>(edit->text().size()));
-      }
-    });
-  };
-  placement(image_horizontal_, &PanelPlacement::horizontal, NumberBox::kImageHorizontalMargin);
-  placement(image_vertical_, &PanelPlacement::vertical, NumberBox::kImageVerticalMargin);
-  connect(image_opacity_, &QSlider::valueChanged, this, [this](int value) {
-    if (showing_) return;
-    values_.image_opacity = value;
-    if (!image_opacity_->isSliderDown()) Changed(PanelChange::kImageWatermark);
-  });
-  connect(image_opacity_, &QSlider::sliderReleased, this,
-          [this] { Changed(PanelChange::kImageWatermark); });
-  connect(image_tiled_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.image_tiled = on;
-    Changed(PanelChange::kImageWatermark);
-  });
-  connect(image_spacing_, &QSlider::valueChanged, this, [this](int value) {
-    image_spacing_label_->setText(Q(ValueLabel(value)));
-    if (showing_) return;
-    values_.image_tiled_spacing = value;
-    if (!image_spacing_->isSliderDown()) Changed(PanelChange::kImageWatermark);
-  });
-  connect(image_spacing_, &QSlider::sliderReleased, this,
-          [this] { Changed(PanelChange::kImageWatermark); });
+  BindSlider(
+      image_opacity_, [](PanelValues& v) -> int& { return v.image_opacity; }, nullptr, nullptr,
+      PanelChange::kImageWatermark);
+  BindSwitch(
+      image_tiled_, [](PanelValues& v) -> bool& { return v.image_tiled; },
+      PanelChange::kImageWatermark);
+  BindSlider(
+      image_spacing_, [](PanelValues& v) -> int& { return v.image_tiled_spacing; },
+      image_spacing_label_, &ValueLabel, PanelChange::kImageWatermark);
   return image_group_;
 }
 
 QWidget* SettingsPanel::BuildBorderGroup() {
-  border_group_ = Named(new QGroupBox("边框设置"), pc::kBorder, "边框设置");
-  border_group_->setCheckable(true);
-  auto* outer = new QVBoxLayout(border_group_);
-  outer->setContentsMargins(6, 6, 6, 6);
-  border_placeholder_ = Caption(". . .");
-  border_placeholder_->setAlignment(Qt::AlignCenter);
-  outer->addWidget(border_placeholder_);
-  border_content_ = new QWidget;
-  outer->addWidget(border_content_);
-  auto* grid = new QGridLayout(border_content_);
-  grid->setContentsMargins(0, 0, 0, 0);
+  QGridLayout* grid =
+      SwitchGroup(border_group_, border_content_, border_placeholder_, "边框设置", pc::kBorder);
 
   border_location_ = Named(new QComboBox, pc::kBorderLocationList, "位置：");
   AddEntries(border_location_, kBorderLocationTexts);
@@ -797,26 +740,18 @@ QWidget* SettingsPanel::BuildBorderGroup() {
   grid->addWidget(border_padding_, 3, 1);
   grid->addWidget(border_padding_label_, 3, 2);
 
-  connect(border_group_, &QGroupBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.border = on;
-    Changed(PanelChange::kAlways);
-  });
+  BindSwitch(
+      border_group_, [](PanelValues& v) -> bool& { return v.border; }, PanelChange::kAlways);
   connect(border_location_, &QComboBox::activated, this, [this](int index) {
     values_.border_location = index;
     Changed(PanelChange::kAlways);
   });
-  auto slider = [this](QSlider* bar, QLabel* label, int PanelValues::*field) {
-    connect(bar, &QSlider::valueChanged, this, [this, bar, label, field](int value) {
-      label->setText(Q(ValueLabel(value)));
-      if (showing_) return;
-      values_.*field = value;
-      if (!bar->isSliderDown()) Changed(PanelChange::kAlways);
-    });
-    connect(bar, &QSlider::sliderReleased, this, [this] { Changed(PanelChange::kAlways); });
-  };
-  slider(border_size_, border_size_label_, &PanelValues::border_size);
-  slider(border_padding_, border_padding_label_, &PanelValues::border_padding);
+  BindSlider(
+      border_size_, [](PanelValues& v) -> int& { return v.border_size; }, border_size_label_,
+      &ValueLabel, PanelChange::kAlways);
+  BindSlider(
+      border_padding_, [](PanelValues& v) -> int& { return v.border_padding; },
+      border_padding_label_, &ValueLabel, PanelChange::kAlways);
   return border_group_;
 }
 
@@ -836,20 +771,12 @@ QWidget* SettingsPanel::BuildOtherGroup() {
     grid->addWidget(tone_row.slider, row, 1);
     grid->addWidget(tone_row.label, row, 2);
     ++row;
-    QSlider* slider = tone_row.slider;
-    QLabel* label = tone_row.label;
-    connect(tone_row.check, &QCheckBox::toggled, this, [this, field](bool on) {
-      if (showing_) return;
-      (values_.*field).on = on;
-      Changed(PanelChange::kAlways);
-    });
-    connect(slider, &QSlider::valueChanged, this, [this, slider, label, field](int value) {
-      label->setText(Q(ToneLabel(value)));
-      if (showing_) return;
-      (values_.*field).value = value;
-      if (!slider->isSliderDown()) Changed(PanelChange::kAlways);
-    });
-    connect(slider, &QSlider::sliderReleased, this, [this] { Changed(PanelChange::kAlways); });
+    BindSwitch(
+        tone_row.check, [field](PanelValues& v) -> bool& { return (v.*field).on; },
+        PanelChange::kAlways);
+    BindSlider(
+        tone_row.slider, [field](PanelValues& v) -> int& { return (v.*field).value; },
+        tone_row.label, &ToneLabel, PanelChange::kAlways);
   };
   tone(light_, "亮  度：", pc::kLight, pc::kLightSlider, &PanelValues::light);
   tone(contrast_, "对比度：", pc::kContrast, pc::kContrastSlider, &PanelValues::contrast);
@@ -859,11 +786,8 @@ QWidget* SettingsPanel::BuildOtherGroup() {
   auto check = [&](std::string_view name, const char* text, bool PanelValues::*field) {
     auto* box = Named(new QCheckBox(Q(text)), name, Q(text));
     grid->addWidget(box, row++, 0, 1, 3);
-    connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
-      if (showing_) return;
-      values_.*field = on;
-      Changed(PanelChange::kAlways);
-    });
+    BindSwitch(
+        box, [field](PanelValues& v) -> bool& { return v.*field; }, PanelChange::kAlways);
     return box;
   };
   black_and_white_ =
@@ -887,11 +811,8 @@ QWidget* SettingsPanel::BuildOtherGroup() {
   srgb_icc_ = Named(new QCheckBox("sRGB.icc"), pc::kSrgbIcc, "sRGB.icc");
   srgb_icc_->setToolTip("转换成sRGB颜色空间时，是否使用 sRGB.icc 配置文件");
   srgb_icc_->setVisible(false);
-  connect(colour_space_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.colour_space = on;
-    Changed(PanelChange::kAlways);
-  });
+  BindSwitch(
+      colour_space_, [](PanelValues& v) -> bool& { return v.colour_space; }, PanelChange::kAlways);
   connect(from_colour_space_, &QComboBox::activated, this, [this](int index) {
     values_.from_colour_space = index;
     Changed(PanelChange::kAlways);
@@ -975,10 +896,8 @@ QWidget* SettingsPanel::BuildSaveGroup() {
   connect(overwrite_, &QRadioButton::clicked, this, &SettingsPanel::SelectOverwrite);
   connect(save_folder_button_, &QPushButton::clicked, this,
           &SettingsPanel::ChooseSaveFolderWithChooser);
-  connect(keep_structure_, &QCheckBox::toggled, this, [this](bool on) {
-    if (showing_) return;
-    values_.keep_structure = on;
-  });
+  BindSwitch(
+      keep_structure_, [](PanelValues& v) -> bool& { return v.keep_structure; }, std::nullopt);
   return group;
 }
 

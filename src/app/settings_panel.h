@@ -5,6 +5,8 @@
 // shows the values, hands the user's changes to the core and shows its refusals.
 
 #include <QScrollArea>
+#include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -19,7 +21,9 @@ class QAbstractSlider;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -84,6 +88,19 @@ class SettingsPanel : public QScrollArea {
   QSlider* MakeSlider(std::string_view name, int low, int high, QLabel* label,
                       const QString& accessible_name);
   QPushButton* MakeSwatch(std::string_view name, const QString& accessible_name);
+  // A group whose title is its switch: open it shows its controls, closed a placeholder.
+  QGridLayout* SwitchGroup(QGroupBox*& group, QWidget*& content, QLabel*& placeholder,
+                           const char* title, std::string_view name);
+  // A watermark's position list with its distance box and spinner.
+  QLayout* PlacementRow(NumberBox box, std::string_view list_name,
+                        const std::array<const char*, 3>& texts, const QString& box_name,
+                        QComboBox*& list, QAbstractSlider*& spinner);
+  // A switch or slider writing one value of the panel, then the change told.
+  template <typename Switch>
+  void BindSwitch(Switch* button, std::function<bool&(PanelValues&)> field,
+                  std::optional<PanelChange> change);
+  void BindSlider(QSlider* slider, std::function<int&(PanelValues&)> field, QLabel* label,
+                  std::string (*label_text)(int), PanelChange change);
 
   // Widgets from values_ (without reacting to it), then the enabled states and group heights.
   void ShowValues();

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/help_popup.h"
+#include "app_test_main.h"
 #include "shell/help_texts.h"
 #include "support/test_support.h"
 
@@ -85,20 +86,8 @@ class HelpPopupTest : public QObject {
 
 }  // namespace brindle
 
-// Temporary XDG folders and home before Qt reads them.
 int main(int argc, char** argv) {
-  static brindle::test::TempFolder home;
-  for (const char* name : {"config", "cache", "data"}) {
-    std::filesystem::create_directories(home / name);
-  }
-  setenv("HOME", home.path().c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
-  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  brindle::HelpPopupTest test;
-  return QTest::qExec(&test, argc, argv);
+  return brindle::test::RunAppTest<brindle::HelpPopupTest>(argc, argv);
 }
 
 #include "help_popup_test.moc"

@@ -19,6 +19,7 @@
 #include "app/picture_list_model.h"
 #include "app/picture_pane.h"
 #include "app/picture_viewer.h"
+#include "app_test_main.h"
 #include "base/info_log.h"
 #include "base/product_name.h"
 #include "prefs/preferences.h"
@@ -100,11 +101,11 @@ class MainWindowTest : public QObject {
 
     // A name that looks like markup is shown as written.
     window.AddPaths({pictures_ / "<b>x<i> & y.png"});
-    QCOMPARE(model.index(3, 0).data(Qt::AccessibleTextRole).toString(),
-             QString("<b>x<i> & y.png"));
+    QCOMPARE(model.index(3, 0).data(Qt::AccessibleTextRole).toString(), QString("<b>x<i> & y.png"));
 
     QItemSelectionModel& selection = window.selection();
-    selection.select(model.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection.select(model.index(0, 0),
+                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QVERIFY(window.selection_status().startsWith("尺寸: 30 x 20"));
     QVERIFY(window.action("rotate_right")->isEnabled());
     selection.select(model.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -146,13 +147,15 @@ class MainWindowTest : public QObject {
     }
     QVERIFY(swop);
     swop->trigger();
-    QCOMPARE(ReadPreference(context_->store, pref::kCmykDefaultIcc), std::string("USWebCoatedSWOP.icc"));
+    QCOMPARE(ReadPreference(context_->store, pref::kCmykDefaultIcc),
+             std::string("USWebCoatedSWOP.icc"));
 
     dialogs_.told.clear();
     window.action("shortcut")->trigger();
     QCOMPARE(dialogs_.told, QStringList({QString("提示 | ") + kLauncherCreatedText}));
     const fs::path launcher = fs::path(DesktopFolder().toStdString()) / "图片批量处理工具.desktop";
-    QVERIFY(test::ReadFile(launcher).find("Exec=\"" + QApplication::applicationFilePath().toStdString()) !=
+    QVERIFY(test::ReadFile(launcher).find("Exec=\"" +
+                                          QApplication::applicationFilePath().toStdString()) !=
             std::string::npos);
   }
 
@@ -160,7 +163,8 @@ class MainWindowTest : public QObject {
     MainWindow window(*context_, dialogs_);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (int i = 0; i < 8; ++i) window.balloons().Show(&window, "看这里", "第几个", MessageIcon::kWarning);
+    for (int i = 0; i < 8; ++i)
+      window.balloons().Show(&window, "看这里", "第几个", MessageIcon::kWarning);
     QCOMPARE(window.balloons().open_count(), 1);
     QTest::mousePress(window.centralWidget(), Qt::LeftButton);
     QCOMPARE(window.balloons().open_count(), 0);
@@ -187,20 +191,8 @@ class MainWindowTest : public QObject {
 
 }  // namespace brindle
 
-// Temporary XDG folders and home before Qt reads them.
 int main(int argc, char** argv) {
-  static brindle::test::TempFolder home;
-  for (const char* name : {"config", "cache", "data"}) {
-    std::filesystem::create_directories(home / name);
-  }
-  setenv("HOME", home.path().c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
-  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  brindle::MainWindowTest test;
-  return QTest::qExec(&test, argc, argv);
+  return brindle::test::RunAppTest<brindle::MainWindowTest>(argc, argv);
 }
 
 #include "main_window_test.moc"

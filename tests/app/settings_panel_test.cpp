@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <clocale>
+#include <cstdlib>
 
 #include <filesystem>
 
@@ -29,6 +31,7 @@
 #include "app/picture_pane.h"
 #include "app/progress_window.h"
 #include "app/settings_panel.h"
+#include "app_test_main.h"
 #include "panel/panel_choices.h"
 #include "panel/panel_controls.h"
 #include "prefs/auto_fill.h"
@@ -118,16 +121,7 @@ class SettingsPanelTest : public QObject {
     QVERIFY(placeholder);
 
     // A recipe in percent, loaded with "加载图片设置...".
-    std::string text = "\n" + DefaultOptionsText();
-    for (const auto& [key, value] : {std::pair{"bSize=", "bSize=1\r"},
-                                     {"zoomUnit=", "zoomUnit=1\r"},
-                                     {"fSizeValue=", "fSizeValue=37.5\r"}}) {
-      const std::size_t at = text.find(std::string("\n") + key);
-      QVERIFY(at != std::string::npos);
-      text.replace(at + 1, text.find('\n', at + 1) - at - 1, value);
-    }
-    const fs::path recipe = pictures_ / "percent.sz";
-    test::WriteFile(recipe, text);
+    const fs::path recipe = PercentRecipe();
     dialogs_.file_to_open = QString::fromStdString(recipe.string());
     FindMenuAction(window, "加载图片设置...")->trigger();
     QCOMPARE(Find<QLineEdit>(window, pc::kSizeBox)->text(), QString("37.50"));
@@ -263,8 +257,18 @@ class SettingsPanelTest : public QObject {
     QVERIFY(dialogs_.asked.isEmpty());  // no completion question
     const std::vector<fs::path> written = FilesIn(out);
     QVERIFY(written.size() < 20);
-    for (const fs::path& file : written)
+    for (const fs::path& file : written) {
       QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
+    }
+
+    // Closing the program during a run stops it; the pictures in hand are finished.
+    window.action("start")->trigger();
+    QVERIFY(window.running());
+    window.close();
+    QVERIFY(!window.running());
+    for (const fs::path& file : FilesIn(out)) {
+      QVERIFY(!QImage(QString::fromStdString(file.string())).isNull());
+    }
   }
 
   void aChineseTextWithALatinFaceIsRefusedAtTheFontBox() {
@@ -323,6 +327,32 @@ class SettingsPanelTest : public QObject {
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7)"));
   }
 
+  void aCommaDecimalLocaleKeepsTheDecimalPoint() {
+    const fs::path locales = fs::path(QDir::homePath().toStdString()) / "locales";
+    fs::create_directories(locales);
+    const std::string make =
+        "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) QSKIP("localedef cannot make de_DE.UTF-8 here");
+    setenv("LOCPATH", locales.c_str(), 1);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) QSKIP("de_DE.UTF-8 cannot be used here");
+    struct Restore {
+      ~Restore() { std::setlocale(LC_ALL, "C.UTF-8"); }
+    } restore;
+
+    MainWindow window(*context_, dialogs_);
+    dialogs_.file_to_open = QString::fromStdString(PercentRecipe().string());
+    FindMenuAction(window, "加载图片设置...")->trigger();
+    auto* size = Find<QLineEdit>(window, pc::kSizeBox);
+    QCOMPARE(size->text(), QString("37.50"));
+    const fs::path saved = context_->folders.RecipeFolder() / "komma.sz";
+    dialogs_.file_to_save = QString::fromStdString(saved.string());
+    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    const std::string text = test::ReadFile(saved);
+    QVERIFY(text.find("fSizeValue=37.5") != std::string::npos);
+    QVERIFY(text.find("37,5") == std::string::npos);
+    fs::remove(saved);
+  }
+
   void recipesAreSavedAndOfferedNewestFirst() {
     MainWindow window(*context_, dialogs_);
     const fs::path folder = context_->folders.RecipeFolder();
@@ -357,6 +387,20 @@ class SettingsPanelTest : public QObject {
   }
 
  private:
+  // The default recipe resizing to 37.5 percent.
+  fs::path PercentRecipe() {
+    std::string text = "\n" + DefaultOptionsText();
+    for (const auto& [key, value] : {std::pair{"bSize=", "bSize=1\r"},
+                                     {"zoomUnit=", "zoomUnit=1\r"},
+                                     {"fSizeValue=", "fSizeValue=37.5\r"}}) {
+      const std::size_t at = text.find(std::string("\n") + key);
+      text.replace(at + 1, text.find('\n', at + 1) - at - 1, value);
+    }
+    const fs::path recipe = pictures_ / "percent.sz";
+    test::WriteFile(recipe, text.substr(1));
+    return recipe;
+  }
+
   static void ShowActive(MainWindow& window) {
     window.show();
     window.activateWindow();
@@ -380,20 +424,8 @@ class SettingsPanelTest : public QObject {
 
 }  // namespace brindle
 
-// Temporary XDG folders and home before Qt reads them.
 int main(int argc, char** argv) {
-  static brindle::test::TempFolder home;
-  for (const char* name : {"config", "cache", "data"}) {
-    std::filesystem::create_directories(home / name);
-  }
-  setenv("HOME", home.path().c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
-  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  brindle::SettingsPanelTest test;
-  return QTest::qExec(&test, argc, argv);
+  return brindle::test::RunAppTest<brindle::SettingsPanelTest>(argc, argv);
 }
 
 #include "settings_panel_test.moc"

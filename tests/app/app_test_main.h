@@ -1,0 +1,30 @@
+#pragma once
+// The main of a desktop-program test: a temporary home with its XDG folders, set before Qt reads
+// them, and the offscreen platform unless another is asked for.
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/test_support.h"
+
+namespace brindle::test {
+
+template <typename Test>
+int RunAppTest(int argc, char** argv) {
+  static TempFolder home;
+  for (const char* name : {"config", "cache", "data"}) {
+    std::filesystem::create_directories(home / name);
+  }
+  setenv("HOME", home.path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  Test test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace brindle::test
