@@ -235,6 +235,30 @@ class SettingsPanelTest : public QObject {
     text_box->hidePopup();
   }
 
+  void overwritingTurnsTheOriginalsAndResetsTheirEntries() {
+    const fs::path folder = fs::path(QDir::homePath().toStdString()) / "originals";
+    fs::create_directories(folder);
+    test::WritePicture(folder / "wide.jpg", 300, 200, "JPEG");
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({folder / "wide.jpg"});
+    window.selection().select(window.model().index(0, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window.action("rotate_right")->trigger();
+    // Choosing to overwrite asks first; OK keeps the choice.
+    dialogs_.yes_no = {true};
+    Find<QRadioButton>(window, pc::kOverwrite)->click();
+    QCOMPARE(dialogs_.asked.size(), 1);
+    QVERIFY(Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
+    window.action("start")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
+    QCOMPARE(dialogs_.told, QStringList({"完成 | 图片批量处理已完成"}));
+    QCOMPARE(QImage(QString::fromStdString((folder / "wide.jpg").string())).size(),
+             QSize(200, 300));
+    QCOMPARE(window.model().list()[0].rotation, 0);
+    QVERIFY(!Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
+  }
+
   void stoppingARunLeavesOnlyWholePictures() {
     const fs::path many = fs::path(QDir::homePath().toStdString()) / "many";
     fs::create_directories(many);
