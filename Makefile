@@ -11,6 +11,8 @@
 #              make test-package also unpacks it and runs its brindle-cli on a picture
 #   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
 #              convert -crop
+#   make bench-preview makes a 24-megapixel photograph once and times the effect preview against
+#              convert doing the same work
 #   make screenshots draws the desktop program's windows under xvfb-run into build/screenshots/
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
@@ -23,9 +25,10 @@ BENCH_CORPUS ?= bench/corpus
 BENCH_RUNS ?= 3
 BENCH_PNG_CORPUS ?= bench/png-corpus
 BENCH_SLICE_CORPUS ?= bench/slice-corpus
+BENCH_PREVIEW_CORPUS ?= bench/preview-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-png bench-join bench-slice clean fuzz test-asan test-tsan \
+.PHONY: deps build run test samples bench bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
 	release package test-package screenshots
 
 deps:
@@ -73,6 +76,10 @@ bench-join: build
 bench-slice: build
 	@bash bench/make-slice-picture.sh $(BENCH_SLICE_CORPUS)
 	@python3 bench/run-slice-bench.py --cli $(CLI) --corpus $(BENCH_SLICE_CORPUS) --runs $(BENCH_RUNS)
+
+bench-preview: build
+	@bash bench/make-slice-picture.sh $(BENCH_PREVIEW_CORPUS) 6000 4000
+	@python3 bench/run-preview-bench.py --cli $(CLI) --corpus $(BENCH_PREVIEW_CORPUS) --runs $(BENCH_RUNS)
 
 # The optimised build users and packagers make: warnings are shown, not errors (CI makes them
 # errors with RELEASE_WERROR=ON).

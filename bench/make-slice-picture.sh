@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes the slice benchmark's picture: one photo-like 5120 x 2880 JPEG (quality 92) drawn the way
-# bench/make-corpus.sh draws its pictures (plasma fractal, soft shapes, blur, sensor-like noise).
+# Makes one photo-like JPEG (quality 92) drawn the way bench/make-corpus.sh draws its pictures
+# (plasma fractal, soft shapes, blur, sensor-like noise): 5120 x 2880 for the slice benchmark, or the
+# size given (the preview benchmark's 6000 x 4000).
 #
-#   bench/make-slice-picture.sh [DIR]      (default: bench/slice-corpus next to this script)
+#   bench/make-slice-picture.sh [DIR [WIDTH HEIGHT]]   (default: bench/slice-corpus, 5120 x 2880)
 #
 # Reproducible: a fixed seed and ImageMagick single-threaded (its noise generator hands out random
 # numbers per thread). When the folder's manifest matches and the picture is there, nothing is done.
@@ -11,8 +12,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 dir=${1:-$here/slice-corpus}
 convert=/usr/bin/convert
-width=5120
-height=2880
+width=${2:-5120}
+height=${3:-2880}
 quality=92
 name=photo-${width}x${height}.jpg
 
@@ -21,13 +22,13 @@ if ! command -v "$convert" >/dev/null; then
   exit 1
 fi
 
-manifest="brindle slice bench picture, recipe 1
+manifest="brindle bench picture, recipe 1
 $($convert -version | head -n 1)
 $name $quality"
 manifest_file=$dir/.corpus-manifest
 mkdir -p "$dir"
 if [ -f "$manifest_file" ] && [ "$(cat "$manifest_file")" = "$manifest" ] && [ -f "$dir/$name" ]; then
-  echo "Slice picture in $dir is there."
+  echo "Picture $dir/$name is there."
   exit 0
 fi
 printf '%s' "$manifest" >"$manifest_file"
@@ -54,4 +55,4 @@ MAGICK_THREAD_LIMIT=1 "$convert" -seed 5120 -size "${qw}x${qh}" plasma:fractal \
   -blur 0x1 -resize "$((width / 2))x$((height / 2))!" -attenuate 0.6 +noise Gaussian \
   -resize "${width}x${height}!" -sampling-factor 2x2 -quality "$quality" "jpeg:$scratch/$name"
 mv "$scratch/$name" "$dir/$name"
-echo "Slice picture in $dir is made."
+echo "Picture $dir/$name is made."
