@@ -24,6 +24,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
 #include "app/dialogs.h"
 #include "app/help_popup.h"
@@ -32,6 +33,7 @@
 #include "app/picture_pane.h"
 #include "app/picture_viewer.h"
 #include "app/progress_window.h"
+#include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
 #include "base/info_log.h"
 #include "base/maker_web_site.h"
@@ -539,11 +541,12 @@ QMenu* MainWindow::BuildSettingsMenu() {
          [this](bool on) { add_state_.parse_file_format = on; });
   toggle("记住【处理后保存到】的路径, 每次启动时使用", pref::kIsRecordSaveToPath, [](bool) {});
   menu->addSeparator();
-  // Their dialogs come with the tools' windows.
-  for (const char* later :
-       {"设置图片处理完成后, 下一次的保存模式...", "自动填充设置...", "字体文件映射..."}) {
-    menu->addAction(later)->setEnabled(false);
-  }
+  menu->addAction("设置图片处理完成后, 下一次的保存模式...", this,
+                  [this] { SaveModeDialog(context_.store, dialogs_, this).exec(); });
+  menu->addAction("自动填充设置...", this,
+                  [this] { AutoFillDialog(context_.store, dialogs_, this).exec(); });
+  // Its dialog comes with the font tools.
+  menu->addAction("字体文件映射...")->setEnabled(false);
   toggle("使用代理服务器 - 来自浏览器设置", pref::kProxyType, [](bool) {});
   menu->addSeparator();
 

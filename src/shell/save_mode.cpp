@@ -33,4 +33,14 @@ bool AsksOverwriteQuestion(const SaveModePreferences& prefs, bool main_window_vi
   return !(prefs.mode == 2 && prefs.overwrite_no_alert);
 }
 
+void WriteSaveModePreferences(PreferenceStore& store, const SaveModePreferences& prefs) {
+  WritePreference(store, pref::kPicSaveMode, NormalizeSaveMode(prefs.mode));
+  WritePreference(store, pref::kPicSaveDefaultSelectOverwrite, prefs.default_overwrite ? 1 : 0);
+  WritePreference(store, pref::kPicSaveSelectOverwriteNoAlert, prefs.overwrite_no_alert ? 1 : 0);
+}
+
+bool SaveModeFlagsEnabled(int mode) { return mode == 2; }
+
+bool AsksBeforeSaveMode(int selected, int clicked) { return clicked == 2 && selected != 2; }
+
 }  // namespace brindle

@@ -28,4 +28,16 @@ PlacementMode SaveChoiceAfterRun(const SaveModePreferences& prefs, PlacementMode
 // in mode 2 with overwrite_no_alert.
 bool AsksOverwriteQuestion(const SaveModePreferences& prefs, bool main_window_visible);
 
+// The save-mode dialog's "保存设置": the mode and each flag as 1 or 0.
+void WriteSaveModePreferences(PreferenceStore& store, const SaveModePreferences& prefs);
+
+// The dialog's two flags can be changed only while mode 2 is selected.
+bool SaveModeFlagsEnabled(int mode);
+
+// Picking mode 2 in the dialog while another mode is selected asks kKeepOverwriteQuestion first
+// (caption "注意", OK/Cancel); Cancel keeps the mode that was selected.
+bool AsksBeforeSaveMode(int selected, int clicked);
+inline constexpr const char* kKeepOverwriteQuestion =
+    "直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要选择该选项吗？";
+
 }  // namespace brindle

@@ -11,14 +11,17 @@
 
 #include "app/app_context.h"
 #include "app/app_start.h"
+#include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/picture_list_model.h"
 #include "app/picture_viewer.h"
 #include "app/progress_window.h"
+#include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
 #include "panel/panel_choices.h"
+#include "prefs/preferences.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -126,5 +129,20 @@ int main(int argc, char** argv) {
                            QString::fromStdString(folders.temp.string()));
   if (!QTest::qWaitForWindowExposed(&window.viewer())) return 1;
   ok = Save(window.viewer(), output, "viewer.png") && ok;
+
+  // The settings menu's preference dialogs: the save mode as first opened, then in mode 2 with its
+  // flags enabled.
+  for (const int mode : {0, 2}) {
+    WritePreference(context->store, pref::kPicSaveMode, mode);
+    WritePreference(context->store, pref::kPicSaveDefaultSelectOverwrite, mode == 2 ? 1 : 0);
+    SaveModeDialog save_mode(context->store, dialogs, &window);
+    save_mode.show();
+    if (!QTest::qWaitForWindowExposed(&save_mode)) return 1;
+    ok = Save(save_mode, output, mode == 0 ? "save-mode.png" : "save-mode-2.png") && ok;
+  }
+  AutoFillDialog auto_fill(context->store, dialogs, &window);
+  auto_fill.show();
+  if (!QTest::qWaitForWindowExposed(&auto_fill)) return 1;
+  ok = Save(auto_fill, output, "auto-fill.png") && ok;
   return ok ? 0 : 1;
 }

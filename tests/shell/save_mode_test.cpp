@@ -36,5 +36,28 @@ TEST(SaveMode, StoredValuesAndTheChoiceAcrossRuns) {
   EXPECT_EQ(SaveChoiceAfterRun({2}, PlacementMode::kOverwrite), PlacementMode::kOverwrite);
 }
 
+TEST(SaveMode, DialogStoresWhatItShowsAndAsksOnlyWhenTurningToMode2) {
+  test::TempFolder folder;
+  PreferenceStore store(folder / "Brindle.ini");
+  WriteSaveModePreferences(store, {2, true, false});
+  EXPECT_EQ(ReadPreference(store, pref::kPicSaveMode), 2);
+  EXPECT_EQ(ReadPreference(store, pref::kPicSaveDefaultSelectOverwrite), 1);
+  EXPECT_EQ(ReadPreference(store, pref::kPicSaveSelectOverwriteNoAlert), 0);
+  // Flags ticked before leaving mode 2 are kept as shown; they are honoured only in mode 2.
+  WriteSaveModePreferences(store, {1, false, true});
+  const SaveModePreferences prefs = ReadSaveModePreferences(store);
+  EXPECT_EQ(prefs.mode, 1);
+  EXPECT_FALSE(prefs.default_overwrite);
+  EXPECT_TRUE(prefs.overwrite_no_alert);
+
+  EXPECT_FALSE(SaveModeFlagsEnabled(0));
+  EXPECT_FALSE(SaveModeFlagsEnabled(1));
+  EXPECT_TRUE(SaveModeFlagsEnabled(2));
+  EXPECT_TRUE(AsksBeforeSaveMode(0, 2));
+  EXPECT_TRUE(AsksBeforeSaveMode(1, 2));
+  EXPECT_FALSE(AsksBeforeSaveMode(2, 2));
+  EXPECT_FALSE(AsksBeforeSaveMode(2, 0));
+}
+
 }  // namespace
 }  // namespace brindle
