@@ -7,9 +7,21 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/app_folders.h"
 #include "support/test_support.h"
 
 namespace brindle::test {
+
+// The program's folders inside the temporary home, with the data folder of the build.
+inline AppFolders AppTestFolders() {
+  AppFolders folders;
+  folders.config =
+      std::filesystem::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "brindle";
+  folders.temp =
+      std::filesystem::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
+  folders.data = DataFolder();
+  return folders;
+}
 
 template <typename Test>
 int RunAppTest(int argc, char** argv) {

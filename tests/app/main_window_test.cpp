@@ -33,14 +33,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-AppFolders TestFolders() {
-  AppFolders folders;
-  folders.config = fs::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "brindle";
-  folders.temp = fs::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
-  folders.data = test::DataFolder();
-  return folders;
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -50,7 +42,7 @@ class MainWindowTest : public QObject {
   void initTestCase() {
     test::EnsureMagick();
     PrepareApplication();
-    context_ = LoadAppContext(TestFolders(), dialogs_);
+    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
     QVERIFY(context_);
     pictures_ = fs::path(QDir::homePath().toStdString()) / "pictures";
     fs::create_directories(pictures_ / "album" / "day1");

@@ -29,14 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-AppFolders TestFolders() {
-  AppFolders folders;
-  folders.config = fs::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "brindle";
-  folders.temp = fs::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
-  folders.data = test::DataFolder();
-  return folders;
-}
-
 template <typename W>
 W* Find(QWidget& dialog, const char* name) {
   auto* widget = dialog.findChild<W*>(name);
@@ -56,7 +48,7 @@ class PreferenceDialogsTest : public QObject {
   void initTestCase() {
     test::EnsureMagick();
     PrepareApplication();
-    context_ = LoadAppContext(TestFolders(), dialogs_);
+    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
     QVERIFY(context_);
   }
 

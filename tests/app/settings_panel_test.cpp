@@ -46,14 +46,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace pc = panel_control;
 
-AppFolders TestFolders() {
-  AppFolders folders;
-  folders.config = fs::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "brindle";
-  folders.temp = fs::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
-  folders.data = test::DataFolder();
-  return folders;
-}
-
 QString Name(std::string_view name) {
   return QString::fromUtf8(name.data(), static_cast<int>(name.size()));
 }
@@ -81,7 +73,7 @@ class SettingsPanelTest : public QObject {
   void initTestCase() {
     test::EnsureMagick();
     PrepareApplication();
-    context_ = LoadAppContext(TestFolders(), dialogs_);
+    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
     QVERIFY(context_);
     pictures_ = fs::path(QDir::homePath().toStdString()) / "pictures";
     fs::create_directories(pictures_);
