@@ -102,6 +102,17 @@ class SettingsPanelTest : public QObject {
     QVERIFY(labels.contains("91(高)"));
     QCOMPARE(Find<QComboBox>(window, pc::kFontBox)->currentText(), QString("宋体"));
     QCOMPARE(Find<QLineEdit>(window, pc::kDpiBox)->text(), QString());
+    // Screen readers name every control the user can reach by its visible text or its label.
+    for (QWidget* control : window.panel().widget()->findChildren<QWidget*>()) {
+      bool part_of_a_list = false;
+      for (QWidget* up = control->parentWidget(); up; up = up->parentWidget()) {
+        part_of_a_list |= qobject_cast<QComboBox*>(up) != nullptr;
+      }
+      if (control->focusPolicy() == Qt::NoFocus || part_of_a_list) continue;
+      QVERIFY2(
+          !control->accessibleName().isEmpty(),
+          qPrintable(control->metaObject()->className() + QString(" ") + control->objectName()));
+    }
     // The text watermark is off: its group shows only its placeholder.
     auto* text_group = Find<QGroupBox>(window, pc::kTextWatermark);
     QVERIFY(!text_group->isChecked());
