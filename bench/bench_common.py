@@ -38,6 +38,15 @@ class Tool:
     def measured(self) -> bool:
         return bool(self.runs) and self.unavailable is None and self.failure is None
 
+    def measure(self, argv: list[str], logs: Path) -> Measurement | None:
+        """One run of argv, kept with the others; None, with the failure noted, when it failed."""
+        measurement, problem = measure(argv, logs)
+        if measurement is None:
+            self.failure = problem
+            return None
+        self.runs.append(measurement)
+        return measurement
+
 
 def argument_parser(description: str, corpus: str, corpus_help: str,
                     keep_help: str | None = None) -> argparse.ArgumentParser:

@@ -37,7 +37,7 @@ import tempfile
 from pathlib import Path
 
 import bench_common
-from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, first_line, measure, mib,
+from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, first_line, mib,
                           require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
@@ -144,12 +144,10 @@ def main() -> int:
                 run_folder = Path(tempfile.mkdtemp(prefix=f"{tool.name}-{run + 1}-", dir=work))
                 out = run_folder / "out"
                 out.mkdir()
-                measurement, problem = measure(argv_for(tool, cli, pictures, out), run_folder)
+                measurement = tool.measure(argv_for(tool, cli, pictures, out), run_folder)
                 if measurement is None:
-                    tool.failure = problem
-                    print(f"run {run + 1} {tool.name}: FAILED: {problem}")
+                    print(f"run {run + 1} {tool.name}: FAILED: {tool.failure}")
                     continue
-                tool.runs.append(measurement)
                 print(f"run {run + 1} {tool.name:<12} wall {measurement.wall:7.2f} s  "
                       f"CPU {measurement.cpu:7.2f} s  peak RSS {mib(measurement.max_rss_kib)}")
                 if tool.output is not None:

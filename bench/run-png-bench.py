@@ -31,7 +31,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 import bench_common
-from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, measure, mib, program_line,
+from bench_common import (Tool, Unusable, brindle_unavailable, corpus_pictures, mib, program_line,
                           require_programs, warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
@@ -210,12 +210,10 @@ def main() -> int:
                     argv = [str(cli), "png", "--source", str(arguments.corpus), "--out", str(out)]
                 else:
                     argv = ["/bin/sh", "-c", PNGQUANT_LOOP, "sh", str(out), *map(str, pictures)]
-                measurement, problem = measure(argv, run_folder)
+                measurement = tool.measure(argv, run_folder)
                 if measurement is None:
-                    tool.failure = problem
-                    print(f"run {run + 1} {tool.name}: FAILED: {problem}")
+                    print(f"run {run + 1} {tool.name}: FAILED: {tool.failure}")
                     continue
-                tool.runs.append(measurement)
                 print(f"run {run + 1} {tool.name:<12} wall {measurement.wall:7.2f} s  "
                       f"CPU {measurement.cpu:7.2f} s  peak RSS {mib(measurement.max_rss_kib)}")
                 if tool.output is not None:

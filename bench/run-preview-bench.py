@@ -31,7 +31,7 @@ import tempfile
 from pathlib import Path
 
 import bench_common
-from bench_common import Tool, Unusable, brindle_unavailable, measure, mib, program_line, warm_page_cache
+from bench_common import Tool, Unusable, brindle_unavailable, mib, program_line, warm_page_cache
 
 PICTURE_NAME = "photo-6000x4000.jpg"
 CASES = [
@@ -80,12 +80,10 @@ def main() -> int:
                         argv = [str(arguments.cli), "preview", str(picture), "--to", str(out), *recipe]
                     else:
                         argv = ["convert", str(picture), *convert_options, f"jpg:{out}"]
-                    measurement, problem = measure(argv, logs)
+                    measurement = tool.measure(argv, logs)
                     if measurement is None:
-                        tool.failure = problem
-                        print(f"  {tool.name}: {problem}")
+                        print(f"  {tool.name}: {tool.failure}")
                         continue
-                    tool.runs.append(measurement)
             for tool in tools:
                 if not tool.measured:
                     print(f"  {tool.name:12} not measured: {tool.unavailable or tool.failure}")

@@ -31,7 +31,7 @@ import tempfile
 from pathlib import Path
 
 import bench_common
-from bench_common import (TIME, Tool, Unusable, brindle_unavailable, measure, mib, program_line,
+from bench_common import (TIME, Tool, Unusable, brindle_unavailable, mib, program_line,
                           warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
@@ -119,12 +119,10 @@ def main() -> int:
                     out.mkdir()
                     argv = ["convert", str(picture), "-crop", f"{COLUMNS}x{ROWS}@", "+repage",
                             "-quality", str(QUALITY), str(out / "tile-%03d.jpg")]
-                measurement, problem = measure(argv, logs)
+                measurement = tool.measure(argv, logs)
                 if measurement is None:
-                    tool.failure = problem
-                    print(f"  {tool.name}: {problem}")
+                    print(f"  {tool.name}: {tool.failure}")
                     continue
-                tool.runs.append(measurement)
                 if tool.output:
                     shutil.rmtree(tool.output, ignore_errors=True)
                 tool.output = out
