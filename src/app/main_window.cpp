@@ -605,10 +605,8 @@ void MainWindow::AddRecipeMenu(QMenu* menu) {
   menu->addAction("加载图片默认设置", this, [this] {
     const fs::path file = context_.folders.DefaultRecipeFile();
     if (!WriteDefaultOptionsFile(file)) {
-      dialogs_.Tell(
-          this, "错误",
-          QString::fromStdString(FormatMessage("保存图片设置到文件 %s 失败。", file.c_str())),
-          MessageIcon::kError);
+      dialogs_.Tell(this, "错误", QString::fromStdString(WriteFailureText(file)),
+                    MessageIcon::kError);
       return;
     }
     LoadRecipeFile(file);

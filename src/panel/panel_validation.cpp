@@ -1,6 +1,5 @@
 #include "panel/panel_validation.h"
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 #include "panel/number_box.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_text.h"
+#include "platform/file_access.h"
 
 namespace brindle {
 namespace {
@@ -109,13 +109,6 @@ std::optional<Refusal> CopyRotation(const std::string& rotation_text, std::strin
   rotate = text.empty() ? 0 : IntegerValue(text);
   if (rotate < 0) return BoxAt(control, message, MessageIcon::kWarning, "旋转角度不能为负数");
   return std::nullopt;
-}
-
-bool CanOpenForReading(const fs::path& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  std::ifstream file(path, std::ios::binary);
-  return file.is_open();
 }
 
 // The values the panel sets the moment the user picks them; validation only carries them over.
@@ -303,11 +296,10 @@ std::optional<Refusal> CopyPictureWatermark(const PanelValues& panel, RunRecipe&
     }
   }
   options.sy_image = std::move(path);
-  if (auto refusal = CopyPlacement(panel, panel.image_placement, kImageMarginTexts,
-                                   NumberBox::kImageHorizontalMargin,
-                                   NumberBox::kImageVerticalMargin, options.sy_image_w_direction,
-                                   options.sy_image_w_value, options.sy_image_h_direction,
-                                   options.sy_image_h_value)) {
+  if (auto refusal = CopyPlacement(
+          panel, panel.image_placement, kImageMarginTexts, NumberBox::kImageHorizontalMargin,
+          NumberBox::kImageVerticalMargin, options.sy_image_w_direction, options.sy_image_w_value,
+          options.sy_image_h_direction, options.sy_image_h_value)) {
     return refusal;
   }
   if (auto refusal = CopyRotation(panel.image_rotation_text, panel_control::kImageRotation,

@@ -1,10 +1,9 @@
 #include "prefs/auto_fill.h"
 
-#include <filesystem>
-#include <fstream>
 #include <string_view>
-#include <system_error>
 
+#include "platform/file_access.h"
+#include "platform/text_case.h"
 #include "prefs/preferences.h"
 
 namespace brindle {
@@ -31,16 +30,6 @@ std::string Joined(const std::vector<std::string>& entries) {
   return history;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 // Stored as a 32-bit number: a negative value reads as a large one, so it is 10 as well.
 int MaxCount(const PreferenceStore& store, const NumberPreference& preference) {
   std::uint32_t stored = 0;
@@ -50,13 +39,6 @@ int MaxCount(const PreferenceStore& store, const NumberPreference& preference) {
   return static_cast<int>(stored);
 }
 
-bool CanOpenForReading(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream file(path, std::ios::binary);
-  return file.is_open();
-}
-
 void Remember(PreferenceStore& store, const TextPreference& history,
               const NumberPreference& max_count, const std::string& entry) {
   if (entry.empty() || MaxCount(store, max_count) == 0) return;
@@ -64,7 +46,7 @@ void Remember(PreferenceStore& store, const TextPreference& history,
   const std::vector<std::string> entries = Entries(ReadPreference(store, history));
   for (std::size_t i = 0;
        i < entries.size() && kept.size() < static_cast<std::size_t>(kAutoFillHistoryLimit); ++i) {
-    if (!SameIgnoringAsciiCase(entries[i], entry)) {
+    if (!EqualsIgnoringCase(entries[i], entry)) {
       kept.push_back(entries[i]);
     } else if (i == 0) {
       return;  // already on top

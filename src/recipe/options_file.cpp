@@ -370,4 +370,8 @@ bool WriteDefaultOptionsFile(const std::filesystem::path& path) {
   return WriteFileAtomically(path, DefaultOptionsText());
 }
 
+std::string WriteFailureText(const std::filesystem::path& path) {
+  return std::string("保存图片设置到文件 ").append(path.string()).append(" 失败。");
+}
+
 }  // namespace brindle

@@ -46,4 +46,7 @@ std::string DefaultOptionsText();
 bool WriteOptionsFile(const ProcessingOptions& options, const std::filesystem::path& path);
 bool WriteDefaultOptionsFile(const std::filesystem::path& path);
 
+// What is said when a recipe file cannot be written: "保存图片设置到文件 %s 失败。".
+std::string WriteFailureText(const std::filesystem::path& path);
+
 }  // namespace brindle

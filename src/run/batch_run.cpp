@@ -140,7 +140,7 @@ std::optional<Refusal> PrepareBatchRun(const BatchSettings& settings,
 
 bool StoreRunRecipe(const RunRecipe& recipe, const fs::path& recipe_file) {
   if (WriteOptionsFile(recipe.options, recipe_file)) return true;
-  LogInfo(FormatMessage("保存图片设置到文件 %s 失败。", recipe_file.c_str()));
+  LogInfo(WriteFailureText(recipe_file));
   return false;
 }
 

@@ -5,21 +5,12 @@
 #include <system_error>
 
 #include "platform/access_time.h"
+#include "platform/text_case.h"
 #include "recipe/options_file.h"
 
 namespace brindle {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool EndsWithSz(const std::string& name) {
-  if (name.size() < 3) return false;
-  const std::string_view tail = std::string_view(name).substr(name.size() - 3);
-  return tail[0] == '.' && (tail[1] == 's' || tail[1] == 'S') && (tail[2] == 'z' || tail[2] == 'Z');
-}
-
-}  // namespace
 
 std::vector<fs::path> RecentRecipes(const fs::path& folder) {
   struct Recipe {
@@ -30,7 +21,8 @@ std::vector<fs::path> RecentRecipes(const fs::path& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path& path = it->path();
-    if (!EndsWithSz(path.filename().string()) || !it->is_regular_file(ec)) continue;
+    if (!EndsWithIgnoringCase(path.filename().string(), ".sz") || !it->is_regular_file(ec))
+      continue;
     std::optional<std::chrono::system_clock::time_point> accessed = LastAccessTime(path);
     if (accessed) recipes.push_back({path, *accessed});
   }
@@ -49,7 +41,7 @@ std::string RecentRecipeMenuText(const fs::path& file) {
 }
 
 fs::path RecipeSavePath(const fs::path& chosen) {
-  if (EndsWithSz(chosen.string())) return chosen;
+  if (EndsWithIgnoringCase(chosen.string(), ".sz")) return chosen;
   fs::path path = chosen;
   path += ".sz";
   return path;
@@ -69,7 +61,7 @@ std::optional<std::string> SaveRecipeFile(const ProcessingOptions& options, cons
   std::error_code ec;
   const bool existed = fs::exists(file, ec);
   if (!WriteOptionsFile(options, file)) {
-    return std::string("保存图片设置到文件 ").append(file.string()).append(" 失败。");
+    return WriteFailureText(file);
   }
   if (existed) MarkAccessedNow(file);
   return std::nullopt;

@@ -31,7 +31,7 @@ std::optional<std::string> EnsureRecipeFolder(const std::filesystem::path& recip
 
 // Writes the recipe and, when the file existed before, marks it accessed now so it tops the recent
 // list. Returns the error text to show: "无法创建[设置]文件夹" when the recipe folder is missing
-// and cannot be made, "保存图片设置到文件 %s 失败。" with the path when the file cannot be written;
+// and cannot be made, WriteFailureText when the file cannot be written;
 // nothing on success.
 std::optional<std::string> SaveRecipeFile(const ProcessingOptions& options,
                                           const std::filesystem::path& file,

@@ -1,7 +1,5 @@
 #include "tools/tool_target_name.h"
 
-#include <algorithm>
-#include <cctype>
 #include <system_error>
 
 #include "base/info_log.h"
@@ -18,15 +16,6 @@ bool PathTaken(const fs::path& path) {
 std::string NameWithoutLastExtension(std::string_view file_name) {
   std::size_t dot = file_name.rfind('.');
   return std::string(dot == std::string_view::npos ? file_name : file_name.substr(0, dot));
-}
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  std::string_view tail = text.substr(text.size() - suffix.size());
-  return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
 }
 
 fs::path FirstFreeName(const fs::path& candidate, std::string_view extension) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_case.h"
+
 namespace brindle {
 
 // True when a file, folder or link of that path exists.
@@ -13,9 +15,6 @@ bool PathTaken(const std::filesystem::path& path);
 
 // The file name without its last extension ("a.tar.gz" gives "a.tar", "a" gives "a").
 std::string NameWithoutLastExtension(std::string_view file_name);
-
-// True when text ends with suffix, compared without regard to ASCII letter case.
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 
 // candidate when it is free; else the first free "<stem>(N)<extension>" for N = 2, 3, ..., where
 // stem is candidate cut at its last ".".
