@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/app_context.h"
+#include "app/app_start.h"
 #include "platform/app_folders.h"
 #include "support/test_support.h"
 
@@ -21,6 +23,13 @@ inline AppFolders AppTestFolders() {
       std::filesystem::path(qEnvironmentVariable("XDG_CACHE_HOME").toStdString()) / "brindle/temp";
   folders.data = DataFolder();
   return folders;
+}
+
+// ImageMagick and the program's context started as the desktop program starts them.
+inline std::optional<AppContext> StartTestProgram(Dialogs& dialogs) {
+  EnsureMagick();
+  PrepareApplication();
+  return LoadAppContext(AppTestFolders(), dialogs);
 }
 
 template <typename Test>

@@ -40,9 +40,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    test::EnsureMagick();
-    PrepareApplication();
-    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
+    context_ = test::StartTestProgram(dialogs_);
     QVERIFY(context_);
     pictures_ = fs::path(QDir::homePath().toStdString()) / "pictures";
     fs::create_directories(pictures_ / "album" / "day1");

@@ -46,9 +46,7 @@ class PreferenceDialogsTest : public QObject {
 
  private slots:
   void initTestCase() {
-    test::EnsureMagick();
-    PrepareApplication();
-    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
+    context_ = test::StartTestProgram(dialogs_);
     QVERIFY(context_);
   }
 

@@ -71,9 +71,7 @@ class SettingsPanelTest : public QObject {
 
  private slots:
   void initTestCase() {
-    test::EnsureMagick();
-    PrepareApplication();
-    context_ = LoadAppContext(test::AppTestFolders(), dialogs_);
+    context_ = test::StartTestProgram(dialogs_);
     QVERIFY(context_);
     pictures_ = fs::path(QDir::homePath().toStdString()) / "pictures";
     fs::create_directories(pictures_);
