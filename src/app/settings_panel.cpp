@@ -91,7 +91,6 @@ namespace fs = std::filesystem;
 QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
-QString Q(const char* text) { return QString::fromUtf8(text); }
 
 template <typename W>
 W* Named(W* widget, std::string_view name, const QString& accessible_name) {
@@ -132,6 +131,12 @@ QIcon SwatchIcon(std::int64_t bgr) {
     pixmap.fill(ColourOf(bgr));
   }
   return QIcon(pixmap);
+}
+
+QSlider* Slider(std::string_view name, int low, int high, const QString& accessible_name) {
+  auto* slider = Named(new QSlider(Qt::Horizontal), name, accessible_name);
+  slider->setRange(low, high);
+  return slider;
 }
 
 void SetText(QLineEdit* edit, const std::string& text) {
@@ -217,14 +222,6 @@ QAbstractSlider* SettingsPanel::MakeSpinner(NumberBox box, int top, int bottom) 
     Changed(text_box ? PanelChange::kTextWatermark : PanelChange::kImageWatermark);
   });
   return spinner;
-}
-
-QSlider* SettingsPanel::MakeSlider(std::string_view name, int low, int high, QLabel* label,
-                                   const QString& accessible_name) {
-  auto* slider = Named(new QSlider(Qt::Horizontal), name, accessible_name);
-  slider->setRange(low, high);
-  if (label) label->setTextFormat(Qt::PlainText);
-  return slider;
 }
 
 QPushButton* SettingsPanel::MakeSwatch(std::string_view name, const QString& accessible_name) {
@@ -358,8 +355,7 @@ QWidget* SettingsPanel::BuildBasicGroup() {
   quality_layout->setContentsMargins(0, 0, 0, 0);
   quality_label_ = Caption("");
   quality_label_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance("100(高)") + 2);
-  quality_slider_ =
-      MakeSlider(pc::kQualitySlider, kQualityMin, kQualityMax, quality_label_, "图片质量：");
+  quality_slider_ = Slider(pc::kQualitySlider, kQualityMin, kQualityMax, "图片质量：");
   quality_layout->addWidget(quality_slider_, 1);
   quality_layout->addWidget(quality_label_);
   file_size_row_ = new QWidget;
@@ -419,7 +415,7 @@ QWidget* SettingsPanel::BuildBasicGroup() {
   connect(size_type_, &QComboBox::activated, this, [this](int index) {
     std::optional<Refusal> tip = ChooseSizeType(values_, index);
     Changed(PanelChange::kSizeType);
-    ShowTip(tip);
+    if (tip) ShowRefusal(*tip);
     QLineEdit* size_box = boxes_[NumberBox::kSize];
     size_box->setFocus(Qt::OtherFocusReason);
     size_box->setCursorPosition(static_cast<int>(size_box->text().size()));
@@ -546,7 +542,7 @@ QWidget* SettingsPanel::BuildTextGroup() {
           [this, presets] { ShowRotationMenu(NumberBox::kTextRotation, presets); });
   rotation_row->addWidget(presets);
   rotation_row->addWidget(Caption("不透明："));
-  text_opacity_ = MakeSlider(pc::kTextOpacity, kOpacityMin, kOpacityMax, nullptr, "不透明：");
+  text_opacity_ = Slider(pc::kTextOpacity, kOpacityMin, kOpacityMax, "不透明：");
   rotation_row->addWidget(text_opacity_, 1);
   grid->addWidget(Caption("旋转角度："), 9, 0);
   grid->addLayout(rotation_row, 9, 1, 1, 3);
@@ -570,8 +566,7 @@ QWidget* SettingsPanel::BuildTextGroup() {
   text_tiled_ = Named(new QCheckBox("平铺"), pc::kTextTiled, "平铺");
   text_spacing_caption_ = Caption("间距：");
   text_spacing_label_ = Caption("");
-  text_spacing_ = MakeSlider(pc::kTextTiledSpacing, kTiledSpacingMin, kTiledSpacingMax,
-                             text_spacing_label_, "间距：");
+  text_spacing_ = Slider(pc::kTextTiledSpacing, kTiledSpacingMin, kTiledSpacingMax, "间距：");
   auto* tiled_row = new QHBoxLayout;
   tiled_row->addWidget(text_tiled_);
   tiled_row->addWidget(text_spacing_caption_);
@@ -681,7 +676,7 @@ QWidget* SettingsPanel::BuildImageGroup() {
           [this, presets] { ShowRotationMenu(NumberBox::kImageRotation, presets); });
   rotation_row->addWidget(presets);
   rotation_row->addWidget(Caption("不透明："));
-  image_opacity_ = MakeSlider(pc::kImageOpacity, kOpacityMin, kOpacityMax, nullptr, "不透明：");
+  image_opacity_ = Slider(pc::kImageOpacity, kOpacityMin, kOpacityMax, "不透明：");
   rotation_row->addWidget(image_opacity_, 1);
   grid->addWidget(Caption("旋转角度："), 3, 0);
   grid->addLayout(rotation_row, 3, 1);
@@ -689,8 +684,7 @@ QWidget* SettingsPanel::BuildImageGroup() {
   image_tiled_ = Named(new QCheckBox("平铺"), pc::kImageTiled, "平铺");
   image_spacing_caption_ = Caption("间距：");
   image_spacing_label_ = Caption("");
-  image_spacing_ = MakeSlider(pc::kImageTiledSpacing, kTiledSpacingMin, kTiledSpacingMax,
-                              image_spacing_label_, "间距：");
+  image_spacing_ = Slider(pc::kImageTiledSpacing, kTiledSpacingMin, kTiledSpacingMax, "间距：");
   auto* tiled_row = new QHBoxLayout;
   tiled_row->addWidget(image_tiled_);
   tiled_row->addWidget(image_spacing_caption_);
@@ -726,16 +720,14 @@ QWidget* SettingsPanel::BuildBorderGroup() {
   grid->addWidget(Caption("位置："), 0, 0);
   grid->addWidget(border_location_, 0, 1, Qt::AlignLeft);
   border_size_label_ = Caption("");
-  border_size_ =
-      MakeSlider(pc::kBorderSize, kBorderSizeMin, kBorderSizeMax, border_size_label_, "大小：");
+  border_size_ = Slider(pc::kBorderSize, kBorderSizeMin, kBorderSizeMax, "大小：");
   grid->addWidget(Caption("大小："), 1, 0);
   grid->addWidget(border_size_, 1, 1);
   grid->addWidget(border_size_label_, 1, 2);
   grid->addWidget(Caption("颜色："), 2, 0);
   grid->addWidget(MakeSwatch(pc::kBorderColour, "颜色："), 2, 1, Qt::AlignLeft);
   border_padding_label_ = Caption("");
-  border_padding_ = MakeSlider(pc::kBorderPadding, kBorderPaddingMin, kBorderPaddingMax,
-                               border_padding_label_, "填充：");
+  border_padding_ = Slider(pc::kBorderPadding, kBorderPaddingMin, kBorderPaddingMax, "填充：");
   grid->addWidget(Caption("填充："), 3, 0);
   grid->addWidget(border_padding_, 3, 1);
   grid->addWidget(border_padding_label_, 3, 2);
@@ -766,7 +758,7 @@ QWidget* SettingsPanel::BuildOtherGroup() {
     tone_row.check = Named(new QCheckBox(Q(text)), check_name, Q(text));
     tone_row.label = Caption("");
     tone_row.label->setMinimumWidth(QFontMetrics(font()).horizontalAdvance("+100") + 2);
-    tone_row.slider = MakeSlider(slider_name, kToneMin, kToneMax, tone_row.label, Q(text));
+    tone_row.slider = Slider(slider_name, kToneMin, kToneMax, Q(text));
     grid->addWidget(tone_row.check, row, 0);
     grid->addWidget(tone_row.slider, row, 1);
     grid->addWidget(tone_row.label, row, 2);
@@ -1097,10 +1089,6 @@ void SettingsPanel::ShowValues() {
 void SettingsPanel::Changed(std::optional<PanelChange> change) {
   ShowValues();
   if (change && ChangeRefreshesPreview(values_, *change)) emit PreviewRefreshRequested();
-}
-
-void SettingsPanel::ShowTip(const std::optional<Refusal>& tip) {
-  if (tip) ShowRefusal(*tip);
 }
 
 QWidget* SettingsPanel::Control(std::string_view name) const {

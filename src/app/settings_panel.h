@@ -85,8 +85,6 @@ class SettingsPanel : public QScrollArea {
 
   QLineEdit* MakeNumberBox(NumberBox box, int max_length, const QString& accessible_name);
   QAbstractSlider* MakeSpinner(NumberBox box, int top, int bottom);
-  QSlider* MakeSlider(std::string_view name, int low, int high, QLabel* label,
-                      const QString& accessible_name);
   QPushButton* MakeSwatch(std::string_view name, const QString& accessible_name);
   // A group whose title is its switch: open it shows its controls, closed a placeholder.
   QGridLayout* SwitchGroup(QGroupBox*& group, QWidget*& content, QLabel*& placeholder,
@@ -107,7 +105,6 @@ class SettingsPanel : public QScrollArea {
   // After a change made by the user: the values shown again, the preview refreshed when the
   // change calls for it.
   void Changed(std::optional<PanelChange> change);
-  void ShowTip(const std::optional<Refusal>& tip);
 
   void OnNumberBoxFocus(NumberBox box, QLineEdit* edit);
   void OnNumberBoxEdited(NumberBox box, QLineEdit* edit);
