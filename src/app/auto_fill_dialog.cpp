@@ -2,11 +2,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -88,8 +86,7 @@ AutoFillDialog::AutoFillDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   setFixedSize(sizeHint().expandedTo(QSize(346, 286)));
-  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - 26);
+  PlaceCentred(*this, 26);
 }
 
 QHBoxLayout* AutoFillDialog::CountRow(QComboBox* count, const char* clear_name,

@@ -7,15 +7,18 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
 #include <filesystem>
 #include <vector>
 
 #include "shell/chooser_limits.h"
+#include "shell/main_window_size.h"
 
 namespace brindle {
 namespace {
@@ -159,6 +162,13 @@ std::optional<FolderChoice> Dialogs::PickFolder(QWidget* parent, const QString& 
 QString ChooserStartFolder(const QString& remembered) {
   if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
   return DesktopFolder();
+}
+
+void PlaceCentred(QWidget& window, int lift) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const WindowCorner corner = CentredCorner(area.x(), area.y(), area.width(), area.height(),
+                                            window.width(), window.height(), lift);
+  window.move(corner.x, corner.y);
 }
 
 QString DesktopFolder() {

@@ -64,6 +64,9 @@ class Dialogs {
 // The folder a chooser opens in: the remembered one when it still exists, else the desktop.
 QString ChooserStartFolder(const QString& remembered);
 
+// Moves a window to the middle of the primary screen's usable area, `lift` pixels above it.
+void PlaceCentred(QWidget& window, int lift);
+
 // The user's desktop folder (made when missing).
 QString DesktopFolder();
 

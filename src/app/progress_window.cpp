@@ -1,11 +1,10 @@
 #include "app/progress_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
+#include "app/dialogs.h"
 #include "run/batch_progress.h"
 
 namespace brindle {
@@ -46,9 +45,7 @@ void ProgressWindow::Begin(int count) {
   bar_->setRange(0, count / divisor_);
   bar_->setValue(0);
   text_->setText(QString::fromStdString(BatchProgressText(count, 1)));
-  // Centred, a little above the middle of the work area.
-  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - 26);
+  PlaceCentred(*this, 26);
   show();
   raise();
 }

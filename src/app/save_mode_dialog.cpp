@@ -2,12 +2,10 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -95,8 +93,7 @@ SaveModeDialog::SaveModeDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   setFixedSize(sizeHint().expandedTo(QSize(536, 310)));
-  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  PlaceCentred(*this, 0);
 }
 
 void SaveModeDialog::ModeClicked(int clicked) {

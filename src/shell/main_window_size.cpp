@@ -18,4 +18,9 @@ ClientSize MainWindowClientSize(int usable_width, int usable_height) {
   return size;
 }
 
+WindowCorner CentredCorner(int area_x, int area_y, int area_width, int area_height, int width,
+                           int height, int lift) {
+  return {area_x + (area_width - width) / 2, area_y + (area_height - height) / 2 - lift};
+}
+
 }  // namespace brindle

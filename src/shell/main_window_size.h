@@ -12,4 +12,14 @@ struct ClientSize {
 // the height steps down with the usable screen height so the window always fits.
 ClientSize MainWindowClientSize(int usable_width, int usable_height);
 
+struct WindowCorner {
+  int x = 0;
+  int y = 0;
+};
+
+// Where a window of the given size stands centred on the usable area, raised by `lift` pixels
+// above the middle (the program's own windows stand 26 pixels high, a plain dialog at 0).
+WindowCorner CentredCorner(int area_x, int area_y, int area_width, int area_height, int width,
+                           int height, int lift);
+
 }  // namespace brindle

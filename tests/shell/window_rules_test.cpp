@@ -23,11 +23,17 @@ TEST(MainWindowRules, SizeStatusAndCommands) {
   EXPECT_EQ(MainWindowClientSize(1024, 724).height, 676);
   EXPECT_EQ(MainWindowClientSize(1024, 723).height, 642);
   EXPECT_EQ(MainWindowClientSize(800, 400).height, 480);
+  const WindowCorner progress = CentredCorner(0, 24, 1600, 976, 346, 85, 26);
+  EXPECT_EQ(progress.x, 627);
+  EXPECT_EQ(progress.y, 24 + 445 - 26);
 
   EXPECT_EQ(ListCountText(0, false), "0 张图片");
   EXPECT_EQ(ListCountText(12, true), "12 张图片, 正在生成缩略图...");
   int asked = 0;
-  auto line = [&] { ++asked; return std::string("尺寸: 8 x 8"); };
+  auto line = [&] {
+    ++asked;
+    return std::string("尺寸: 8 x 8");
+  };
   EXPECT_EQ(SelectionText(0, line), "");
   EXPECT_EQ(SelectionText(2, line), "选中了 2 张图片");
   EXPECT_EQ(asked, 0);
@@ -55,7 +61,8 @@ TEST(MainWindowRules, ChosenPathsAreLimitedTo259GbkBytes) {
   ASSERT_EQ(fits.string().size(), 259u);
   EXPECT_FALSE(CheckChosenPaths({fits}, ChooserKind::kOpenSeveral));
   const fs::path too_long = PathOf(200, 'f') / std::string(54, 'n').append(".jpg");
-  std::optional<std::string> refusal = CheckChosenPaths({fits, too_long}, ChooserKind::kOpenSeveral);
+  std::optional<std::string> refusal =
+      CheckChosenPaths({fits, too_long}, ChooserKind::kOpenSeveral);
   ASSERT_TRUE(refusal);
   const std::string expected =
       std::string("文件路径长度不能大于 259 个字符！\n\n当前文件路径长度：260 个字符\n")
