@@ -25,42 +25,6 @@ std::string FormatOf(MagickWand* wand) {
   return format ? std::string(format.get()) : std::string();
 }
 
-// When the picture is a JPEG that will be shrunk to at most half of each side, the decoder can
-// deliver it at 1/2, 1/4 or 1/8 of its size, which saves most of the decoding time and memory.
-// Returns the exact size the resize rules give for the full picture, so the result is the size a
-// full decode would give; nullopt when the full decode is needed.
-std::optional<PictureSize> PlanReducedJpegDecode(const ProcessingOptions& options,
-                                                 const std::string& bytes, int rotation,
-                                                 MagickWand* wand) {
-  // Resampling to a new resolution runs before the resize and needs every pixel.
-  if (!options.bSize || (options.bDpi && options.bDpiResample)) return std::nullopt;
-  // Only a JPEG can be decoded smaller; its bytes start FF D8.
-  if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
-      static_cast<unsigned char>(bytes[1]) != 0xD8) {
-    return std::nullopt;
-  }
-  MagickWandPtr ping = MakeMagickWand();
-  if (!PingPictureBytes(ping.get(), bytes)) return std::nullopt;
-  if (FormatOf(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return std::nullopt;
-
-  const int stored_width = static_cast<int>(MagickGetImageWidth(ping.get()));
-  const int stored_height = static_cast<int>(MagickGetImageHeight(ping.get()));
-  bool sideways = TurnsSidewaysWhenUpright(MagickGetImageOrientation(ping.get()));
-  if (rotation == 90 || rotation == 270) sideways = !sideways;
-  PictureSize processed = sideways ? PictureSize{stored_height, stored_width}
-                                   : PictureSize{stored_width, stored_height};
-  std::optional<PictureSize> target = ResizeTarget(options, processed);
-  if (!target || target->width * 2 > processed.width || target->height * 2 > processed.height) {
-    return std::nullopt;
-  }
-  // The hint is in the stored orientation; the decoder keeps at least this size.
-  int hint_width = sideways ? target->height : target->width;
-  int hint_height = sideways ? target->width : target->height;
-  std::string hint = std::to_string(hint_width) + "x" + std::to_string(hint_height);
-  MagickSetOption(wand, "jpeg:size", hint.c_str());
-  return target;
-}
-
 void SettleTransparency(MagickWand* wand, const std::string& format) {
   if (format == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
   if (MagickGetImageAlphaChannel(wand) == MagickFalse) return;
@@ -93,48 +57,104 @@ ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
 
 }  // namespace
 
-ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
-                             const std::optional<fs::path>& target, int flip, int rotation) {
-  const ProcessingOptions& options = recipe.options;
-  ProcessResult result;
-
-  // Read: the file's bytes once, decoded from memory.
-  MagickWandPtr wand = MakeMagickWand();
-  std::string bytes;
-  std::string reason;
-  std::optional<PictureSize> planned_size;
-  if (ReadWholeFile(source, bytes)) {
-    planned_size = PlanReducedJpegDecode(options, bytes, rotation, wand.get());
+DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes, int rotation) {
+  // Resampling to a new resolution runs before the resize and needs every pixel.
+  if (!options.bSize || (options.bDpi && options.bDpiResample)) return {};
+  // Only a JPEG can be decoded smaller; its bytes start FF D8.
+  if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
+      static_cast<unsigned char>(bytes[1]) != 0xD8) {
+    return {};
   }
-  bool read = ReadPictureBytes(wand.get(), bytes, &reason);
-  std::string().swap(bytes);  // the encoded picture is not needed once decoded
-  if (!read) {
+  MagickWandPtr ping = MakeMagickWand();
+  if (!PingPictureBytes(ping.get(), bytes)) return {};
+  if (FormatOf(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return {};
+
+  const int stored_width = static_cast<int>(MagickGetImageWidth(ping.get()));
+  const int stored_height = static_cast<int>(MagickGetImageHeight(ping.get()));
+  bool sideways = TurnsSidewaysWhenUpright(MagickGetImageOrientation(ping.get()));
+  if (rotation == 90 || rotation == 270) sideways = !sideways;
+  PictureSize processed = sideways ? PictureSize{stored_height, stored_width}
+                                   : PictureSize{stored_width, stored_height};
+  std::optional<PictureSize> target = ResizeTarget(options, processed);
+  if (!target || target->width * 2 > processed.width || target->height * 2 > processed.height) {
+    return {};
+  }
+  // The hint is in the stored orientation; the decoder keeps at least this size.
+  DecodePlan plan;
+  plan.reduced_to = target;
+  plan.jpeg_size_hint = std::to_string(sideways ? target->height : target->width);
+  plan.jpeg_size_hint.append("x").append(
+      std::to_string(sideways ? target->width : target->height));
+  return plan;
+}
+
+std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const DecodePlan& plan,
+                                            const fs::path& source) {
+  DecodedPicture picture;
+  picture.wand = MakeMagickWand();
+  picture.plan = plan;
+  MagickWand* wand = picture.wand.get();
+  if (!plan.jpeg_size_hint.empty()) MagickSetOption(wand, "jpeg:size", plan.jpeg_size_hint.c_str());
+  if (bytes.empty() || !ReadPictureBytes(wand, bytes, nullptr)) {
     LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
-    return result;
+    return std::nullopt;
   }
-  if (!AutoOrient(wand.get())) return StepFailed(wand.get(), source);
-
+  if (!AutoOrient(wand)) {
+    StepFailed(wand, source);
+    return std::nullopt;
+  }
   // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first
   // page).
-  const std::string format = FormatOf(wand.get());
-  if (format == "GIF" && MagickGetNumberImages(wand.get()) >= 2) {
+  picture.format = FormatOf(wand);
+  if (picture.format == "GIF" && MagickGetNumberImages(wand) >= 2) {
     LogInfo(FormatMessage("这是一个不受支持的图片格式:\r\n%s", source.c_str()));
-    return result;
+    return std::nullopt;
   }
-  if (format == "PSD" || format == "TIFF") MagickResetIterator(wand.get());
-  const PictureResolution source_resolution = ReadPictureResolution(wand.get());
+  if (picture.format == "PSD" || picture.format == "TIFF") MagickResetIterator(wand);
+  picture.resolution = ReadPictureResolution(wand);
+  picture.quality = MagickGetImageCompressionQuality(wand);
+  return picture;
+}
+
+std::optional<DecodedPicture> CopyDecodedPicture(const DecodedPicture& picture) {
+  MagickWandPtr copy(CloneMagickWand(picture.wand.get()));
+  if (!copy) return std::nullopt;
+  return DecodedPicture{std::move(copy), picture.format, picture.resolution, picture.quality,
+                        picture.plan};
+}
+
+ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
+                             const std::optional<fs::path>& target, int flip, int rotation) {
+  // The file's bytes are read once and decoded from memory; they go as soon as they are decoded.
+  std::string bytes;
+  if (!ReadWholeFile(source, bytes)) bytes.clear();
+  std::optional<DecodedPicture> picture =
+      DecodePicture(bytes, PlanDecode(recipe.options, bytes, rotation), source);
+  std::string().swap(bytes);
+  if (!picture) return {};
+  return ProcessDecodedPicture(recipe, std::move(*picture), source, target, flip, rotation);
+}
+
+ProcessResult ProcessDecodedPicture(const RunRecipe& recipe, DecodedPicture picture,
+                                    const fs::path& source, const std::optional<fs::path>& target,
+                                    int flip, int rotation) {
+  const ProcessingOptions& options = recipe.options;
+  ProcessResult result;
+  MagickWandPtr wand = std::move(picture.wand);
+  const std::string& format = picture.format;
+  std::string reason;
 
   SettleTransparency(wand.get(), format);
   RemovePhotoMetadata(wand.get(), options);
 
-  const std::size_t source_quality = MagickGetImageCompressionQuality(wand.get());
   const bool source_is_jpeg = format == "JPEG";
-  if (source_is_jpeg && !RecomposeJpegSource(wand, options, source_quality, &reason)) {
+  if (source_is_jpeg && !RecomposeJpegSource(wand, options, picture.quality, &reason)) {
     return StepFailed(source, reason);
   }
-  ApplyResolution(wand.get(), options, source_resolution);
+  ApplyResolution(wand.get(), options, picture.resolution);
 
   if (!RotateAndFlip(wand.get(), flip, rotation)) return StepFailed(wand.get(), source);
+  const std::optional<PictureSize>& planned_size = picture.plan.reduced_to;
   if (options.bSize && !(planned_size ? ResizePicture(wand.get(), *planned_size)
                                       : ApplyResize(wand.get(), options))) {
     return StepFailed(wand.get(), source);

@@ -5,10 +5,14 @@
 // turn grey, convert the colour space late, and write the JPEG (or hand the picture back to the
 // caller).
 
+#include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "engine/resize.h"
+#include "engine/resolution.h"
 #include "engine/run_recipe.h"
 #include "platform/magick_wand.h"
 
@@ -21,6 +25,35 @@ struct ProcessResult {
   MagickWandPtr wand;  // the processed picture when handed back
 };
 
+// How a source is decoded for a recipe. A JPEG that the recipe shrinks to at most half of each side
+// is decoded at 1/2, 1/4 or 1/8 of its size, which saves most of the decoding time and memory;
+// reduced_to is then the exact size the resize rules give for the full picture, so the result is
+// the size a full decode would give.
+struct DecodePlan {
+  std::optional<PictureSize> reduced_to;
+  std::string jpeg_size_hint;  // "WxH" in the stored orientation; empty for a full decode
+  bool operator==(const DecodePlan&) const = default;
+};
+
+DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes, int rotation);
+
+// A source decoded by a plan and turned upright: what the recipe's steps start from.
+struct DecodedPicture {
+  MagickWandPtr wand;
+  std::string format;
+  PictureResolution resolution;  // as stored in the source
+  std::size_t quality = 0;       // the JPEG quality stored in the source
+  DecodePlan plan;
+};
+
+// Decodes the source's bytes; none when it cannot be read, turned upright or is an animated GIF
+// (the reason logged with the source's path).
+std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const DecodePlan& plan,
+                                            const std::filesystem::path& source);
+
+// A copy to process while the original is kept; none when ImageMagick cannot make it.
+std::optional<DecodedPicture> CopyDecodedPicture(const DecodedPicture& picture);
+
 // Processes one picture. With a target, the JPEG is written there (through a temporary file that
 // replaces the target only when complete); without one (overwrite mode, the effect preview) the
 // processed picture is handed back, its compression set, ready to be encoded as JPEG.
@@ -29,5 +62,11 @@ struct ProcessResult {
 ProcessResult ProcessPicture(const RunRecipe& recipe, const std::filesystem::path& source,
                              const std::optional<std::filesystem::path>& target, int flip,
                              int rotation);
+
+// The same from a picture already decoded by PlanDecode's plan for this recipe and rotation.
+ProcessResult ProcessDecodedPicture(const RunRecipe& recipe, DecodedPicture picture,
+                                    const std::filesystem::path& source,
+                                    const std::optional<std::filesystem::path>& target, int flip,
+                                    int rotation);
 
 }  // namespace brindle

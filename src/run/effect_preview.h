@@ -3,6 +3,7 @@
 // encoded the way the preview shows it, with the two status-bar texts.
 
 #include <cstddef>
+#include <memory>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,6 +22,26 @@ struct EffectPreview {
   int height = 0;
   std::string source_status;  // "原图尺寸: ..."
   std::string result_status;  // "处理后图片尺寸: ..."
+};
+
+// Makes effect previews and keeps the last source it decoded: refreshing the same picture after a
+// change in the panel starts from the kept pixels instead of reading and decoding the file again,
+// as long as the file is unchanged and the new recipe decodes it the same way.
+class EffectPreviewMaker {
+ public:
+  EffectPreviewMaker();
+  ~EffectPreviewMaker();
+
+  // As MakeEffectPreview.
+  std::optional<EffectPreview> Make(const RunRecipe& recipe, const std::filesystem::path& source,
+                                    int flip, int rotation);
+  // Lets the kept picture go (the preview is closed).
+  void Forget();
+  bool keeps(const std::filesystem::path& source) const;
+
+ private:
+  struct Kept;
+  std::unique_ptr<Kept> kept_;
 };
 
 // Runs the pipeline on one picture with the list entry's flip and rotation. None when the pipeline

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "base/info_log.h"
 #include "engine/picture_info.h"
 #include "engine/process_picture.h"
@@ -106,6 +108,41 @@ TEST_F(EffectPreviewTest, CmykResultIsShownInRgbButMeasuredAsCmyk) {
   fs::path written = folder_.path() / "written.jpg";
   ASSERT_EQ(ProcessPicture(recipe_, source, written, 0, 0).outcome, ProcessOutcome::kWritten);
   EXPECT_EQ(fs::file_size(written), preview->result_length);
+}
+
+// The maker keeps the decoded picture between refreshes; every refresh must still equal a preview
+// made from the file, and the kept picture goes when the file or the decoding changes.
+TEST_F(EffectPreviewTest, RefreshFromTheKeptPictureEqualsAFreshPreview) {
+  fs::path source = Source("photo.jpg", 800, 600, "JPEG");
+  EffectPreviewMaker maker;
+  ASSERT_TRUE(maker.Make(recipe_, source, 0, 0));
+  EXPECT_TRUE(maker.keeps(source));
+
+  recipe_.options.bLight = 1;
+  recipe_.options.lightValue = 30;
+  std::optional<EffectPreview> brighter = maker.Make(recipe_, source, 0, 90);
+  ASSERT_TRUE(brighter);
+  EXPECT_EQ(brighter->display_jpeg, MakeEffectPreview(recipe_, source, 0, 90)->display_jpeg);
+  EXPECT_EQ(brighter->width, 600);
+
+  // A resize to a quarter decodes the JPEG smaller: the kept full picture is not used for it.
+  recipe_.options.bSize = 1;
+  recipe_.options.sizeValue = 200;
+  std::optional<EffectPreview> small = maker.Make(recipe_, source, 0, 0);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->display_jpeg, MakeEffectPreview(recipe_, source, 0, 0)->display_jpeg);
+  EXPECT_EQ(small->height, 150);
+
+  // The file replaced by another picture: the new one is shown.
+  test::WritePicture(source, 400, 400, "JPEG");
+  fs::last_write_time(source, fs::last_write_time(source) + std::chrono::seconds(2));
+  std::optional<EffectPreview> replaced = maker.Make(recipe_, source, 0, 0);
+  ASSERT_TRUE(replaced);
+  EXPECT_EQ(replaced->height, 200);
+
+  maker.Forget();
+  EXPECT_FALSE(maker.keeps(source));
+  EXPECT_EQ(InfoLog::Global().Text(), "");
 }
 
 TEST_F(EffectPreviewTest, RefusedPictureGivesNoPreviewAndOneLogLine) {
