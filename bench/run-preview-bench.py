@@ -17,6 +17,11 @@ preview decodes the picture at the size the recipe's result needs, so a resizing
 from a reduced decode; a full-size result needs the whole picture decoded and encoded, as convert
 does.
 
+Each case then runs build/bench/brindle_preview_refresh_bench, what the desktop program does: the
+first preview of the picture, then refreshes after the brightness changed (a slider released),
+made from the decoded picture its preview thread keeps, each decoded for display as the window
+does. "made" is the processed picture encoded as saved; "shown" adds the decoding for display.
+
 Exit status: 0 when both tools ran every time; 1 when a tool could not be run or failed; 2 on a usage
 error or a missing picture or tool.
 """
@@ -26,6 +31,7 @@ from __future__ import annotations
 import os
 import shutil
 import statistics
+import subprocess
 import sys
 import tempfile
 from pathlib import Path
@@ -34,11 +40,32 @@ import bench_common
 from bench_common import Tool, Unusable, brindle_unavailable, mib, program_line, warm_page_cache
 
 PICTURE_NAME = "photo-6000x4000.jpg"
+REFRESHES = 5
 CASES = [
     ("full size, quality 70", ["bQuanlity=1", "quanlity=70"], ["-quality", "70"]),
     ("width 1200, quality 85", ["bSize=1", "sizeValue=1200", "bQuanlity=1", "quanlity=85"],
      ["-filter", "Lanczos", "-resize", "1200x", "-quality", "85"]),
 ]
+
+
+def print_refresh(cli: Path, picture: Path, recipe: list[str]) -> bool:
+    """Runs the refresh timer built beside brindle-cli: the desktop program's preview made once,
+    then made again after brightness changes from the picture it keeps, each decoded for display."""
+    timer = cli.parent.parent / "bench" / "brindle_preview_refresh_bench"
+    if not timer.is_file():
+        print(f"  refresh      not measured: no {timer}")
+        return False
+    done = subprocess.run([str(timer), str(picture), str(REFRESHES), *recipe],
+                          capture_output=True, text=True, check=False)
+    fields = done.stdout.split()
+    if done.returncode != 0 or len(fields) != 6:
+        print(f"  refresh      failed: {done.stderr.strip() or done.stdout.strip()}")
+        return False
+    first_made, first_shown, made, shown = (float(fields[i]) for i in (1, 2, 4, 5))
+    print(f"  {'first':12} {first_made:6.2f} s made, {first_shown:6.2f} s shown (desktop program)")
+    print(f"  {'refresh':12} {made:6.2f} s made, {shown:6.2f} s shown "
+          f"(median of {REFRESHES}, brightness changed)")
+    return True
 
 
 def main() -> int:
@@ -96,6 +123,8 @@ def main() -> int:
                 ratio = (statistics.median(m.wall for m in brindle.runs) /
                          statistics.median(m.wall for m in convert.runs))
                 print(f"  {'ratio':12} {ratio:6.2f}x wall (brindle-cli / convert)")
+            if not print_refresh(arguments.cli, picture, recipe):
+                status = 1
     finally:
         shutil.rmtree(work_root, ignore_errors=True)
     return status

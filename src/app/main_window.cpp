@@ -32,6 +32,7 @@
 #include "app/picture_list_model.h"
 #include "app/picture_pane.h"
 #include "app/picture_viewer.h"
+#include "app/preview_worker.h"
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
@@ -159,7 +160,8 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
       selection_status_(new QLabel),
       info_window_(new InfoWindow(this)),
       viewer_(new PictureViewer(this)),
-      balloons_(new BalloonHints(this)) {
+      balloons_(new BalloonHints(this)),
+      preview_worker_(new PreviewWorker(this)) {
   panel_ = new SettingsPanel(context_, dialogs_, *balloons_);
   progress_ = new ProgressWindow(this);
   help_ = new HelpPopup(this);
@@ -184,6 +186,7 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   setCentralWidget(central);
 
   connect(panel_, &SettingsPanel::PreviewRefreshRequested, this, &MainWindow::RefreshPreview);
+  connect(preview_worker_, &PreviewWorker::Made, this, &MainWindow::ShowMadePreview);
   connect(panel_, &SettingsPanel::StartRequested, this, &MainWindow::StartBatch);
   connect(progress_, &ProgressWindow::StopPressed, this, [this] { worker_.RequestStop(); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -217,7 +220,10 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   RefreshStatus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // A preview still being made is finished and dropped while the window is whole.
+  delete preview_worker_;
+}
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
 
@@ -658,19 +664,20 @@ void MainWindow::LoadRecipeFile(const fs::path& file) {
 bool MainWindow::preview_shown() const { return views_->currentWidget() == preview_; }
 
 void MainWindow::TogglePreview() {
-  if (preview_busy_) return;
+  if (preview_busy_ || preview_opening_) return;
   if (preview_shown()) {
     ClosePreview();
     return;
   }
-  if (!ShowPreview(true)) action("preview")->setChecked(false);
+  if (!RequestPreview(true)) action("preview")->setChecked(false);
 }
 
 void MainWindow::RefreshPreview() {
-  if (preview_shown() && !preview_busy_) ShowPreview(false);
+  if (preview_shown() && !preview_busy_) RequestPreview(false);
 }
 
-bool MainWindow::ShowPreview(bool opening) {
+bool MainWindow::RequestPreview(bool opening) {
+  // Validation may show a box, whose event loop must not start a second request.
   preview_busy_ = true;
   struct Release {
     bool& busy;
@@ -689,29 +696,38 @@ bool MainWindow::ShowPreview(bool opening) {
     return false;
   }
   const PictureEntry& entry = model_->list()[static_cast<std::size_t>(preview_index_)];
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  std::optional<EffectPreview> made =
-      MakeEffectPreview(*recipe, entry.path, static_cast<int>(entry.flip), entry.rotation);
-  QApplication::restoreOverrideCursor();
-  // The pipeline has logged why it could not make the picture.
-  if (!made) {
-    preview_index_ = -1;
-    return false;
-  }
-  QImage image;
-  image.loadFromData(reinterpret_cast<const uchar*>(made->display_jpeg.data()),
-                     static_cast<int>(made->display_jpeg.size()), "JPEG");
+  preview_name_ = entry.name;
+  preview_opening_ = opening;
+  if (!preview_waiting_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  preview_waiting_ = true;
+  preview_worker_->Request({++preview_generation_, std::move(*recipe), entry.path,
+                            static_cast<int>(entry.flip), entry.rotation});
+  return true;
+}
+
+void MainWindow::EndPreviewWait() {
+  if (preview_waiting_) QApplication::restoreOverrideCursor();
+  preview_waiting_ = false;
+}
+
+void MainWindow::ShowMadePreview(int generation, const QImage& image, const QString& source_status,
+                                 const QString& result_status) {
+  // A result asked for before the latest request, or before the preview was closed, is stale.
+  if (generation != preview_generation_) return;
+  EndPreviewWait();
+  const bool opening = preview_opening_;
+  preview_opening_ = false;
   if (image.isNull()) {
     preview_index_ = -1;
-    LogInfo(FormatMessage("无法显示预览图片:\r\n%s", entry.path.c_str()));
-    return false;
+    if (opening) action("preview")->setChecked(false);
+    return;
   }
 
   const int horizontal = preview_->horizontalScrollBar()->value();
   const int vertical = preview_->verticalScrollBar()->value();
-  setWindowTitle(QString::fromStdString(PreviewWindowTitle(model_->rowCount(), entry.name)));
+  setWindowTitle(QString::fromStdString(PreviewWindowTitle(model_->rowCount(), preview_name_)));
   if (opening) preview_->SetFit(false);
-  preview_->ShowImage(std::move(image));
+  preview_->ShowImage(image);
   if (!opening && (horizontal > 0 || vertical > 0)) {
     preview_->horizontalScrollBar()->setValue(horizontal);
     preview_->verticalScrollBar()->setValue(vertical);
@@ -724,13 +740,12 @@ bool MainWindow::ShowPreview(bool opening) {
     action(name)->setEnabled(false);
   }
   action("preview")->setChecked(true);
-  list_status_->setText(QString::fromStdString(made->source_status));
-  selection_status_->setText(QString::fromStdString(made->result_status));
+  list_status_->setText(source_status);
+  selection_status_->setText(result_status);
   if (opening) {
     panel_->SetHoverHints(true);
     preview_->setFocus(Qt::OtherFocusReason);
   }
-  return true;
 }
 
 void MainWindow::ClosePreview() {
@@ -738,6 +753,9 @@ void MainWindow::ClosePreview() {
   views_->setCurrentWidget(model_->thumbnails_on() ? static_cast<QWidget*>(icon_view_)
                                                    : report_view_);
   preview_->Clear();
+  ++preview_generation_;  // a preview still being made is not shown
+  preview_worker_->Forget();
+  EndPreviewWait();
   action("preview")->setChecked(false);
   action("add_picture")->setEnabled(true);
   action("add_folder")->setEnabled(true);

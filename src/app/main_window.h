@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/app_context.h"
@@ -29,6 +30,7 @@ class InfoWindow;
 class PictureListModel;
 class PicturePane;
 class PictureViewer;
+class PreviewWorker;
 class ProgressWindow;
 class SettingsPanel;
 
@@ -90,7 +92,12 @@ class MainWindow : public QMainWindow {
   void RefreshStatus();
   void PlaceEmptyHint();
   std::vector<int> SelectedRows() const;
-  bool ShowPreview(bool opening);
+  // Asks the preview worker for the recipe applied to the previewed (or selected) picture; false
+  // when the panel refuses the recipe or there is no picture to show.
+  bool RequestPreview(bool opening);
+  void ShowMadePreview(int generation, const QImage& image, const QString& source_status,
+                       const QString& result_status);
+  void EndPreviewWait();
   void ClosePreview();
   void StepPreview(bool forward);
   struct BatchRun;
@@ -118,8 +125,13 @@ class MainWindow : public QMainWindow {
   ListAddState add_state_;
   bool making_thumbnails_ = false;
   bool preview_tip_shown_ = false;
+  PreviewWorker* preview_worker_;
   int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
-  bool preview_busy_ = false;        // one open, close or refresh at a time
+  std::string preview_name_;         // its name when it was asked for
+  int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped
+  bool preview_opening_ = false;     // the latest request opens the preview
+  bool preview_waiting_ = false;     // the wait cursor is shown until the latest result
+  bool preview_busy_ = false;        // one validation at a time
   std::unique_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
   RunWorker worker_;                 // last: a run still going is stopped before the rest goes
 };

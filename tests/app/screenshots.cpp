@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
   ok = Save(column, output, "panel-open.png") && ok;
 
   window.action("preview")->trigger();
-  ok = window.preview_shown() && ok;
+  ok = QTest::qWaitFor([&] { return window.preview_shown(); }) && ok;
   ok = Save(window, output, "effect-preview.png") && ok;
   window.action("preview")->trigger();
 

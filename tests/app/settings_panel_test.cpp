@@ -321,7 +321,7 @@ class SettingsPanelTest : public QObject {
     window.selection().select(window.model().index(0, 0),
                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window.action("preview")->trigger();
-    QVERIFY(window.preview_shown());
+    QTRY_VERIFY(window.preview_shown());
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7) - 效果预览 - a.jpg"));
     QVERIFY(window.list_status().startsWith("原图尺寸: "));
     QVERIFY(window.selection_status().startsWith("处理后图片尺寸: "));
@@ -332,21 +332,23 @@ class SettingsPanelTest : public QObject {
     window.selection().select(window.model().index(0, 0),
                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window.action("preview")->trigger();
-    QVERIFY(window.windowTitle().endsWith(" - a.jpg"));
+    QTRY_VERIFY(window.windowTitle().endsWith(" - a.jpg"));
     QTest::keyClick(&window.preview(), Qt::Key_Right);
-    QVERIFY(window.windowTitle().endsWith(" - b.jpg"));
+    QTRY_VERIFY(window.windowTitle().endsWith(" - b.jpg"));
+    // Steps faster than the pictures are made: only the last one is shown.
     QTest::keyClick(&window.preview(), Qt::Key_Left);
     QTest::keyClick(&window.preview(), Qt::Key_Left);
-    QVERIFY(window.windowTitle().endsWith(" - c.jpg"));
-    // A change that matters shows at once: quality down makes the result smaller.
+    QTRY_VERIFY(window.windowTitle().endsWith(" - c.jpg"));
+    // A change that matters shows: the result is made again from the kept picture.
     const QString before = window.selection_status();
     PanelValues values = window.panel().values();
     values.resize = true;
     values.size_text = "100";
     window.panel().SetValues(values);
     emit window.panel().PreviewRefreshRequested();
-    QVERIFY(window.selection_status().contains("100 x 67"));
+    QTRY_VERIFY(window.selection_status().contains("100 x 67"));
     QVERIFY(window.selection_status() != before);
+    QCOMPARE(window.preview().image().width(), 100);
     QTest::keyClick(&window.preview(), Qt::Key_Escape);
     QVERIFY(!window.preview_shown());
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7)"));

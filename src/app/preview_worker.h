@@ -1,0 +1,54 @@
+#pragma once
+// Makes the effect preview on a thread of its own, so the window stays responsive while a large
+// picture is processed. Only the newest request counts: one still waiting is replaced by a newer
+// one. Between requests the thread keeps the last picture it decoded, so a change in the panel is
+// applied without decoding the file again.
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "engine/run_recipe.h"
+
+namespace brindle {
+
+struct PreviewRequest {
+  int generation = 0;  // handed back with the result, so the window can drop a late one
+  RunRecipe recipe;
+  std::filesystem::path path;
+  int flip = 0;
+  int rotation = 0;
+};
+
+class PreviewWorker : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit PreviewWorker(QObject* parent = nullptr);
+  ~PreviewWorker() override;
+
+  void Request(PreviewRequest request);
+  // Drops a waiting request and lets the kept picture go (the preview was closed).
+  void Forget();
+
+ signals:
+  // The image is null when the preview could not be made; why is in the information log.
+  void Made(int generation, const QImage& image, const QString& source_status,
+            const QString& result_status);
+
+ private:
+  void Work(std::stop_token stop);
+
+  std::mutex mutex_;
+  std::condition_variable_any wake_;
+  std::optional<PreviewRequest> waiting_;
+  bool forget_ = false;
+  std::jthread thread_;
+};
+
+}  // namespace brindle
