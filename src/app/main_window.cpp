@@ -26,6 +26,7 @@
 
 #include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
+#include "app/convert_window.h"
 #include "app/dialogs.h"
 #include "app/help_popup.h"
 #include "app/info_window.h"
@@ -223,6 +224,8 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
 MainWindow::~MainWindow() {
   // A preview still being made is finished and dropped while the window is whole.
   delete preview_worker_;
+  // The tool windows are top-level windows of their own; a run going on is stopped with them.
+  delete convert_window_;
 }
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
@@ -272,8 +275,12 @@ void MainWindow::BuildToolBar() {
   action("preview")->setCheckable(true);
   connect(action("preview"), &QAction::triggered, this, &MainWindow::TogglePreview);
   connect(action("start"), &QAction::triggered, this, &MainWindow::StartBatch);
-  // The tools' windows come with the tools.
-  for (const char* later : {"png_tool", "join_tool", "slice_tool", "crop_tool", "convert_tool"}) {
+  connect(action("convert_tool"), &QAction::triggered, this, [this] {
+    if (!convert_window_) convert_window_ = new ConvertWindow(context_, dialogs_, *this);
+    convert_window_->Open();
+  });
+  // The other tools' windows come with those tools.
+  for (const char* later : {"png_tool", "join_tool", "slice_tool", "crop_tool"}) {
     action(later)->setEnabled(false);
   }
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));

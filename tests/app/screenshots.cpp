@@ -13,8 +13,10 @@
 #include "app/app_start.h"
 #include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
+#include "app/convert_window.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/output_controls.h"
 #include "app/picture_list_model.h"
 #include "app/picture_viewer.h"
 #include "app/progress_window.h"
@@ -144,5 +146,16 @@ int main(int argc, char** argv) {
   auto_fill.show();
   if (!QTest::qWaitForWindowExposed(&auto_fill)) return 1;
   ok = Save(auto_fill, output, "auto-fill.png") && ok;
+  auto_fill.hide();
+
+  // The conversion tool on the sample folder, JPG then PNG-8.
+  window.action("convert_tool")->trigger();
+  ConvertWindow& convert = *window.convert_window();
+  convert.TakeDrop({fs::absolute(argv[1])});
+  if (!QTest::qWaitForWindowExposed(&convert)) return 1;
+  ok = Save(convert, output, "convert.png") && ok;
+  convert.output_controls().Set(ToolOutputFormat::kPng, 90, true, true, 64);
+  ok = Save(convert, output, "convert-png8.png") && ok;
+  convert.close();
   return ok ? 0 : 1;
 }

@@ -1,0 +1,37 @@
+#pragma once
+// "Brindle图片批量格式转换工具": every picture of a folder whose format is ticked, written as JPEG or
+// PNG into an output folder that mirrors the sub-folders.
+
+#include <QList>
+
+#include "app/tool_window.h"
+#include "tools/load_format_mask.h"
+
+class QCheckBox;
+
+namespace brindle {
+
+class OutputControls;
+
+class ConvertWindow : public ToolWindow {
+  Q_OBJECT
+
+ public:
+  ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window);
+
+  OutputControls& output_controls() const { return *output_; }
+
+ protected:
+  void LoadSettings() override;
+  std::optional<RunJob> PrepareRun() override;
+
+ private:
+  LoadFormatMask MaskInUse() const;
+
+  QList<QCheckBox*> format_boxes_;  // in the order of kFormatBoxes
+  LoadFormatMask hidden_bits_ = 0;  // stored bits without a box, kept as they were
+  OutputControls* output_;
+  QCheckBox* keep_extension_;
+};
+
+}  // namespace brindle

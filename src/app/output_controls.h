@@ -1,0 +1,49 @@
+#pragma once
+// The output options the tools share, as one row: the format list "JPG"/"PNG" (not in the PNG
+// tool), the quality slider with its label, "透明度", "PNG-8", and "颜色：" with the colour list.
+// What shows follows the format and PNG-8 box as the core's rule says.
+
+#include <QWidget>
+
+#include "tools/output_options.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QSlider;
+
+namespace brindle {
+
+class OutputControls : public QWidget {
+  Q_OBJECT
+
+ public:
+  // format_caption: the label in front of the format list ("格式转换为："); empty for none.
+  explicit OutputControls(const QString& format_caption, QWidget* parent = nullptr);
+
+  ToolOutputFormat format() const;
+  int quality() const;
+  bool transparent() const;
+  bool png8() const;
+  int colour_count() const;
+  // Each applied as if chosen, so the dependent controls show or hide.
+  void Set(ToolOutputFormat format, int quality, bool transparent, bool png8, int colour_count);
+
+ signals:
+  void FormatChanged(ToolOutputFormat format);
+
+ private:
+  void Follow();
+
+  QLabel* format_label_ = nullptr;
+  QComboBox* format_ = nullptr;
+  QLabel* quality_caption_;
+  QSlider* quality_;
+  QLabel* quality_label_;
+  QCheckBox* transparent_;
+  QCheckBox* png8_;
+  QLabel* colours_label_;
+  QComboBox* colours_;
+};
+
+}  // namespace brindle

@@ -1,0 +1,248 @@
+#include "app/tool_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "app/app_context.h"
+#include "app/balloon_hints.h"
+#include "app/dialogs.h"
+#include "app/widget_names.h"
+#include "run/picture_scan.h"
+#include "shell/tool_run_end.h"
+#include "tools/tool_source.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path PathOf(const QString& text) { return fs::path(text.toStdString()); }
+
+QString TextOf(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+}  // namespace
+
+// Forwards the worker's reports to the window's thread.
+struct ToolWindow::Observer : RunObserver {
+  ToolWindow* window;
+  explicit Observer(ToolWindow* w) : window(w) {}
+
+  void OnRunListReady(int count) override {
+    QMetaObject::invokeMethod(
+        window,
+        [w = window, count] {
+          w->progress_->setRange(0, count);
+          w->progress_->setValue(0);
+        },
+        Qt::QueuedConnection);
+  }
+  void OnPictureStarted(int index, int count) override {
+    (void)count;
+    QMetaObject::invokeMethod(
+        window, [w = window, index] { w->progress_->setValue(index); }, Qt::QueuedConnection);
+  }
+  void OnRunEnded(const RunOutcome& outcome) override {
+    QMetaObject::invokeMethod(
+        window, [w = window, outcome] { w->FinishRun(outcome); }, Qt::QueuedConnection);
+  }
+};
+
+ToolWindow::ToolWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window,
+                       const QString& title, const QString& start_text)
+    : QWidget(nullptr, Qt::Window),
+      context_(context),
+      dialogs_(dialogs),
+      main_window_(main_window),
+      balloons_(new BalloonHints(this)),
+      source_box_(Named(new QLineEdit, "source_box", "")),
+      sub_folders_(NamedButton<QCheckBox>("同时处理所有子文件夹里的图片", "sub_folders_box")),
+      output_box_(Named(new QLineEdit, "output_box", "")),
+      progress_(Named(new QProgressBar, "progress_bar", "进度")),
+      start_(NamedButton<QPushButton>(start_text, "start_button")),
+      observer_(std::make_unique<Observer>(this)) {
+  setWindowTitle(title);
+  setAcceptDrops(true);
+  source_box_->setReadOnly(true);
+  output_box_->setReadOnly(true);
+  progress_->setTextVisible(false);
+  progress_->setValue(0);
+  connect(start_, &QPushButton::clicked, this, &ToolWindow::Start);
+}
+
+ToolWindow::~ToolWindow() = default;
+
+QWidget* ToolWindow::MakeSourceRow(const QString& caption) {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  source_box_->setAccessibleName(caption);
+  auto* choose = NamedButton<QPushButton>("选择...", QString::fromUtf8(kSourceButton));
+  connect(choose, &QPushButton::clicked, this, &ToolWindow::ChooseSource);
+  layout->addWidget(source_box_, 1);
+  layout->addWidget(choose);
+  return row;
+}
+
+QWidget* ToolWindow::MakeOutputRow(const QString& caption) {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  output_box_->setAccessibleName(caption);
+  auto* choose = NamedButton<QPushButton>("选择...", "output_button");
+  connect(choose, &QPushButton::clicked, this, &ToolWindow::ChooseOutput);
+  layout->addWidget(output_box_, 1);
+  layout->addWidget(choose);
+  return row;
+}
+
+fs::path ToolWindow::source_folder() const { return PathOf(source_box_->text()); }
+
+fs::path ToolWindow::output_folder() const { return PathOf(output_box_->text()); }
+
+QWidget* ToolWindow::Control(std::string_view name) const {
+  return findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+}
+
+void ToolWindow::Open() {
+  main_window_.hide();
+  source_box_->clear();
+  output_box_->clear();
+  sub_folders_->setChecked(false);
+  LoadSettings();
+  PlaceCentred(*this, 0);
+  show();
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  raise();
+  activateWindow();
+}
+
+void ToolWindow::SetSource(const fs::path& folder) {
+  source_box_->setText(TextOf(folder));
+  output_box_->setText(TextOf(DefaultOutputFolder(folder)));
+}
+
+void ToolWindow::ChooseSource() {
+  while (true) {
+    std::optional<FolderChoice> choice =
+        dialogs_.ChooseFolder(this, "源图片文件夹：", source_box_->text(), {});
+    if (!choice) return;
+    const fs::path folder = PathOf(choice->folder);
+    if (!IsFileSystemRoot(folder)) {
+      SetSource(WithoutTrailingSeparators(folder));
+      return;
+    }
+    const RunMessage refusal = ChosenRootRefusal(folder);
+    Tell(refusal.caption, refusal.text, refusal.icon);
+  }
+}
+
+void ToolWindow::ChooseOutput() {
+  std::optional<FolderChoice> choice =
+      dialogs_.ChooseFolder(this, "图片处理后保存到：", output_box_->text(), {});
+  if (choice) output_box_->setText(TextOf(WithoutTrailingSeparators(PathOf(choice->folder))));
+}
+
+void ToolWindow::Tell(const std::string& caption, const std::string& text, MessageIcon icon) {
+  dialogs_.Tell(this, QString::fromStdString(caption), QString::fromStdString(text), icon);
+}
+
+void ToolWindow::ShowRefusal(const Refusal& refusal) {
+  QWidget* control = Control(refusal.control);
+  if (control && !refusal.hint_title.empty()) {
+    balloons_->Show(control, QString::fromStdString(refusal.hint_title),
+                    QString::fromStdString(refusal.hint_text), refusal.icon);
+  }
+  if (!refusal.message.empty()) Tell(refusal.caption, refusal.message, refusal.icon);
+  if (control && refusal.take_focus) control->setFocus(Qt::OtherFocusReason);
+}
+
+void ToolWindow::Start() {
+  if (running()) return;
+  std::optional<RunJob> job = PrepareRun();
+  if (!job) return;
+  start_->setEnabled(false);
+  for (QWidget* widget : run_disabled_) widget->setEnabled(false);
+  setCursor(Qt::WaitCursor);
+  if (!worker_.Start(std::move(*job), *observer_)) {
+    Tell("提示", kThreadStartFailure, MessageIcon::kError);
+    std::exit(-1);
+  }
+}
+
+void ToolWindow::FinishRun(const RunOutcome& outcome) {
+  worker_.Wait();
+  start_->setEnabled(true);
+  for (QWidget* widget : run_disabled_) widget->setEnabled(true);
+  unsetCursor();
+  const ToolRunEnd end = DecideToolRunEnd(outcome);
+  if (end.message) Tell(end.message->caption, end.message->text, end.message->icon);
+  if (end.back_to_main_window) BackToMainWindow();
+  if (end.ask_to_open_folder) {
+    progress_->setValue(progress_->maximum());
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (dialogs_.AskYesNo(this, kCompletionCaption, kCompletionQuestion,
+                          MessageIcon::kInformation)) {
+      dialogs_.OpenInDesktop(TextOf(outcome.folder_to_open));
+    }
+  }
+  progress_->setValue(0);
+  AfterRun(outcome);
+}
+
+void ToolWindow::BackToMainWindow() {
+  hide();
+  main_window_.show();
+  main_window_.setWindowState(main_window_.windowState() & ~Qt::WindowMinimized);
+  main_window_.raise();
+  main_window_.activateWindow();
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (running()) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!dialogs_.AskOkCancel(this, kClosingCaption, kClosingQuestion, MessageIcon::kQuestion)) {
+      return;
+    }
+    // The run ends at its next check with "任务已中止" and goes back to the main window; when it
+    // ended while the question was open, the window simply closes.
+    if (running()) {
+      worker_.RequestStop();
+      return;
+    }
+  }
+  BackToMainWindow();
+}
+
+void ToolWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !running()) event->acceptProposedAction();
+}
+
+void ToolWindow::dropEvent(QDropEvent* event) {
+  std::vector<fs::path> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.push_back(PathOf(url.toLocalFile()));
+  }
+  event->acceptProposedAction();
+  raise();
+  activateWindow();
+  TakeDrop(paths);
+}
+
+void ToolWindow::TakeDrop(const std::vector<fs::path>& paths) {
+  SourceDrop drop = TakeDroppedSource(paths);
+  if (drop.refusal) {
+    Tell(drop.refusal->caption, drop.refusal->text, drop.refusal->icon);
+    return;
+  }
+  SetSource(*drop.folder);
+}
+
+}  // namespace brindle

@@ -1,0 +1,102 @@
+#pragma once
+// The shape the five tool windows share: a top-level window opened from the main window, which
+// hides while the tool is open and comes back when it closes; the source and output folder rows;
+// a progress bar and a start button; one run at a time on a RunWorker whose reports reach the
+// window through the event loop; the question when the window is closed during a run; and the end
+// of a run with its message or its completion question.
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "base/refusal.h"
+#include "run/run_job.h"
+
+class QCheckBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace brindle {
+
+struct AppContext;
+class BalloonHints;
+class Dialogs;
+
+class ToolWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // start_text: the start button's text ("开始转换", "开始处理", ...).
+  ToolWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window, const QString& title,
+             const QString& start_text);
+  ~ToolWindow() override;
+
+  // Opening from the main window: hides it, empties both folder boxes and unticks the sub-folder
+  // box, loads the tool's stored settings and shows the window in front.
+  void Open();
+  bool running() const { return worker_.running(); }
+  QLineEdit* source_box() const { return source_box_; }
+  QLineEdit* output_box() const { return output_box_; }
+  QProgressBar* progress_bar() const { return progress_; }
+  QPushButton* start_button() const { return start_; }
+  BalloonHints& balloons() const { return *balloons_; }
+  // Files dropped on the window; the conversion and PNG tools' rule by default.
+  virtual void TakeDrop(const std::vector<std::filesystem::path>& paths);
+
+ protected:
+  // The stored settings applied to the controls, each as if chosen.
+  virtual void LoadSettings() = 0;
+  // Validates the window (refusals shown), stores the settings and gives the run; none when
+  // refused.
+  virtual std::optional<RunJob> PrepareRun() = 0;
+  // After the end of every run (the tools that clear their save choice do it here).
+  virtual void AfterRun(const RunOutcome& outcome) { (void)outcome; }
+  // A source folder chosen or dropped: into the source box, with the proposed output folder.
+  virtual void SetSource(const std::filesystem::path& folder);
+  // The source row ("选择..." refusing the root) and the output row, with their captions' texts
+  // as the boxes' accessible names.
+  QWidget* MakeSourceRow(const QString& caption);
+  QWidget* MakeOutputRow(const QString& caption);
+  // "同时处理所有子文件夹里的图片".
+  QCheckBox* sub_folders() const { return sub_folders_; }
+  std::filesystem::path source_folder() const;
+  std::filesystem::path output_folder() const;
+  // The control with this object name (where a refusal points).
+  QWidget* Control(std::string_view name) const;
+  void ShowRefusal(const Refusal& refusal);
+  void Tell(const std::string& caption, const std::string& text, MessageIcon icon);
+  // Widgets disabled while a run goes on.
+  void DisableWhileRunning(QWidget* widget) { run_disabled_.push_back(widget); }
+  void ChooseOutput();
+
+  AppContext& context_;
+  Dialogs& dialogs_;
+
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  struct Observer;
+  void ChooseSource();
+  void Start();
+  void FinishRun(const RunOutcome& outcome);
+  void BackToMainWindow();
+
+  QWidget& main_window_;
+  BalloonHints* balloons_;
+  QLineEdit* source_box_;
+  QCheckBox* sub_folders_;
+  QLineEdit* output_box_;
+  QProgressBar* progress_;
+  QPushButton* start_;
+  std::vector<QWidget*> run_disabled_;
+  std::unique_ptr<Observer> observer_;
+  RunWorker worker_;         // last: a run still going is stopped before the rest goes
+};
+
+}  // namespace brindle

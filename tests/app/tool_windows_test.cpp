@@ -1,0 +1,179 @@
+// The tool windows driven as a user would: opened from the main window, fed by drops and choosers,
+// started, closed during a run; what they write and store is read back.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "app/balloon_hints.h"
+#include "app/convert_window.h"
+#include "app/main_window.h"
+#include "app_test_main.h"
+#include "scripted_dialogs.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename W>
+W* Find(QWidget& window, const char* name) {
+  auto* widget = window.findChild<W*>(name);
+  if (!widget) qFatal("no control %s", name);
+  return widget;
+}
+
+void Drop(ToolWindow& window, const std::vector<fs::path>& paths) { window.TakeDrop(paths); }
+
+}  // namespace
+
+class ToolWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    context_ = test::StartTestProgram(dialogs_);
+    QVERIFY(context_);
+  }
+
+  void init() {
+    dialogs_.told.clear();
+    dialogs_.asked.clear();
+    dialogs_.opened.clear();
+    dialogs_.yes_no.clear();
+  }
+
+  void theConversionWindowOpensWithItsStoredSettingsAndTakesOneFolder() {
+    PreferenceStore& store = context_->store;
+    store.WriteText("", "convert_format", "PNG");
+    store.WriteNumber("", "convert_png8", 1);
+    store.WriteNumber("", "convert_png8_color_count", 16);
+    MainWindow main(*context_, dialogs_);
+    main.show();
+    main.action("convert_tool")->trigger();
+    ConvertWindow& window = *main.convert_window();
+    QVERIFY(window.isVisible() && !main.isVisible());
+    QCOMPARE(window.windowTitle(), QString("Brindle图片批量格式转换工具"));
+    QCOMPARE(Find<QComboBox>(window, "format_list")->currentText(), QString("PNG"));
+    QVERIFY(Find<QCheckBox>(window, "png8_box")->isVisible());
+    QCOMPARE(Find<QComboBox>(window, "colour_list")->currentText(), QString("16"));
+    QVERIFY(Find<QComboBox>(window, "colour_list")->isVisible());
+    QVERIFY(!Find<QSlider>(window, "quality_slider")->isVisible());
+    QCOMPARE(Find<QCheckBox>(window, "keep_extension_box")->text(),
+             QString("新的文件名保留原文件名的扩展名部分，举例：123.bmp 转换成 png 后新的文件名："
+                     "123.bmp.png"));
+
+    test::TempFolder folder;
+    const fs::path photos = folder.path() / "photos";
+    fs::create_directories(photos);
+    fs::create_directories(folder.path() / "photos_处理后");
+    fs::create_directories(folder.path() / "other");
+    Drop(window, {photos, folder.path() / "other"});
+    QCOMPARE(dialogs_.told, QStringList({"提示 | 一次只支持拖入一个文件夹"}));
+    QVERIFY(window.source_box()->text().isEmpty());
+    Drop(window, {photos});
+    QCOMPARE(window.source_box()->text(), QString::fromStdString(photos.string()));
+    QCOMPARE(window.output_box()->text(),
+             QString::fromStdString((folder.path() / "photos_处理后(2)").string()));
+
+    window.close();
+    QVERIFY(!window.isVisible() && main.isVisible());
+  }
+
+  void aConversionRunWritesNumberedNamesAndStoresItsSettingsOnlyOnceValid() {
+    PreferenceStore& store = context_->store;
+    store.WriteText("", "convert_format", "JPG");
+    store.WriteNumber("", "convert_quality", 90);
+    MainWindow main(*context_, dialogs_);
+    main.action("convert_tool")->trigger();
+    ConvertWindow& window = *main.convert_window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // Refused: nothing is stored.
+    Find<QSlider>(window, "quality_slider")->setValue(70);
+    window.start_button()->click();
+    QCOMPARE(window.balloons().open_texts(),
+             QStringList({"请选择【源图片文件夹】 | 源图片文件夹不能为空"}));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("source_button"));
+    std::uint32_t quality = 0;
+    QVERIFY(store.ReadNumber("", "convert_quality", quality) && quality == 90);
+
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "pictures";
+    fs::create_directories(source);
+    test::WritePicture(source / "x.png", 40, 30, "PNG");
+    test::WritePicture(source / "x.gif", 40, 30, "GIF");
+    dialogs_.folder_to_pick = QString::fromStdString(source.string());
+    Find<QPushButton>(window, "source_button")->click();
+    const fs::path output = folder.path() / "pictures_处理后";
+    QCOMPARE(window.output_box()->text(), QString::fromStdString(output.string()));
+    window.balloons().DismissAll();
+    window.start_button()->click();
+    QCOMPARE(window.balloons().open_texts(), QStringList({"请选择 | 原格式请至少选择一项"}));
+
+    Find<QCheckBox>(window, "format_png")->setChecked(true);
+    Find<QCheckBox>(window, "format_gif")->setChecked(true);
+    dialogs_.yes_no = {true};
+    window.start_button()->click();
+    QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
+    QCOMPARE(dialogs_.asked, QStringList({"图片处理已完成，是否查看处理后的图片？"}));
+    QCOMPARE(dialogs_.opened, QStringList({QString::fromStdString(output.string())}));
+    QVERIFY(fs::is_regular_file(output / "x.jpg"));
+    QVERIFY(fs::is_regular_file(output / "x(2).jpg"));
+    QVERIFY(store.ReadNumber("", "convert_quality", quality) && quality == 70);
+    std::uint32_t mask = 0;
+    QVERIFY(store.ReadNumber("", "convert_load_format_option", mask) && mask == 6);
+  }
+
+  void closingDuringARunAsksAndOkStopsItAndReturnsToTheMainWindow() {
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "many";
+    fs::create_directories(source);
+    test::WritePicture(source / "p0.png", 600, 400, "PNG");
+    for (int i = 1; i < 100; ++i) {
+      fs::copy_file(source / "p0.png", source / ("p" + std::to_string(i) + ".png"));
+    }
+    context_->store.WriteNumber("", "convert_load_format_option", kLoadPng);
+    MainWindow main(*context_, dialogs_);
+    main.action("convert_tool")->trigger();
+    ConvertWindow& window = *main.convert_window();
+    Drop(window, {source});
+    window.start_button()->click();
+    QVERIFY(window.running());
+
+    dialogs_.yes_no = {false};
+    window.close();
+    QCOMPARE(dialogs_.asked.size(), 1);
+    QVERIFY(dialogs_.asked.front().startsWith("当前正在处理图片，关闭窗口将中断当前的图片处理。"));
+    QVERIFY(window.running() && window.isVisible());
+
+    dialogs_.yes_no = {true};
+    window.close();
+    QTRY_VERIFY(!window.running() && !window.isVisible());
+    QCOMPARE(dialogs_.told, QStringList({"提示 | 任务已中止"}));
+    QVERIFY(main.isVisible());
+    const auto written = std::distance(fs::directory_iterator(folder.path() / "many_处理后"),
+                                       fs::directory_iterator());
+    QVERIFY(written < 100);
+  }
+
+ private:
+  test::ScriptedDialogs dialogs_;
+  std::optional<AppContext> context_;
+};
+
+}  // namespace brindle
+
+int main(int argc, char** argv) {
+  return brindle::test::RunAppTest<brindle::ToolWindowsTest>(argc, argv);
+}
+
+#include "tool_windows_test.moc"
