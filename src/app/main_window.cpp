@@ -33,6 +33,7 @@
 #include "app/picture_list_model.h"
 #include "app/picture_pane.h"
 #include "app/picture_viewer.h"
+#include "app/png_window.h"
 #include "app/preview_worker.h"
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
@@ -226,6 +227,7 @@ MainWindow::~MainWindow() {
   delete preview_worker_;
   // The tool windows are top-level windows of their own; a run going on is stopped with them.
   delete convert_window_;
+  delete png_window_;
 }
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
@@ -279,8 +281,12 @@ void MainWindow::BuildToolBar() {
     if (!convert_window_) convert_window_ = new ConvertWindow(context_, dialogs_, *this);
     convert_window_->Open();
   });
+  connect(action("png_tool"), &QAction::triggered, this, [this] {
+    if (!png_window_) png_window_ = new PngWindow(context_, dialogs_, *this);
+    png_window_->Open();
+  });
   // The other tools' windows come with those tools.
-  for (const char* later : {"png_tool", "join_tool", "slice_tool", "crop_tool"}) {
+  for (const char* later : {"join_tool", "slice_tool", "crop_tool"}) {
     action(later)->setEnabled(false);
   }
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));

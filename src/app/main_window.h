@@ -25,6 +25,7 @@ namespace brindle {
 
 class BalloonHints;
 class ConvertWindow;
+class PngWindow;
 class Dialogs;
 class HelpPopup;
 class InfoWindow;
@@ -59,8 +60,9 @@ class MainWindow : public QMainWindow {
   PicturePane& preview() const { return *preview_; }
   bool preview_shown() const;
   bool running() const { return worker_.running(); }
-  // The conversion tool's window once it has been opened.
+  // The tool windows once they have been opened.
   ConvertWindow* convert_window() const { return convert_window_; }
+  PngWindow* png_window() const { return png_window_; }
   QMenu* BuildSettingsMenu();
 
   // "效果预览": opens the effect preview of the selected picture, or closes it.
@@ -129,7 +131,8 @@ class MainWindow : public QMainWindow {
   bool making_thumbnails_ = false;
   bool preview_tip_shown_ = false;
   PreviewWorker* preview_worker_;
-  ConvertWindow* convert_window_ = nullptr;  // made when first opened
+  ConvertWindow* convert_window_ = nullptr;  // the tool windows, made when first opened
+  PngWindow* png_window_ = nullptr;
   int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
   std::string preview_name_;         // its name when it was asked for
   int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped

@@ -96,7 +96,7 @@ QWidget* ToolWindow::MakeOutputRow(const QString& caption) {
   layout->setContentsMargins(0, 0, 0, 0);
   output_box_->setAccessibleName(caption);
   auto* choose = NamedButton<QPushButton>("选择...", "output_button");
-  connect(choose, &QPushButton::clicked, this, &ToolWindow::ChooseOutput);
+  connect(choose, &QPushButton::clicked, this, [this] { ChooseOutput(); });
   layout->addWidget(output_box_, 1);
   layout->addWidget(choose);
   return row;

@@ -71,7 +71,8 @@ class ToolWindow : public QWidget {
   void Tell(const std::string& caption, const std::string& text, MessageIcon icon);
   // Widgets disabled while a run goes on.
   void DisableWhileRunning(QWidget* widget) { run_disabled_.push_back(widget); }
-  void ChooseOutput();
+  // The output row's "选择...": the chosen folder into the output box.
+  virtual void ChooseOutput();
 
   AppContext& context_;
   Dialogs& dialogs_;

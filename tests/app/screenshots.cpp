@@ -19,6 +19,7 @@
 #include "app/output_controls.h"
 #include "app/picture_list_model.h"
 #include "app/picture_viewer.h"
+#include "app/png_window.h"
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
@@ -157,5 +158,13 @@ int main(int argc, char** argv) {
   convert.output_controls().Set(ToolOutputFormat::kPng, 90, true, true, 64);
   ok = Save(convert, output, "convert-png8.png") && ok;
   convert.close();
+
+  // The PNG tool on the sample folder.
+  window.action("png_tool")->trigger();
+  PngWindow& png = *window.png_window();
+  png.TakeDrop({fs::absolute(argv[1])});
+  if (!QTest::qWaitForWindowExposed(&png)) return 1;
+  ok = Save(png, output, "png-tool.png") && ok;
+  png.close();
   return ok ? 0 : 1;
 }

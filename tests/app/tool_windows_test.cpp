@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <filesystem>
@@ -14,7 +15,9 @@
 #include "app/balloon_hints.h"
 #include "app/convert_window.h"
 #include "app/main_window.h"
+#include "app/png_window.h"
 #include "app_test_main.h"
+#include "platform/magick_wand.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
 
@@ -131,6 +134,54 @@ class ToolWindowsTest : public QObject {
     QVERIFY(store.ReadNumber("", "convert_quality", quality) && quality == 70);
     std::uint32_t mask = 0;
     QVERIFY(store.ReadNumber("", "convert_load_format_option", mask) && mask == 6);
+  }
+
+  void thePngWindowAsksBeforeOverwritingAndNeedsAFreshSaveChoiceAfterARun() {
+    MainWindow main(*context_, dialogs_);
+    main.action("png_tool")->trigger();
+    PngWindow& window = *main.png_window();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QString("BrindlePNG图片批量处理工具"));
+    auto* to_folder = Find<QRadioButton>(window, "save_to_folder_option");
+    auto* overwrite = Find<QRadioButton>(window, "overwrite_option");
+    QVERIFY(to_folder->isChecked());
+
+    dialogs_.yes_no = {false};
+    overwrite->click();
+    QCOMPARE(dialogs_.asked,
+             QStringList({"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
+    QVERIFY(to_folder->isChecked() && !overwrite->isChecked());
+
+    Find<QPushButton>(window, "help_button")->click();
+    QCOMPARE(dialogs_.told.size(), 1);
+    QVERIFY(dialogs_.told.front().startsWith("提示 | 【图片缩小】：\n当原图尺寸大于设置的值时"));
+
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "pngs";
+    fs::create_directories(source);
+    test::WritePicture(source / "wide.png", 40, 30, "PNG");
+    window.TakeDrop({source});
+    auto* resize = Find<QCheckBox>(window, "zoom_box");
+    resize->click();
+    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(window, "zoom_value_box"));
+    QCOMPARE(Find<QCheckBox>(window, "keep_proportions_box")->text(), QString("高度等比例缩小"));
+    window.start_button()->click();
+    QCOMPARE(window.balloons().open_texts(), QStringList({"请输入 | 这里不能为空"}));
+    window.balloons().DismissAll();
+    QTest::keyClicks(Find<QLineEdit>(window, "zoom_value_box"), "20x");
+    window.start_button()->click();
+    QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
+    QCOMPARE(dialogs_.asked.back(), QString("图片处理已完成，是否查看处理后的图片？"));
+    MagickWandPtr written = MakeMagickWand();
+    QVERIFY(ReadPictureFile(written.get(), folder.path() / "pngs_处理后/wide.png", nullptr));
+    QCOMPARE(MagickGetImageWidth(written.get()), 20u);
+    QCOMPARE(MagickGetImageHeight(written.get()), 15u);
+
+    QVERIFY(!to_folder->isChecked() && !overwrite->isChecked());
+    window.start_button()->click();
+    QCOMPARE(window.balloons().open_texts(),
+             QStringList({"请选择 | 请选择图片处理后保存的方式"}));
+    window.close();
   }
 
   void closingDuringARunAsksAndOkStopsItAndReturnsToTheMainWindow() {

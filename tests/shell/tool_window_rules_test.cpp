@@ -1,9 +1,11 @@
-// The tool windows' rules that need no window: which output controls show, and what a window does
-// when its run has ended.
+// The tool windows' rules that need no window: which output controls show, what a window does
+// when its run has ended, and the PNG tool's save choice.
 #include <gtest/gtest.h>
 
+#include "shell/png_save_choice.h"
 #include "shell/tool_output_controls.h"
 #include "shell/tool_run_end.h"
+#include "support/test_support.h"
 
 namespace brindle {
 namespace {
@@ -35,6 +37,44 @@ TEST(ToolWindowRules, OnlyACompletedRunAsksAndOnlyAStoppedOneGoesBack) {
   end = DecideToolRunEnd(outcome);
   EXPECT_FALSE(end.back_to_main_window || end.ask_to_open_folder);
   EXPECT_EQ(end.message->text, "没有找到需要处理的图片");
+}
+
+// The output folder the PNG window remembers through a source change, an overwrite run and a new
+// choice.
+TEST(ToolWindowRules, PngSaveChoiceRemembersTheOutputFolder) {
+  test::TempFolder folder;
+  const std::filesystem::path photos = folder.path() / "photos";
+  std::filesystem::create_directories(folder.path() / "photos_处理后");
+  PngSaveChoice choice;
+  choice.Open();
+  EXPECT_EQ(choice.mode(), PngSaveMode::kToFolder);
+  EXPECT_TRUE(choice.box().empty());
+  choice.SetSource(photos);
+  EXPECT_EQ(choice.box(), folder.path() / "photos_处理后(2)");
+
+  choice.ChooseOverwrite();
+  EXPECT_FALSE(choice.output_enabled());
+  EXPECT_TRUE(choice.box().empty());
+  choice.ChooseToFolder();  // the remembered folder comes back
+  EXPECT_EQ(choice.box(), folder.path() / "photos_处理后(2)");
+
+  choice.ChooseOverwrite();
+  choice.EndRun();  // an overwriting run forgets it; the next choice proposes it again
+  EXPECT_EQ(choice.mode(), PngSaveMode::kNone);
+  EXPECT_TRUE(choice.output_enabled());
+  choice.ChooseToFolder();
+  EXPECT_EQ(choice.box(), folder.path() / "photos_处理后(2)");
+
+  choice.ChooseOverwrite();
+  choice.ChooseOutput(folder.path() / "out");
+  EXPECT_EQ(choice.mode(), PngSaveMode::kToFolder);
+  EXPECT_EQ(choice.box(), folder.path() / "out");
+  choice.EndRun();
+  choice.ChooseToFolder();
+  EXPECT_EQ(choice.box(), folder.path() / "out");
+
+  EXPECT_STREQ(PngKeepProportionsLabel(PngZoomKind::kEnlarge, PngZoomSide::kHeight),
+               "宽度等比例放大");
 }
 
 }  // namespace
