@@ -8,24 +8,11 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
+#include "app/plain_widgets.h"
 #include "prefs/auto_fill.h"
 
 namespace brindle {
 namespace {
-
-QLabel* PlainLabel(const char* text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  label->setAccessibleName(label->text());
-  return label;
-}
-
-QPushButton* NamedButton(const char* text, const char* object_name, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(object_name);
-  button->setAccessibleName(button->text());
-  return button;
-}
 
 QComboBox* CountList(const char* object_name, int count, QWidget* parent) {
   auto* list = new QComboBox(parent);
@@ -65,13 +52,13 @@ AutoFillDialog::AutoFillDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   missing->setContentsMargins(16, 0, 0, 0);
   missing->addWidget(hide_missing_);
   missing->addStretch(1);
-  auto* prune = NamedButton("删除已不存在的图片记录", "delete_missing", this);
+  auto* prune = NamedButton<QPushButton>("删除已不存在的图片记录", "delete_missing", this);
   missing->addWidget(prune);
   layout->addLayout(missing);
   layout->addStretch(1);
 
-  auto* ok = NamedButton("确定", "ok_button", this);
-  auto* cancel = NamedButton("取消", "cancel_button", this);
+  auto* ok = NamedButton<QPushButton>("确定", "ok_button", this);
+  auto* cancel = NamedButton<QPushButton>("取消", "cancel_button", this);
   ok->setDefault(true);
   ok->setMinimumWidth(88);
   cancel->setMinimumWidth(88);
@@ -101,7 +88,7 @@ QHBoxLayout* AutoFillDialog::CountRow(QComboBox* count, const char* clear_name,
   row->addWidget(count);
   row->addWidget(PlainLabel("条记录。", this));
   row->addStretch(1);
-  QPushButton* button = NamedButton("清空记录", clear_name, this);
+  QPushButton* button = NamedButton<QPushButton>("清空记录", clear_name, this);
   row->addWidget(button);
   connect(button, &QPushButton::clicked, this, [this, question, clear] {
     if (!dialogs_.AskOkCancel(this, "询问", question, MessageIcon::kQuestion)) return;

@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/plain_widgets.h"
+
 namespace brindle {
 namespace {
 
@@ -24,13 +26,6 @@ QStyle::StandardPixmap IconOf(MessageIcon icon) {
       break;
   }
   return QStyle::SP_MessageBoxInformation;
-}
-
-QLabel* PlainLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setTextFormat(Qt::PlainText);
-  label->setText(text);
-  return label;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/output_controls.h"
-#include "app/widget_names.h"
+#include "app/plain_widgets.h"
 #include "tools/convert_tool.h"
 #include "tools/tool_settings_store.h"
 

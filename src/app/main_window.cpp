@@ -28,6 +28,7 @@
 #include "app/balloon_hints.h"
 #include "app/convert_window.h"
 #include "app/dialogs.h"
+#include "app/font_mapping_dialog.h"
 #include "app/help_popup.h"
 #include "app/info_window.h"
 #include "app/picture_list_model.h"
@@ -564,8 +565,7 @@ QMenu* MainWindow::BuildSettingsMenu() {
                   [this] { SaveModeDialog(context_.store, dialogs_, this).exec(); });
   menu->addAction("自动填充设置...", this,
                   [this] { AutoFillDialog(context_.store, dialogs_, this).exec(); });
-  // Its dialog comes with the font tools.
-  menu->addAction("字体文件映射...")->setEnabled(false);
+  menu->addAction("字体文件映射...", this, &MainWindow::OpenFontMapping);
   toggle("使用代理服务器 - 来自浏览器设置", pref::kProxyType, [](bool) {});
   menu->addSeparator();
 
@@ -867,6 +867,13 @@ void MainWindow::FinishBatch(const RunOutcome& outcome) {
   }
   if (run.settings.placement == PlacementMode::kOverwrite) RefreshPreview();
   RefreshStatus();
+}
+
+void MainWindow::OpenFontMapping() {
+  if (!font_mapping_) {
+    font_mapping_ = new FontMappingDialog(context_, dialogs_, *balloons_, *panel_, this);
+  }
+  font_mapping_->exec();
 }
 
 void MainWindow::MakeDesktopShortcut() {

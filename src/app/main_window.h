@@ -27,6 +27,7 @@ class BalloonHints;
 class ConvertWindow;
 class PngWindow;
 class Dialogs;
+class FontMappingDialog;
 class HelpPopup;
 class InfoWindow;
 class PictureListModel;
@@ -91,6 +92,7 @@ class MainWindow : public QMainWindow {
   void SetThumbnails(bool on);
   void ViewOriginal();
   void ShowListMenu(const QPoint& at);
+  void OpenFontMapping();
   void MakeDesktopShortcut();
   void ShowAbout();
   void FinishAdding(const ListAddOutcome& outcome, bool list_was_empty);
@@ -127,6 +129,7 @@ class MainWindow : public QMainWindow {
   InfoWindow* info_window_;
   PictureViewer* viewer_;
   BalloonHints* balloons_;
+  FontMappingDialog* font_mapping_ = nullptr;  // made on first use, then only hidden
   ListAddState add_state_;
   bool making_thumbnails_ = false;
   bool preview_tip_shown_ = false;

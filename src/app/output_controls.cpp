@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QSlider>
 
-#include "app/widget_names.h"
+#include "app/plain_widgets.h"
 #include "shell/tool_output_controls.h"
 
 namespace brindle {

@@ -18,7 +18,7 @@
 #include "app/app_context.h"
 #include "app/dialogs.h"
 #include "app/output_controls.h"
-#include "app/widget_names.h"
+#include "app/plain_widgets.h"
 #include "run/placement_mode.h"
 #include "tools/png_tool.h"
 #include "tools/tool_settings_store.h"

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
+#include "app/plain_widgets.h"
 #include "shell/save_mode.h"
 
 namespace brindle {
@@ -19,14 +20,6 @@ constexpr const char* kModeTexts[] = {
     "图片处理完成后，取消上次的选择，处理下一批图片前，需要重新选择。",
     "图片处理完成后，如果选择的是【处理后保存到】，将保持选中该选项。",
     "图片处理完成后，无论选择【处理后保存到】还是【直接覆盖原图】，保持当前的选择。"};
-
-template <typename Button>
-Button* NamedButton(const char* text, const QString& object_name, QWidget* parent) {
-  auto* button = new Button(text, parent);
-  button->setObjectName(object_name);
-  button->setAccessibleName(button->text());
-  return button;
-}
 
 }  // namespace
 
@@ -60,11 +53,9 @@ SaveModeDialog::SaveModeDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   layout->addLayout(flags);
   layout->addSpacing(6);
 
-  auto* warning = new QLabel(
+  QLabel* warning = PlainLabel(
       "注意：【直接覆盖原图】可能会因操作失误造成损失，建议一般情况下不要选择该选项。", this);
   warning->setObjectName("save_mode_warning");
-  warning->setTextFormat(Qt::PlainText);
-  warning->setAccessibleName(warning->text());
   QPalette red = warning->palette();
   red.setColor(QPalette::WindowText, Qt::red);
   warning->setPalette(red);

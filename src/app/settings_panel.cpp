@@ -443,7 +443,7 @@ QWidget* SettingsPanel::BuildTextGroup() {
   grid->addWidget(text_, 0, 1, 1, 3);
 
   font_ = Named(new QComboBox, pc::kFontBox, "字体：");
-  for (const std::string& name : font_names_) font_->addItem(QString::fromStdString(name));
+  FillFontBox();
   font_->setMaxVisibleItems(20);
   font_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   font_->setMinimumContentsLength(8);
@@ -912,6 +912,26 @@ bool SettingsPanel::LoadRecipeFile(const fs::path& path) {
   }
   SetValues(values_);
   return true;
+}
+
+void SettingsPanel::OfferFont(const std::string& face_name) {
+  font_names_.insert(font_names_.begin(), face_name);
+  font_->insertItem(0, Q(face_name));
+}
+
+void SettingsPanel::WithdrawFont(const std::string& face_name) {
+  const bool chosen_again = RemoveFromFontBox(values_, font_names_, context_.fonts, face_name);
+  FillFontBox();
+  if (chosen_again) {
+    Changed(PanelChange::kTextWatermark);
+  } else {
+    ShowValues();
+  }
+}
+
+void SettingsPanel::FillFontBox() {
+  font_->clear();
+  for (const std::string& name : font_names_) font_->addItem(Q(name));
 }
 
 void SettingsPanel::ShowValues() {

@@ -61,6 +61,12 @@ class SettingsPanel : public QScrollArea {
   // The control a refusal or a help text names.
   QWidget* Control(std::string_view name) const;
 
+  // A face mapped by hand, offered at the top of the font box.
+  void OfferFont(const std::string& face_name);
+  // A face whose mapping was deleted leaves the font box (RemoveFromFontBox); when it was the
+  // chosen one, the panel reacts to the first entry as to the user's choice.
+  void WithdrawFont(const std::string& face_name);
+
   // While the effect preview is shown, its hover hints rest on some boxes.
   void SetHoverHints(bool on);
   // Whether the main window is shown, for the boxes whose empty report needs it.
@@ -100,6 +106,8 @@ class SettingsPanel : public QScrollArea {
   void BindSlider(QSlider* slider, std::function<int&(PanelValues&)> field, QLabel* label,
                   std::string (*label_text)(int), PanelChange change);
 
+  // The font box's entries from font_names_.
+  void FillFontBox();
   // Widgets from values_ (without reacting to it), then the enabled states and group heights.
   void ShowValues();
   // After a change made by the user: the values shown again, the preview refreshed when the

@@ -12,7 +12,7 @@
 #include "app/app_context.h"
 #include "app/balloon_hints.h"
 #include "app/dialogs.h"
-#include "app/widget_names.h"
+#include "app/plain_widgets.h"
 #include "run/picture_scan.h"
 #include "shell/tool_run_end.h"
 #include "tools/tool_source.h"

@@ -24,12 +24,7 @@ bool CanBeRead(const std::string& path) {
 }
 
 Refusal HintAt(std::string_view control, const char* text) {
-  Refusal refusal;
-  refusal.control = control;
-  refusal.hint_title = "提示";
-  refusal.hint_text = text;
-  refusal.icon = MessageIcon::kWarning;
-  return refusal;
+  return HintRefusal(std::string(control), "提示", text);
 }
 
 }  // namespace
@@ -69,10 +64,13 @@ void AddFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
   store.WriteText(kFontsKey, mapping.face_name, mapping.file);
 }
 
-void DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
-                       std::string_view face_name) {
-  store.DeleteValue(kFontsKey, face_name);
-  catalogue.Remove(face_name);
+bool DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
+                       const FontMapping& mapping) {
+  store.DeleteValue(kFontsKey, mapping.face_name);
+  const std::vector<FontFace>* faces = catalogue.Find(mapping.face_name);
+  if (!faces || *faces != std::vector<FontFace>{MappedFontFace(mapping)}) return false;
+  catalogue.Remove(mapping.face_name);
+  return true;
 }
 
 }  // namespace brindle

@@ -39,8 +39,10 @@ std::optional<Refusal> CheckFontMapping(const FontCatalogue& catalogue, const Fo
 void AddFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
                     const FontMapping& mapping);
 
-// Deletes a mapping from the store and its name from the catalogue.
-void DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
-                       std::string_view face_name);
+// Deletes a mapping from the store. The name leaves the catalogue only when its entry is this
+// mapping's face: an installed face of the same name, which kept the mapping out of the catalogue
+// at start, stays drawable and offered. True when the name left the catalogue.
+bool DeleteFontMapping(const PreferenceStore& store, FontCatalogue& catalogue,
+                       const FontMapping& mapping);
 
 }  // namespace brindle

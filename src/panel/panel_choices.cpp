@@ -1,7 +1,10 @@
 #include "panel/panel_choices.h"
 
+#include <algorithm>
+
 #include "engine/overlay.h"
 #include "panel/panel_controls.h"
+#include "platform/text_case.h"
 
 namespace brindle {
 
@@ -45,6 +48,22 @@ std::optional<Refusal> ChooseSizeType(PanelValues& panel, int size_type) {
 void ChooseFont(PanelValues& panel, const std::string& face_name) {
   panel.font_box_text = face_name;
   panel.font_name = face_name;
+}
+
+bool RemoveFromFontBox(PanelValues& panel, std::vector<std::string>& font_box_names,
+                       const FontCatalogue& catalogue, std::string_view face_name) {
+  auto goes = [&](const std::string& name) {
+    return EqualsIgnoringCase(name, face_name) && !catalogue.Contains(name);
+  };
+  // The box shows the first entry that matches its text as the current one.
+  auto current = std::find_if(
+      font_box_names.begin(), font_box_names.end(),
+      [&](const std::string& name) { return EqualsIgnoringCase(name, panel.font_box_text); });
+  const bool current_goes = current != font_box_names.end() && goes(*current);
+  std::erase_if(font_box_names, goes);
+  if (!current_goes || font_box_names.empty()) return false;
+  ChooseFont(panel, font_box_names.front());
+  return true;
 }
 
 StyleButtons ShownStyleButtons(const FontCatalogue& catalogue, std::string_view face_name) {

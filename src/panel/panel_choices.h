@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/refusal.h"
 #include "fonts/font_catalogue.h"
@@ -27,6 +28,12 @@ std::optional<Refusal> ChooseSizeType(PanelValues& panel, int size_type);
 
 // The font list: the box shows the name and the recipe takes it.
 void ChooseFont(PanelValues& panel, const std::string& face_name);
+
+// A face whose hand mapping was deleted leaves the font box: every entry equal to it with letter
+// case ignored, except a name the catalogue still holds. When the box's current entry went, the
+// first entry left is chosen as the user would choose it, and true is returned.
+bool RemoveFromFontBox(PanelValues& panel, std::vector<std::string>& font_box_names,
+                       const FontCatalogue& catalogue, std::string_view face_name);
 
 // Which style buttons the font offers: "B" only when the name has both bold and regular faces, "I"
 // only when it has both italic and upright ones; neither for a name outside the catalogue.

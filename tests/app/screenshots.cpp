@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
 
@@ -15,6 +18,7 @@
 #include "app/balloon_hints.h"
 #include "app/convert_window.h"
 #include "app/dialogs.h"
+#include "app/font_mapping_dialog.h"
 #include "app/main_window.h"
 #include "app/output_controls.h"
 #include "app/picture_list_model.h"
@@ -23,7 +27,9 @@
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
+#include "fonts/font_mapping.h"
 #include "panel/panel_choices.h"
+#include "platform/font_config.h"
 #include "prefs/preferences.h"
 #include "support/test_support.h"
 
@@ -166,5 +172,28 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&png)) return 1;
   ok = Save(png, output, "png-tool.png") && ok;
   png.close();
+
+  // The font mappings: two stored ones listed, the second selected; then the add dialog filled in.
+  const std::vector<InstalledFont> installed = ListInstalledFonts();
+  if (installed.empty()) return 1;
+  const std::string first_file = installed.front().file.string();
+  const std::string last_file = installed.back().file.string();
+  context->store.WriteText(kFontsKey, "我的楷体", first_file);
+  context->store.WriteText(kFontsKey, "Handwriting Sans", last_file);
+  FontMappingDialog mapping(*context, dialogs, window.balloons(), window.panel(), &window);
+  QTimer::singleShot(0, &mapping, [&] {
+    auto* list = mapping.findChild<QTreeWidget*>("font_mappings");
+    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
+    ok = Save(mapping, output, "font-mapping.png") && ok;
+    mapping.reject();
+  });
+  mapping.exec();
+  FontMappingAddDialog add(*context, dialogs, window.balloons(), &window);
+  add.findChild<QLineEdit*>(QString::fromUtf8(kMappingNameControl))->setText("方正小标宋");
+  add.findChild<QLineEdit*>(QString::fromUtf8(kMappingPathControl))
+      ->setText(QString::fromStdString(first_file));
+  add.show();
+  if (!QTest::qWaitForWindowExposed(&add)) return 1;
+  ok = Save(add, output, "font-mapping-add.png") && ok;
   return ok ? 0 : 1;
 }

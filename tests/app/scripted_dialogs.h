@@ -20,7 +20,9 @@ class ScriptedDialogs : public Dialogs {
     return Answer(text);
   }
   std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return colour; }
-  QString ChooseOpenFile(QWidget*, const QString&, const QString&, const QString&) override {
+  QString ChooseOpenFile(QWidget*, const QString& title, const QString& filter,
+                         const QString& start) override {
+    open_file_asked = {title, filter, start};
     return file_to_open;
   }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
@@ -40,6 +42,7 @@ class ScriptedDialogs : public Dialogs {
   QStringList files_to_pick;
   std::optional<QColor> colour;
   QString file_to_open;
+  QStringList open_file_asked;  // title, filter and start folder of the last one-file chooser
   QString file_to_save;
 
  private:

@@ -105,6 +105,8 @@ TEST_F(FontMappingTest, RulesInOrderWithTheirBoxesAndTexts) {
   }
   // The comparison with the catalogue is exact; a path typed by hand may hold Chinese.
   EXPECT_FALSE(CheckFontMapping(catalogue, {"宋体 ", file}).has_value());
+  catalogue.AddFace("Sans", FaceOf("Sans"));
+  EXPECT_FALSE(CheckFontMapping(catalogue, {"sans", file}).has_value());
   EXPECT_FALSE(CheckFontMapping(catalogue, {"新字体", MakeFile("字体.ttf")}).has_value());
 }
 
@@ -132,15 +134,42 @@ TEST_F(FontMappingTest, AddingStoresAndOffersTheFace) {
 
 TEST_F(FontMappingTest, DeletingTwoRemovesBothFromStoreAndCatalogue) {
   FontCatalogue catalogue;
-  AddFontMapping(store_, catalogue, {"一", MakeFile("1.ttf")});
+  const FontMapping one{"一", MakeFile("1.ttf")};
+  const FontMapping three{"三", MakeFile("3.ttf")};
+  AddFontMapping(store_, catalogue, one);
   AddFontMapping(store_, catalogue, {"二", MakeFile("2.ttf")});
-  AddFontMapping(store_, catalogue, {"三", MakeFile("3.ttf")});
-  DeleteFontMapping(store_, catalogue, "三");
-  DeleteFontMapping(store_, catalogue, "一");
+  AddFontMapping(store_, catalogue, three);
+  EXPECT_TRUE(DeleteFontMapping(store_, catalogue, three));
+  EXPECT_TRUE(DeleteFontMapping(store_, catalogue, one));
   EXPECT_EQ(store_.ValueNames(kFontsKey), std::vector<std::string>{"二"});
   EXPECT_EQ(catalogue.face_names(), std::vector<std::string>{"二"});
   EXPECT_FALSE(catalogue.Contains("一"));
   EXPECT_FALSE(catalogue.Contains("三"));
+}
+
+TEST_F(FontMappingTest, DeletingLeavesAnInstalledFaceOfTheSameName) {
+  // At start the installed face took the name; the mapping stayed in the store only.
+  FontCatalogue catalogue;
+  catalogue.AddFace("DejaVu Sans", FaceOf("DejaVu-Sans"));
+  const FontMapping shadowed{"DejaVu Sans", MakeFile("mine.ttf")};
+  ASSERT_TRUE(store_.WriteText(kFontsKey, shadowed.face_name, shadowed.file));
+  MergeFontMappings(catalogue, ReadFontMappings(store_));
+
+  EXPECT_FALSE(DeleteFontMapping(store_, catalogue, shadowed));
+  EXPECT_TRUE(store_.ValueNames(kFontsKey).empty());
+  ASSERT_TRUE(catalogue.Contains("DejaVu Sans"));
+  EXPECT_EQ(catalogue.Find("DejaVu Sans")->front().type_name, "DejaVu-Sans");
+  EXPECT_EQ(catalogue.face_names(), std::vector<std::string>{"DejaVu Sans"});
+
+  // A name only the mapping gave goes with it.
+  const FontMapping own{"我的字体", MakeFile("own.ttf")};
+  ASSERT_TRUE(store_.WriteText(kFontsKey, own.face_name, own.file));
+  MergeFontMappings(catalogue, ReadFontMappings(store_));
+  ASSERT_TRUE(catalogue.Contains("我的字体"));
+  EXPECT_TRUE(DeleteFontMapping(store_, catalogue, own));
+  EXPECT_FALSE(catalogue.Contains("我的字体"));
+  EXPECT_EQ(catalogue.face_names(), std::vector<std::string>{"DejaVu Sans"});
+  EXPECT_TRUE(store_.ValueNames(kFontsKey).empty());
 }
 
 TEST_F(FontMappingTest, MappingWhoseFileWasDeletedIsListedButNotMerged) {

@@ -79,6 +79,34 @@ TEST(PanelChoices, StyleAndColourAndSaveControls) {
   EXPECT_EQ(panel.save_folder_text, "/photos/out");
 }
 
+TEST(PanelChoices, ADeletedMappingLeavesTheFontBox) {
+  FontCatalogue catalogue;
+  catalogue.AddFace("myfont", FontFace{});  // installed, differs from the mapping only in case
+  catalogue.AddFace("Arial", FontFace{});
+  std::vector<std::string> box = {"黑体", "MyFont", "Arial", "myfont", "MYFONT"};
+  PanelValues panel;
+  ChooseFont(panel, "Arial");
+  EXPECT_FALSE(RemoveFromFontBox(panel, box, catalogue, "MyFont"));
+  EXPECT_EQ(box, (std::vector<std::string>{"黑体", "Arial", "myfont"}));
+  EXPECT_EQ(panel.font_name, "Arial");
+
+  // The current face goes: the first entry left is chosen.
+  box = {"宋体", "黑体", "Arial"};
+  ChooseFont(panel, "黑体");
+  EXPECT_TRUE(RemoveFromFontBox(panel, box, catalogue, "黑体"));
+  EXPECT_EQ(box, (std::vector<std::string>{"宋体", "Arial"}));
+  EXPECT_EQ(panel.font_name, "宋体");
+  EXPECT_EQ(panel.font_box_text, "宋体");
+  // The box shows its entry for a text in another case; that entry going counts as the current.
+  panel.font_name = "Arial";
+  panel.font_box_text = "ARIAL";
+  catalogue.Remove("Arial");
+  EXPECT_TRUE(RemoveFromFontBox(panel, box, catalogue, "arial"));
+  EXPECT_EQ(box, std::vector<std::string>{"宋体"});
+  EXPECT_EQ(panel.font_name, "宋体");
+  EXPECT_EQ(panel.font_box_text, "宋体");
+}
+
 TEST(PanelLabels, ValueLabels) {
   EXPECT_EQ(ToneLabel(25), "+25");
   EXPECT_EQ(ToneLabel(0), "0");
