@@ -39,6 +39,7 @@
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
+#include "app/slice_window.h"
 #include "base/info_log.h"
 #include "base/maker_web_site.h"
 #include "base/product_name.h"
@@ -229,6 +230,7 @@ MainWindow::~MainWindow() {
   // The tool windows are top-level windows of their own; a run going on is stopped with them.
   delete convert_window_;
   delete png_window_;
+  delete slice_window_;
 }
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
@@ -286,8 +288,12 @@ void MainWindow::BuildToolBar() {
     if (!png_window_) png_window_ = new PngWindow(context_, dialogs_, *this);
     png_window_->Open();
   });
+  connect(action("slice_tool"), &QAction::triggered, this, [this] {
+    if (!slice_window_) slice_window_ = new SliceWindow(context_, dialogs_, *this);
+    slice_window_->Open();
+  });
   // The other tools' windows come with those tools.
-  for (const char* later : {"join_tool", "slice_tool", "crop_tool"}) {
+  for (const char* later : {"join_tool", "crop_tool"}) {
     action(later)->setEnabled(false);
   }
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));

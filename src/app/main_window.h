@@ -26,6 +26,7 @@ namespace brindle {
 class BalloonHints;
 class ConvertWindow;
 class PngWindow;
+class SliceWindow;
 class Dialogs;
 class FontMappingDialog;
 class HelpPopup;
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow {
   // The tool windows once they have been opened.
   ConvertWindow* convert_window() const { return convert_window_; }
   PngWindow* png_window() const { return png_window_; }
+  SliceWindow* slice_window() const { return slice_window_; }
   QMenu* BuildSettingsMenu();
 
   // "效果预览": opens the effect preview of the selected picture, or closes it.
@@ -136,6 +138,7 @@ class MainWindow : public QMainWindow {
   PreviewWorker* preview_worker_;
   ConvertWindow* convert_window_ = nullptr;  // the tool windows, made when first opened
   PngWindow* png_window_ = nullptr;
+  SliceWindow* slice_window_ = nullptr;
   int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
   std::string preview_name_;         // its name when it was asked for
   int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped

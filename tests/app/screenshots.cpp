@@ -27,6 +27,7 @@
 #include "app/progress_window.h"
 #include "app/save_mode_dialog.h"
 #include "app/settings_panel.h"
+#include "app/slice_window.h"
 #include "fonts/font_mapping.h"
 #include "panel/panel_choices.h"
 #include "platform/font_config.h"
@@ -172,6 +173,14 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&png)) return 1;
   ok = Save(png, output, "png-tool.png") && ok;
   png.close();
+
+  // The slice tool on the sample folder.
+  window.action("slice_tool")->trigger();
+  SliceWindow& slice = *window.slice_window();
+  slice.TakeDrop({fs::absolute(argv[1])});
+  if (!QTest::qWaitForWindowExposed(&slice)) return 1;
+  ok = Save(slice, output, "slice.png") && ok;
+  slice.close();
 
   // The font mappings: two stored ones listed, the second selected; then the add dialog filled in.
   const std::vector<InstalledFont> installed = ListInstalledFonts();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,7 +17,9 @@
 #include "app/convert_window.h"
 #include "app/main_window.h"
 #include "app/png_window.h"
+#include "app/slice_window.h"
 #include "app_test_main.h"
+#include "platform/file_write.h"
 #include "platform/magick_wand.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
@@ -181,6 +184,50 @@ class ToolWindowsTest : public QObject {
     window.start_button()->click();
     QCOMPARE(window.balloons().open_texts(),
              QStringList({"请选择 | 请选择图片处理后保存的方式"}));
+    window.close();
+  }
+
+  void theSliceWindowCutsFourRowsAndWritesAPageOfThem() {
+    context_->store.WriteNumber("", "slice_horizontal", 0);
+    context_->store.WriteNumber("", "slice_vertical", 0);
+    MainWindow main(*context_, dialogs_);
+    main.action("slice_tool")->trigger();
+    SliceWindow& window = *main.slice_window();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QString("Brindle图片批量切片工具"));
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "big";
+    fs::create_directories(source);
+    test::WritePicture(source / "photo.jpg", 1000, 750, "JPEG");
+    window.TakeDrop({source});
+    window.start_button()->click();
+    const QString neither = "看这里 | 【水平划分】与【垂直划分】至少勾选一项";
+    QCOMPARE(window.balloons().open_texts(), QStringList({neither, neither}));
+    window.balloons().DismissAll();
+
+    auto* rows = Find<QGroupBox>(window, "horizontal_box");
+    rows->setChecked(true);
+    emit rows->clicked(true);
+    auto* count = Find<QLineEdit>(window, "horizontal_avg_value_box");
+    QVERIFY(count->isEnabled() && count->hasFocus());
+    QVERIFY(!Find<QLineEdit>(window, "horizontal_pixel_value_box")->isEnabled());
+    QTest::keyClicks(count, "4");
+    window.start_button()->click();
+    QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
+    const fs::path output = folder.path() / "big_处理后";
+    for (int tile = 1; tile <= 4; ++tile) {
+      MagickWandPtr wand = MakeMagickWand();
+      const fs::path name = output / ("photo-" + std::to_string(tile) + ".jpg");
+      QVERIFY2(ReadPictureFile(wand.get(), name, nullptr), name.c_str());
+      QCOMPARE(MagickGetImageWidth(wand.get()), 1000u);
+      QCOMPARE(MagickGetImageHeight(wand.get()), tile <= 2 ? 188u : 187u);
+    }
+    std::string page;
+    QVERIFY(ReadWholeFile(output / "photo.html", page));
+    for (int tile = 1; tile <= 4; ++tile) {
+      const std::string tile_name = "photo-" + std::to_string(tile) + ".jpg";
+      QVERIFY2(page.find(tile_name) != std::string::npos, tile_name.c_str());
+    }
     window.close();
   }
 

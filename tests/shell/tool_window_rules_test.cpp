@@ -1,8 +1,9 @@
 // The tool windows' rules that need no window: which output controls show, what a window does
-// when its run has ended, and the PNG tool's save choice.
+// when its run has ended, the slice window's enabled states and the PNG tool's save choice.
 #include <gtest/gtest.h>
 
 #include "shell/png_save_choice.h"
+#include "shell/slice_direction_controls.h"
 #include "shell/tool_output_controls.h"
 #include "shell/tool_run_end.h"
 #include "support/test_support.h"
@@ -37,6 +38,14 @@ TEST(ToolWindowRules, OnlyACompletedRunAsksAndOnlyAStoppedOneGoesBack) {
   end = DecideToolRunEnd(outcome);
   EXPECT_FALSE(end.back_to_main_window || end.ask_to_open_folder);
   EXPECT_EQ(end.message->text, "没有找到需要处理的图片");
+}
+
+TEST(ToolWindowRules, SliceDirectionEnablesTheBoxOfItsRadio) {
+  EXPECT_EQ(SliceDirectionControlsOf(false, true, false), SliceDirectionControls{});
+  EXPECT_EQ(SliceDirectionControlsOf(true, true, false),
+            (SliceDirectionControls{true, true, false, 1}));
+  EXPECT_EQ(SliceDirectionControlsOf(true, false, true),
+            (SliceDirectionControls{true, false, true, 2}));
 }
 
 // The output folder the PNG window remembers through a source change, an overwrite run and a new
