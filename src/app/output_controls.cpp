@@ -31,6 +31,7 @@ OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
       Follow();
       emit FormatChanged(format());
     });
+    connect(format_, &QComboBox::activated, this, &OutputControls::Changed);
   }
   quality_->setRange(kMinToolQuality, kMaxToolQuality);
   quality_->setValue(kDefaultToolQuality);
@@ -43,6 +44,10 @@ OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
   for (int count : kPng8ColorCounts) colours_->addItem(QString::number(count));
   colours_->setCurrentIndex(colours_->count() - 1);
   connect(png8_, &QCheckBox::toggled, this, &OutputControls::Follow);
+  connect(quality_, &QSlider::sliderReleased, this, &OutputControls::Changed);
+  connect(transparent_, &QCheckBox::clicked, this, &OutputControls::Changed);
+  connect(png8_, &QCheckBox::clicked, this, &OutputControls::Changed);
+  connect(colours_, &QComboBox::activated, this, &OutputControls::Changed);
   for (QWidget* control : {static_cast<QWidget*>(quality_caption_), static_cast<QWidget*>(quality_),
                            static_cast<QWidget*>(quality_label_),
                            static_cast<QWidget*>(transparent_), static_cast<QWidget*>(png8_),

@@ -31,6 +31,9 @@ class OutputControls : public QWidget {
 
  signals:
   void FormatChanged(ToolOutputFormat format);
+  // A choice the user made that changes the output: the format, a box, the colour count, or the
+  // quality slider released.
+  void Changed();
 
  private:
   void Follow();

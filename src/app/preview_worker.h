@@ -7,13 +7,11 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
-#include <optional>
-#include <thread>
 
+#include "app/latest_worker.h"
 #include "engine/run_recipe.h"
+#include "run/effect_preview.h"
 
 namespace brindle {
 
@@ -29,8 +27,7 @@ class PreviewWorker : public QObject {
   Q_OBJECT
 
  public:
-  explicit PreviewWorker(QObject* parent = nullptr);
-  ~PreviewWorker() override;
+  explicit PreviewWorker(QObject* parent = nullptr) : QObject(parent) {}
 
   void Request(PreviewRequest request);
   // Drops a waiting request and lets the kept picture go (the preview was closed).
@@ -42,13 +39,10 @@ class PreviewWorker : public QObject {
             const QString& result_status);
 
  private:
-  void Work(std::stop_token stop);
+  void Make(const PreviewRequest& request);
 
-  std::mutex mutex_;
-  std::condition_variable_any wake_;
-  std::optional<PreviewRequest> waiting_;
-  bool forget_ = false;
-  std::jthread thread_;
+  EffectPreviewMaker maker_;  // touched only on the worker's thread
+  LatestWorker worker_;       // last: its thread ends before the maker goes
 };
 
 }  // namespace brindle

@@ -78,24 +78,24 @@ ToolWindow::ToolWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wind
 
 ToolWindow::~ToolWindow() = default;
 
-QWidget* ToolWindow::MakeSourceRow(const QString& caption) {
+QWidget* ToolWindow::MakeSourceRow(const QString& caption, const QString& button_text) {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   source_box_->setAccessibleName(caption);
-  auto* choose = NamedButton<QPushButton>("选择...", QString::fromUtf8(kSourceButton));
+  auto* choose = NamedButton<QPushButton>(button_text, QString::fromUtf8(kSourceButton));
   connect(choose, &QPushButton::clicked, this, &ToolWindow::ChooseSource);
   layout->addWidget(source_box_, 1);
   layout->addWidget(choose);
   return row;
 }
 
-QWidget* ToolWindow::MakeOutputRow(const QString& caption) {
+QWidget* ToolWindow::MakeOutputRow(const QString& caption, const QString& button_text) {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   output_box_->setAccessibleName(caption);
-  auto* choose = NamedButton<QPushButton>("选择...", "output_button");
+  auto* choose = NamedButton<QPushButton>(button_text, "output_button");
   connect(choose, &QPushButton::clicked, this, [this] { ChooseOutput(); });
   layout->addWidget(output_box_, 1);
   layout->addWidget(choose);
@@ -116,11 +116,15 @@ void ToolWindow::Open() {
   output_box_->clear();
   sub_folders_->setChecked(false);
   LoadSettings();
-  PlaceCentred(*this, 0);
-  show();
+  Present();
   setWindowState(windowState() & ~Qt::WindowMinimized);
   raise();
   activateWindow();
+}
+
+void ToolWindow::Present() {
+  PlaceCentred(*this, 0);
+  show();
 }
 
 void ToolWindow::SetSource(const fs::path& folder) {
@@ -134,7 +138,7 @@ void ToolWindow::ChooseSource() {
         dialogs_.ChooseFolder(this, "源图片文件夹：", source_box_->text(), {});
     if (!choice) return;
     const fs::path folder = PathOf(choice->folder);
-    if (!IsFileSystemRoot(folder)) {
+    if (!refuse_root_ || !IsFileSystemRoot(folder)) {
       SetSource(WithoutTrailingSeparators(folder));
       return;
     }

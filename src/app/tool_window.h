@@ -57,16 +57,20 @@ class ToolWindow : public QWidget {
   virtual void AfterRun(const RunOutcome& outcome) { (void)outcome; }
   // A source folder chosen or dropped: into the source box, with the proposed output folder.
   virtual void SetSource(const std::filesystem::path& folder);
-  // The source row ("选择..." refusing the root) and the output row, with their captions' texts
-  // as the boxes' accessible names.
-  QWidget* MakeSourceRow(const QString& caption);
-  QWidget* MakeOutputRow(const QString& caption);
+  // The source row and the output row, with their captions' texts as the boxes' accessible names
+  // and button_text on the choosers' buttons ("选择..." or "选择").
+  QWidget* MakeSourceRow(const QString& caption, const QString& button_text = "选择...");
+  QWidget* MakeOutputRow(const QString& caption, const QString& button_text = "选择...");
+  // The source chooser refuses the file-system root (on by default) and reopens.
+  void set_refuse_root(bool refuse) { refuse_root_ = refuse; }
+  // Shows the opened window: centred at its own size by default.
+  virtual void Present();
   // "同时处理所有子文件夹里的图片".
   QCheckBox* sub_folders() const { return sub_folders_; }
   std::filesystem::path source_folder() const;
   std::filesystem::path output_folder() const;
   // The control with this object name (where a refusal points).
-  QWidget* Control(std::string_view name) const;
+  virtual QWidget* Control(std::string_view name) const;
   void ShowRefusal(const Refusal& refusal);
   void Tell(const std::string& caption, const std::string& text, MessageIcon icon);
   // Widgets disabled while a run goes on.
@@ -96,6 +100,7 @@ class ToolWindow : public QWidget {
   QProgressBar* progress_;
   QPushButton* start_;
   std::vector<QWidget*> run_disabled_;
+  bool refuse_root_ = true;
   std::unique_ptr<Observer> observer_;
   RunWorker worker_;         // last: a run still going is stopped before the rest goes
 };
