@@ -27,6 +27,7 @@
 #include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
 #include "app/convert_window.h"
+#include "app/crop_window.h"
 #include "app/dialogs.h"
 #include "app/font_mapping_dialog.h"
 #include "app/help_popup.h"
@@ -231,6 +232,7 @@ MainWindow::~MainWindow() {
   delete convert_window_;
   delete png_window_;
   delete slice_window_;
+  delete crop_window_;
 }
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
@@ -292,8 +294,12 @@ void MainWindow::BuildToolBar() {
     if (!slice_window_) slice_window_ = new SliceWindow(context_, dialogs_, *this);
     slice_window_->Open();
   });
-  // The other tools' windows come with those tools.
-  for (const char* later : {"join_tool", "crop_tool"}) {
+  connect(action("crop_tool"), &QAction::triggered, this, [this] {
+    if (!crop_window_) crop_window_ = new CropWindow(context_, dialogs_, *this);
+    crop_window_->Open();
+  });
+  // The join tool's window comes with that tool.
+  for (const char* later : {"join_tool"}) {
     action(later)->setEnabled(false);
   }
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));

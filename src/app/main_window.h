@@ -25,6 +25,7 @@ namespace brindle {
 
 class BalloonHints;
 class ConvertWindow;
+class CropWindow;
 class PngWindow;
 class SliceWindow;
 class Dialogs;
@@ -66,6 +67,7 @@ class MainWindow : public QMainWindow {
   ConvertWindow* convert_window() const { return convert_window_; }
   PngWindow* png_window() const { return png_window_; }
   SliceWindow* slice_window() const { return slice_window_; }
+  CropWindow* crop_window() const { return crop_window_; }
   QMenu* BuildSettingsMenu();
 
   // "效果预览": opens the effect preview of the selected picture, or closes it.
@@ -139,6 +141,7 @@ class MainWindow : public QMainWindow {
   ConvertWindow* convert_window_ = nullptr;  // the tool windows, made when first opened
   PngWindow* png_window_ = nullptr;
   SliceWindow* slice_window_ = nullptr;
+  CropWindow* crop_window_ = nullptr;
   int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
   std::string preview_name_;         // its name when it was asked for
   int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped

@@ -17,6 +17,7 @@
 #include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
 #include "app/convert_window.h"
+#include "app/crop_window.h"
 #include "app/dialogs.h"
 #include "app/font_mapping_dialog.h"
 #include "app/main_window.h"
@@ -181,6 +182,19 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&slice)) return 1;
   ok = Save(slice, output, "slice.png") && ok;
   slice.close();
+
+  // The crop tool with its preview of the first sample: 60 % of each side, centred.
+  context->store.WriteNumber("", "crop_source_type", 0);
+  context->store.WriteNumber("", "crop_mode", 1);
+  context->store.WriteNumber("", "crop_percent_width", 60);
+  context->store.WriteNumber("", "crop_percent_height", 60);
+  window.action("crop_tool")->trigger();
+  CropWindow& crop = *window.crop_window();
+  if (!QTest::qWaitForWindowExposed(&crop)) return 1;
+  crop.TakeDrop({fs::absolute(argv[1])});
+  ok = QTest::qWaitFor([&] { return !crop.preview_pending(); }, 30000) && ok;
+  ok = Save(crop, output, "crop.png") && ok;
+  crop.close();
 
   // The font mappings: two stored ones listed, the second selected; then the add dialog filled in.
   const std::vector<InstalledFont> installed = ListInstalledFonts();

@@ -1,0 +1,637 @@
+#include "app/crop_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/app_context.h"
+#include "app/dialogs.h"
+#include "app/output_controls.h"
+#include "app/picture_pane.h"
+#include "app/plain_widgets.h"
+#include "run/placement_mode.h"
+#include "shell/tool_picture_list.h"
+#include "tools/crop_pane_picture.h"
+#include "tools/join_preview.h"
+#include "tools/tool_settings_store.h"
+#include "tools/tool_source.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
+    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp}};
+
+// The panels of the parameter stack, in order: the three modes with alignment, then the side
+// trims in pixels and in percent.
+enum Panel { kFixedPanel, kPercentPanel, kRatioPanel, kSidePixelPanel, kSidePercentPanel };
+
+QString NumberText(const std::optional<int>& number) {
+  return number ? QString::number(*number) : QString();
+}
+
+std::optional<int> NumberOf(const QLineEdit* box) {
+  if (box->text().isEmpty()) return std::nullopt;
+  return box->text().toInt();
+}
+
+QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+}  // namespace
+
+CropWindow::CropWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
+    : ToolWindow(context, dialogs, main_window, "Brindle图片批量裁剪工具", "开始裁剪"),
+      preview_(Named(new PicturePane, "crop_preview", "裁剪预览")),
+      output_(new OutputControls("格式：")) {
+  set_refuse_root(false);
+  for (QLabel*& part : status_) {
+    part = new QLabel;
+    part->setTextFormat(Qt::PlainText);
+  }
+  status_[0]->setFixedWidth(200);
+  status_[1]->setFixedWidth(200);
+  auto* status_bar = new QHBoxLayout;
+  for (QLabel* part : status_) status_bar->addWidget(part);
+  status_bar->setStretch(2, 1);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(preview_, 1);
+  left->addLayout(status_bar);
+
+  auto* panel = new QWidget;
+  panel->setFixedWidth(400);
+  auto* panel_layout = new QVBoxLayout(panel);
+  panel_layout->setContentsMargins(0, 0, 0, 0);
+  QWidget* source_group = BuildSourceGroup();
+  QWidget* crop_group = BuildCropGroup();
+  QWidget* save_group = BuildSaveGroup();
+  for (QWidget* group : {source_group, crop_group, save_group}) {
+    panel_layout->addWidget(group);
+    DisableWhileRunning(group);
+  }
+  panel_layout->addStretch(1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addWidget(panel);
+  setMinimumWidth(600);
+
+  preview_->installEventFilter(this);
+  preview_->setFocusPolicy(Qt::StrongFocus);
+}
+
+QWidget* CropWindow::BuildSourceGroup() {
+  auto* group = new QGroupBox("源图片");
+  auto* layout = new QVBoxLayout(group);
+  folder_mode_ = NamedButton<QRadioButton>("选择文件夹", "folder_mode_option");
+  list_mode_ = NamedButton<QRadioButton>("选择图片", "list_mode_option");
+  auto* modes = new QHBoxLayout;
+  modes->addWidget(folder_mode_);
+  modes->addWidget(list_mode_);
+  modes->addStretch(1);
+  layout->addLayout(modes);
+  connect(folder_mode_, &QRadioButton::clicked, this, [this] { SetListMode(false); });
+  connect(list_mode_, &QRadioButton::clicked, this, [this] { SetListMode(true); });
+
+  folder_panel_ = new QWidget;
+  auto* folder_layout = new QVBoxLayout(folder_panel_);
+  folder_layout->setContentsMargins(0, 0, 0, 0);
+  folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
+  auto* formats = new QHBoxLayout;
+  for (const auto& [text, bit] : kFormatBoxes) {
+    auto* box = NamedButton<QCheckBox>(text, QString("%1_box").arg(text));
+    format_boxes_.append(box);
+    formats->addWidget(box);
+    connect(box, &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
+  }
+  formats->addStretch(1);
+  folder_layout->addLayout(formats);
+  folder_layout->addWidget(sub_folders());
+  connect(sub_folders(), &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
+  layout->addWidget(folder_panel_);
+
+  list_panel_ = new QWidget;
+  auto* list_layout = new QHBoxLayout(list_panel_);
+  list_layout->setContentsMargins(0, 0, 0, 0);
+  list_ = Named(new QListWidget, "picture_list", "图片列表");
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setFixedHeight(120);
+  list_->installEventFilter(this);
+  auto* buttons = new QVBoxLayout;
+  auto* add = NamedButton<QPushButton>("添加", kCropAddButton);
+  delete_ = NamedButton<QPushButton>("删除", "delete_button");
+  clear_ = NamedButton<QPushButton>("清空", "clear_button");
+  for (QPushButton* button : {add, delete_, clear_}) buttons->addWidget(button);
+  buttons->addStretch(1);
+  list_layout->addWidget(list_, 1);
+  list_layout->addLayout(buttons);
+  layout->addWidget(list_panel_);
+  connect(add, &QPushButton::clicked, this, [this] {
+    const QStringList chosen = dialogs_.ChooseFiles(
+        this, "选择图片 - 支持多选",
+        "图片文件(*.JPG;*.GIF;*.PNG;*.BMP) (*.JPG *.JPEG *.GIF *.PNG *.BMP *.jpg *.jpeg *.gif "
+        "*.png *.bmp);;JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
+        "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP)",
+        context_.image_folder);
+    std::vector<fs::path> paths;
+    for (const QString& file : chosen) paths.emplace_back(file.toStdString());
+    AddPictures(paths);
+  });
+  connect(delete_, &QPushButton::clicked, this, &CropWindow::DeleteSelected);
+  connect(clear_, &QPushButton::clicked, this, &CropWindow::ClearList);
+  connect(list_, &QListWidget::itemSelectionChanged, this,
+          [this] { delete_->setEnabled(!list_->selectedItems().isEmpty()); });
+  return group;
+}
+
+QLineEdit* CropWindow::Box(const char* name, const QString& caption, int digits) {
+  auto* box = Named(new QLineEdit, name, caption);
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), box));
+  box->setMaxLength(digits);
+  box->setFixedWidth(64);
+  // Enter, or leaving the box changed, shows the new rectangle.
+  connect(box, &QLineEdit::returnPressed, this, [this, box] {
+    box->setProperty("previewed", box->text());
+    RequestPreview();
+  });
+  connect(box, &QLineEdit::editingFinished, this, [this, box] {
+    if (box->property("previewed").toString() == box->text()) return;
+    box->setProperty("previewed", box->text());
+    RequestPreview();
+  });
+  return box;
+}
+
+QWidget* CropWindow::BuildCropGroup() {
+  auto* group = new QGroupBox("裁剪");
+  auto* layout = new QVBoxLayout(group);
+  mode_ = Named(new QComboBox, "mode_list", "裁剪固定尺寸");
+  mode_->addItems({"裁剪固定尺寸", "裁剪百分比", "裁剪宽高比", "裁掉四周"});
+  align_ = Named(new QComboBox, "align_list", "裁剪正中间");
+  align_->addItems({"裁剪正中间", "裁剪左上角", "裁剪左下角", "裁剪右上角", "裁剪右下角"});
+  units_ = new QWidget;
+  auto* units_layout = new QHBoxLayout(units_);
+  units_layout->setContentsMargins(0, 0, 0, 0);
+  by_pixels_ = NamedButton<QRadioButton>("按像素", "by_pixels_option");
+  by_percent_ = NamedButton<QRadioButton>("按百分比", "by_percent_option");
+  units_layout->addWidget(by_pixels_);
+  units_layout->addWidget(by_percent_);
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(mode_);
+  choices->addWidget(align_);
+  choices->addWidget(units_);
+  choices->addStretch(1);
+  layout->addLayout(choices);
+
+  panels_ = new QStackedWidget;
+  auto pair_panel = [this](QLineEdit*& width, QLineEdit*& height, const char* width_name,
+                           const char* height_name, int digits, const QString& unit) {
+    auto* page = new QWidget;
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(0, 0, 0, 0);
+    width = Box(width_name, "宽：", digits);
+    height = Box(height_name, "高：", digits);
+    row->addWidget(PlainLabel("宽："));
+    row->addWidget(width);
+    if (!unit.isEmpty()) row->addWidget(PlainLabel(unit));
+    row->addWidget(PlainLabel("高："));
+    row->addWidget(height);
+    if (!unit.isEmpty()) row->addWidget(PlainLabel(unit));
+    row->addStretch(1);
+    panels_->addWidget(page);
+  };
+  pair_panel(fixed_width_, fixed_height_, kCropWidthBox, "height_box", 4, "像素");
+  pair_panel(percent_width_, percent_height_, "percent_width_box", "percent_height_box", 3, "%");
+  pair_panel(ratio_width_, ratio_height_, kCropRatioWidthBox, kCropRatioHeightBox, 4, "");
+  auto side_panel = [this](std::array<QLineEdit*, 4>& boxes, const char* prefix, int digits,
+                           const QString& unit) {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const char* captions[] = {"左：", "右：", "上：", "下："};
+    const char* names[] = {"left", "right", "top", "bottom"};
+    for (int i = 0; i < 4; ++i) {
+      const QString name = QString("%1%2_box").arg(prefix, names[i]);
+      boxes[static_cast<std::size_t>(i)] = Box(name.toUtf8().constData(), captions[i], digits);
+      grid->addWidget(PlainLabel(captions[i]), i / 2, (i % 2) * 3);
+      grid->addWidget(boxes[static_cast<std::size_t>(i)], i / 2, (i % 2) * 3 + 1);
+      grid->addWidget(PlainLabel(unit), i / 2, (i % 2) * 3 + 2);
+    }
+    grid->setColumnStretch(6, 1);
+    panels_->addWidget(page);
+  };
+  // The shown panel's left box answers to kCropLeftBox (Control).
+  side_panel(side_pixels_, "pixel_", 4, "像素");
+  side_panel(side_percent_, "percent_", 3, "%");
+  layout->addWidget(panels_);
+
+  connect(mode_, &QComboBox::activated, this, [this] {
+    FollowMode();
+    RequestPreview();
+    preview_->setFocus(Qt::OtherFocusReason);
+  });
+  connect(align_, &QComboBox::activated, this, [this] {
+    RequestPreview();
+    preview_->setFocus(Qt::OtherFocusReason);
+  });
+  for (QRadioButton* unit : {by_pixels_, by_percent_}) {
+    connect(unit, &QRadioButton::clicked, this, [this] {
+      FollowMode();
+      RequestPreview();
+      preview_->setFocus(Qt::OtherFocusReason);
+    });
+  }
+  auto* help = NamedButton<QPushButton>("预览说明", "preview_help_button");
+  help->setFlat(true);
+  help->setCursor(Qt::PointingHandCursor);
+  connect(help, &QPushButton::clicked, this, [this] {
+    Tell(kCropPreviewHelpCaption, kCropPreviewHelpText, MessageIcon::kInformation);
+  });
+  layout->addWidget(help, 0, Qt::AlignRight);
+  return group;
+}
+
+QWidget* CropWindow::BuildSaveGroup() {
+  auto* group = new QGroupBox("保存");
+  auto* layout = new QVBoxLayout(group);
+  to_folder_ = NamedButton<QRadioButton>("处理后保存到", kCropSaveToFolderOption);
+  overwrite_ = NamedButton<QRadioButton>("直接覆盖原图", "overwrite_option");
+  auto* save_modes = new QButtonGroup(group);
+  save_modes->addButton(to_folder_);
+  save_modes->addButton(overwrite_);
+  auto* radios = new QHBoxLayout;
+  radios->addWidget(to_folder_);
+  radios->addWidget(overwrite_);
+  radios->addStretch(1);
+  layout->addLayout(radios);
+  output_row_ = MakeOutputRow("处理后保存到", "选择");
+  layout->addWidget(output_row_);
+  keep_format_ = NamedButton<QCheckBox>("图片格式保持不变", "keep_format_box");
+  layout->addWidget(keep_format_);
+  layout->addWidget(output_);
+  auto* run_row = new QHBoxLayout;
+  run_row->addWidget(progress_bar(), 1);
+  run_row->addWidget(start_button());
+  layout->addLayout(run_row);
+
+  to_folder_->setChecked(true);
+  connect(to_folder_, &QRadioButton::clicked, this, [this] {
+    FollowSaveMode();
+    RequestPreview();
+  });
+  connect(overwrite_, &QRadioButton::clicked, this, &CropWindow::ChooseOverwrite);
+  connect(keep_format_, &QCheckBox::clicked, this, [this] {
+    FollowSaveMode();
+    RequestPreview();
+  });
+  connect(output_, &OutputControls::Changed, this, [this] { RequestPreview(); });
+  return group;
+}
+
+QStringList CropWindow::status() const {
+  return {status_[0]->text(), status_[1]->text(), status_[2]->text()};
+}
+
+void CropWindow::SetStatus(const CropStatusTexts& status) {
+  for (std::size_t i = 0; i < status.size(); ++i) {
+    status_[i]->setText(QString::fromStdString(status[i]));
+  }
+}
+
+QWidget* CropWindow::Control(std::string_view name) const {
+  // The fixed and percentage panels share the width refusal, the two side panels the left one.
+  if (name == kCropWidthBox) {
+    return mode_->currentIndex() == kPercentPanel ? percent_width_ : fixed_width_;
+  }
+  if (name == kCropLeftBox) return by_percent_->isChecked() ? side_percent_[0] : side_pixels_[0];
+  return ToolWindow::Control(name);
+}
+
+void CropWindow::FollowMode() {
+  const int mode = mode_->currentIndex();
+  const bool sides = mode == 3;
+  align_->setVisible(!sides);
+  units_->setVisible(sides);
+  panels_->setCurrentIndex(sides ? (by_percent_->isChecked() ? kSidePercentPanel : kSidePixelPanel)
+                                 : mode);
+  mode_->setAccessibleName(mode_->currentText());
+  align_->setAccessibleName(align_->currentText());
+}
+
+void CropWindow::FollowSaveMode() {
+  const bool to_folder = !overwrite_->isChecked();
+  output_row_->setVisible(to_folder);
+  keep_format_->setVisible(to_folder);
+  output_->setVisible(to_folder && !keep_format_->isChecked());
+}
+
+void CropWindow::ChooseOverwrite() {
+  if (!output_row_->isVisible()) return;
+  if (!dialogs_.AskOkCancel(this, "注意", kOverwriteQuestion, MessageIcon::kQuestion)) {
+    to_folder_->setChecked(true);
+  }
+  FollowSaveMode();
+  RequestPreview();
+}
+
+void CropWindow::ChooseOutput() {
+  ToolWindow::ChooseOutput();
+  preview_->setFocus(Qt::OtherFocusReason);
+}
+
+void CropWindow::SetListMode(bool list_mode) {
+  list_mode_->setChecked(list_mode);
+  folder_mode_->setChecked(!list_mode);
+  folder_panel_->setVisible(!list_mode);
+  list_panel_->setVisible(list_mode);
+  RebuildPreviewList();
+}
+
+void CropWindow::SetSource(const fs::path& folder) {
+  source_box()->setText(PathText(folder));
+  output_box()->setText(PathText(DefaultOutputFolder(folder)));
+  RebuildPreviewList();
+  preview_->setFocus(Qt::OtherFocusReason);
+}
+
+void CropWindow::TakeDrop(const std::vector<fs::path>& paths) {
+  ToolDrop drop = TriageToolDrop(list_mode_->isChecked(), paths);
+  if (drop.refusal) {
+    Tell(drop.refusal->caption, drop.refusal->text, drop.refusal->icon);
+    return;
+  }
+  if (drop.folder) {
+    SetSource(*drop.folder);
+    return;
+  }
+  AddPictures(drop.pictures);
+}
+
+void CropWindow::AddPictures(const std::vector<fs::path>& paths) {
+  const bool was_empty = pictures_.empty();
+  if (AddToPictureList(pictures_, paths) == 0) return;
+  ShowList();
+  preview_list_ = pictures_;
+  if (was_empty) {
+    preview_index_ = 0;
+    RequestPreview();
+  }
+}
+
+void CropWindow::DeleteSelected() {
+  std::vector<int> rows;
+  for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
+    rows.push_back(index.row());
+  }
+  if (rows.empty()) return;
+  const PictureListDeletion deleted = DeleteFromPictureList(pictures_, rows, preview_index_);
+  preview_index_ = deleted.current_index;
+  ShowList();
+  if (deleted.selected_row >= 0) list_->setCurrentRow(deleted.selected_row);
+  preview_list_ = pictures_;
+  if (deleted.current_removed) RequestPreview();
+}
+
+void CropWindow::ClearList() {
+  pictures_.clear();
+  ShowList();
+  preview_list_.clear();
+  preview_index_ = 0;
+  RequestPreview();
+}
+
+void CropWindow::ShowList() {
+  list_->clear();
+  for (const fs::path& path : pictures_) {
+    auto* item = new QListWidgetItem(QString::fromStdString(path.filename().string()), list_);
+    item->setToolTip(PathText(path));
+  }
+  delete_->setEnabled(false);
+  clear_->setEnabled(!pictures_.empty());
+}
+
+void CropWindow::RebuildPreviewList() {
+  const CropJob job = JobFromControls();
+  if (!job.settings.picture_list_source && job.include_sub_folders) {
+    status_[2]->setText(kSearchingSubFoldersStatus);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  preview_list_ = CropPreviewList(job).paths;
+  if (!job.settings.picture_list_source && job.include_sub_folders) {
+    status_[2]->clear();
+    QApplication::restoreOverrideCursor();
+  }
+  preview_index_ = 0;
+  RequestPreview();
+}
+
+CropJob CropWindow::JobFromControls() const {
+  CropJob job;
+  CropToolSettings& settings = job.settings;
+  settings.picture_list_source = list_mode_->isChecked();
+  job.source_folder = source_folder();
+  job.include_sub_folders = sub_folders()->isChecked();
+  job.pictures = pictures_;
+  job.save_mode = to_folder_->isChecked()   ? CropSaveMode::kToFolder
+                  : overwrite_->isChecked() ? CropSaveMode::kOverwrite
+                                            : CropSaveMode::kNone;
+  job.output_folder = output_folder();
+  job.keep_format = keep_format_->isChecked();
+  settings.load_format_option = hidden_bits_;
+  for (int i = 0; i < format_boxes_.size(); ++i) {
+    if (format_boxes_[i]->isChecked()) settings.load_format_option |= kFormatBoxes[i].second;
+  }
+  settings.mode = mode_->currentIndex();
+  settings.align = align_->currentIndex();
+  settings.fixed_width = NumberOf(fixed_width_);
+  settings.fixed_height = NumberOf(fixed_height_);
+  settings.percent_width = NumberOf(percent_width_);
+  settings.percent_height = NumberOf(percent_height_);
+  settings.ratio_width = NumberOf(ratio_width_);
+  settings.ratio_height = NumberOf(ratio_height_);
+  settings.side_in_percent = by_percent_->isChecked();
+  settings.side_fixed_left = NumberOf(side_pixels_[0]);
+  settings.side_fixed_right = NumberOf(side_pixels_[1]);
+  settings.side_fixed_top = NumberOf(side_pixels_[2]);
+  settings.side_fixed_bottom = NumberOf(side_pixels_[3]);
+  settings.side_percent_left = NumberOf(side_percent_[0]);
+  settings.side_percent_right = NumberOf(side_percent_[1]);
+  settings.side_percent_top = NumberOf(side_percent_[2]);
+  settings.side_percent_bottom = NumberOf(side_percent_[3]);
+  settings.format = output_->format();
+  settings.quality = output_->quality();
+  settings.transparent = output_->transparent();
+  settings.png8 = output_->png8();
+  settings.png8_color_count = output_->colour_count();
+  return job;
+}
+
+void CropWindow::RequestPreview(bool forward) {
+  if (running()) return;
+  const int generation = ++preview_generation_;
+  if (preview_list_.empty()) {
+    preview_waiting_ = false;
+    preview_->Clear();
+    SetStatus(ReadyStatus());
+    return;
+  }
+  CropStatusTexts shown{status_[0]->text().toStdString(), kPreviewBusyStatus,
+                        status_[2]->text().toStdString()};
+  SetStatus(shown);
+  preview_waiting_ = true;
+  preview_worker_.Post([this, generation, job = JobFromControls(), list = preview_list_,
+                        index = preview_index_, forward, shown] {
+    CropPreview made = GenerateCropPreview(job, list, index, forward, shown);
+    QImage image;
+    std::string jpeg;
+    if (made.picture && EncodeCropPanePicture(made.picture.get(), jpeg)) {
+      image.loadFromData(reinterpret_cast<const uchar*>(jpeg.data()),
+                         static_cast<int>(jpeg.size()), "JPEG");
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, image, status = made.status, index = made.current_index,
+         message = made.message] { ShowPreview(generation, image, status, index, message); },
+        Qt::QueuedConnection);
+  });
+}
+
+void CropWindow::ShowPreview(int generation, const QImage& image, const CropStatusTexts& status,
+                             int index, const std::optional<RunMessage>& message) {
+  if (generation != preview_generation_) return;
+  preview_waiting_ = false;
+  preview_index_ = index;
+  SetStatus(status);
+  if (image.isNull()) {
+    preview_->Clear();
+  } else {
+    const int horizontal = preview_->horizontalScrollBar()->value();
+    const int vertical = preview_->verticalScrollBar()->value();
+    preview_->ShowImage(image);
+    if (horizontal > 0 || vertical > 0) {
+      preview_->horizontalScrollBar()->setValue(horizontal);
+      preview_->verticalScrollBar()->setValue(vertical);
+    }
+  }
+  if (message) Tell(message->caption, message->text, message->icon);
+}
+
+bool CropWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return ToolWindow::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (watched == list_ && key == Qt::Key_Delete && delete_->isEnabled()) {
+    DeleteSelected();
+    return true;
+  }
+  if (watched != preview_) return ToolWindow::eventFilter(watched, event);
+  const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+  const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+  if (!back && !forward) return ToolWindow::eventFilter(watched, event);
+  if (preview_list_.size() > 1 && !running()) {
+    preview_index_ =
+        SteppedPreviewIndex(preview_index_, static_cast<int>(preview_list_.size()), forward);
+    RequestPreview(forward);
+  }
+  return true;
+}
+
+void CropWindow::Present() {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  resize(screen.width() * 8 / 10, screen.height() * 8 / 10);
+  move(screen.center() - rect().center());
+  showMaximized();
+}
+
+void CropWindow::LoadSettings() {
+  const auto settings = LoadToolSettings<CropToolSettings>(context_.store);
+  pictures_.clear();
+  ShowList();
+  keep_format_->setChecked(false);
+  preview_->Clear();
+  preview_->SetFit(false);
+  preview_index_ = 0;
+  SetStatus(ReadyStatus());
+
+  LoadFormatMask box_bits = 0;
+  for (int i = 0; i < format_boxes_.size(); ++i) {
+    box_bits |= kFormatBoxes[i].second;
+    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
+  }
+  hidden_bits_ = settings.load_format_option & ~box_bits;
+  mode_->setCurrentIndex(settings.mode);
+  align_->setCurrentIndex(settings.align);
+  (settings.side_in_percent ? by_percent_ : by_pixels_)->setChecked(true);
+  fixed_width_->setText(NumberText(settings.fixed_width));
+  fixed_height_->setText(NumberText(settings.fixed_height));
+  percent_width_->setText(NumberText(settings.percent_width));
+  percent_height_->setText(NumberText(settings.percent_height));
+  ratio_width_->setText(NumberText(settings.ratio_width));
+  ratio_height_->setText(NumberText(settings.ratio_height));
+  const std::array<std::optional<int>, 4> pixels = {
+      settings.side_fixed_left, settings.side_fixed_right, settings.side_fixed_top,
+      settings.side_fixed_bottom};
+  const std::array<std::optional<int>, 4> percent = {
+      settings.side_percent_left, settings.side_percent_right, settings.side_percent_top,
+      settings.side_percent_bottom};
+  for (std::size_t i = 0; i < 4; ++i) {
+    side_pixels_[i]->setText(NumberText(pixels[i]));
+    side_percent_[i]->setText(NumberText(percent[i]));
+  }
+  for (QLineEdit* box : findChildren<QLineEdit*>()) box->setProperty("previewed", box->text());
+  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
+               settings.png8_color_count);
+  FollowMode();
+  FollowSaveMode();
+  list_mode_->setChecked(settings.picture_list_source);
+  folder_mode_->setChecked(!settings.picture_list_source);
+  folder_panel_->setVisible(!settings.picture_list_source);
+  list_panel_->setVisible(settings.picture_list_source);
+  preview_list_.clear();
+  ++preview_generation_;  // a preview of the last opening is not shown
+}
+
+std::optional<RunJob> CropWindow::PrepareRun() {
+  const CropJob job = JobFromControls();
+  RunList run_list;
+  if (std::optional<Refusal> refusal = ValidateCropStart(job, run_list)) {
+    ShowRefusal(*refusal);
+    return std::nullopt;
+  }
+  WriteToolSettings(context_.store, job.settings);
+  return [job, run_list](RunObserver& observer, const std::atomic<bool>& stop) {
+    return RunCropJob(job, run_list, observer, stop);
+  };
+}
+
+void CropWindow::AfterRun(const RunOutcome& outcome) {
+  (void)outcome;
+  // Each run needs a fresh save choice.
+  to_folder_->group()->setExclusive(false);
+  to_folder_->setChecked(false);
+  overwrite_->setChecked(false);
+  to_folder_->group()->setExclusive(true);
+}
+
+}  // namespace brindle
