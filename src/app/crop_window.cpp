@@ -6,17 +6,14 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -25,6 +22,7 @@
 #include "app/app_context.h"
 #include "app/dialogs.h"
 #include "app/output_controls.h"
+#include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
 #include "app/plain_widgets.h"
 #include "run/placement_mode.h"
@@ -131,37 +129,11 @@ QWidget* CropWindow::BuildSourceGroup() {
   connect(sub_folders(), &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
   layout->addWidget(folder_panel_);
 
-  list_panel_ = new QWidget;
-  auto* list_layout = new QHBoxLayout(list_panel_);
-  list_layout->setContentsMargins(0, 0, 0, 0);
-  list_ = Named(new QListWidget, "picture_list", "图片列表");
-  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setFixedHeight(120);
-  list_->installEventFilter(this);
-  auto* buttons = new QVBoxLayout;
-  auto* add = NamedButton<QPushButton>("添加", kCropAddButton);
-  delete_ = NamedButton<QPushButton>("删除", "delete_button");
-  clear_ = NamedButton<QPushButton>("清空", "clear_button");
-  for (QPushButton* button : {add, delete_, clear_}) buttons->addWidget(button);
-  buttons->addStretch(1);
-  list_layout->addWidget(list_, 1);
-  list_layout->addLayout(buttons);
+  list_panel_ = new PictureListPanel(kCropAddButton);
   layout->addWidget(list_panel_);
-  connect(add, &QPushButton::clicked, this, [this] {
-    const QStringList chosen = dialogs_.ChooseFiles(
-        this, "选择图片 - 支持多选",
-        "图片文件(*.JPG;*.GIF;*.PNG;*.BMP) (*.JPG *.JPEG *.GIF *.PNG *.BMP *.jpg *.jpeg *.gif "
-        "*.png *.bmp);;JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
-        "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP)",
-        context_.image_folder);
-    std::vector<fs::path> paths;
-    for (const QString& file : chosen) paths.emplace_back(file.toStdString());
-    AddPictures(paths);
-  });
-  connect(delete_, &QPushButton::clicked, this, &CropWindow::DeleteSelected);
-  connect(clear_, &QPushButton::clicked, this, &CropWindow::ClearList);
-  connect(list_, &QListWidget::itemSelectionChanged, this,
-          [this] { delete_->setEnabled(!list_->selectedItems().isEmpty()); });
+  connect(list_panel_, &PictureListPanel::AddClicked, this, [this] { AddPictures(ChoosePictures()); });
+  connect(list_panel_, &PictureListPanel::DeleteClicked, this, &CropWindow::DeleteSelected);
+  connect(list_panel_, &PictureListPanel::ClearClicked, this, &CropWindow::ClearList);
   return group;
 }
 
@@ -392,7 +364,7 @@ void CropWindow::TakeDrop(const std::vector<fs::path>& paths) {
 void CropWindow::AddPictures(const std::vector<fs::path>& paths) {
   const bool was_empty = pictures_.empty();
   if (AddToPictureList(pictures_, paths) == 0) return;
-  ShowList();
+  list_panel_->Show(pictures_);
   preview_list_ = pictures_;
   if (was_empty) {
     preview_index_ = 0;
@@ -401,35 +373,22 @@ void CropWindow::AddPictures(const std::vector<fs::path>& paths) {
 }
 
 void CropWindow::DeleteSelected() {
-  std::vector<int> rows;
-  for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
-    rows.push_back(index.row());
-  }
+  const std::vector<int> rows = list_panel_->SelectedRows();
   if (rows.empty()) return;
   const PictureListDeletion deleted = DeleteFromPictureList(pictures_, rows, preview_index_);
   preview_index_ = deleted.current_index;
-  ShowList();
-  if (deleted.selected_row >= 0) list_->setCurrentRow(deleted.selected_row);
+  list_panel_->Show(pictures_);
+  list_panel_->Select(deleted.selected_row);
   preview_list_ = pictures_;
   if (deleted.current_removed) RequestPreview();
 }
 
 void CropWindow::ClearList() {
   pictures_.clear();
-  ShowList();
+  list_panel_->Show(pictures_);
   preview_list_.clear();
   preview_index_ = 0;
   RequestPreview();
-}
-
-void CropWindow::ShowList() {
-  list_->clear();
-  for (const fs::path& path : pictures_) {
-    auto* item = new QListWidgetItem(QString::fromStdString(path.filename().string()), list_);
-    item->setToolTip(PathText(path));
-  }
-  delete_->setEnabled(false);
-  clear_->setEnabled(!pictures_.empty());
 }
 
 void CropWindow::RebuildPreviewList() {
@@ -541,10 +500,6 @@ void CropWindow::ShowPreview(int generation, const QImage& image, const CropStat
 bool CropWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return ToolWindow::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
-  if (watched == list_ && key == Qt::Key_Delete && delete_->isEnabled()) {
-    DeleteSelected();
-    return true;
-  }
   if (watched != preview_) return ToolWindow::eventFilter(watched, event);
   const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
   const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
@@ -557,17 +512,12 @@ bool CropWindow::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-void CropWindow::Present() {
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  resize(screen.width() * 8 / 10, screen.height() * 8 / 10);
-  move(screen.center() - rect().center());
-  showMaximized();
-}
+void CropWindow::Present() { PresentMaximised(); }
 
 void CropWindow::LoadSettings() {
   const auto settings = LoadToolSettings<CropToolSettings>(context_.store);
   pictures_.clear();
-  ShowList();
+  list_panel_->Show(pictures_);
   keep_format_->setChecked(false);
   preview_->Clear();
   preview_->SetFit(false);

@@ -18,14 +18,13 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 
 namespace brindle {
 
 class OutputControls;
+class PictureListPanel;
 class PicturePane;
 
 class CropWindow : public ToolWindow {
@@ -66,7 +65,6 @@ class CropWindow : public ToolWindow {
   void AddPictures(const std::vector<std::filesystem::path>& paths);
   void DeleteSelected();
   void ClearList();
-  void ShowList();
   // The preview list made again from the source; the index goes back to 0 when asked.
   void RebuildPreviewList();
   // Asks for the preview of the current picture (forward: it or the next that can be cropped).
@@ -81,11 +79,8 @@ class CropWindow : public ToolWindow {
   QRadioButton* folder_mode_;
   QRadioButton* list_mode_;
   QWidget* folder_panel_;
-  QWidget* list_panel_;
+  PictureListPanel* list_panel_;
   QList<QCheckBox*> format_boxes_;
-  QListWidget* list_;
-  QPushButton* delete_;
-  QPushButton* clear_;
   QComboBox* mode_;
   QComboBox* align_;
   QWidget* units_;

@@ -32,6 +32,7 @@
 #include "app/font_mapping_dialog.h"
 #include "app/help_popup.h"
 #include "app/info_window.h"
+#include "app/join_window.h"
 #include "app/picture_list_model.h"
 #include "app/picture_pane.h"
 #include "app/picture_viewer.h"
@@ -233,6 +234,7 @@ MainWindow::~MainWindow() {
   delete png_window_;
   delete slice_window_;
   delete crop_window_;
+  delete join_window_;
 }
 
 QItemSelectionModel& MainWindow::selection() const { return *icon_view_->selectionModel(); }
@@ -298,10 +300,10 @@ void MainWindow::BuildToolBar() {
     if (!crop_window_) crop_window_ = new CropWindow(context_, dialogs_, *this);
     crop_window_->Open();
   });
-  // The join tool's window comes with that tool.
-  for (const char* later : {"join_tool"}) {
-    action(later)->setEnabled(false);
-  }
+  connect(action("join_tool"), &QAction::triggered, this, [this] {
+    if (!join_window_) join_window_ = new JoinWindow(context_, dialogs_, *this);
+    join_window_->Open();
+  });
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));
   connect(action("settings"), &QAction::triggered, this, [this, settings] {
     QMenu* menu = BuildSettingsMenu();

@@ -26,6 +26,7 @@ namespace brindle {
 class BalloonHints;
 class ConvertWindow;
 class CropWindow;
+class JoinWindow;
 class PngWindow;
 class SliceWindow;
 class Dialogs;
@@ -68,6 +69,7 @@ class MainWindow : public QMainWindow {
   PngWindow* png_window() const { return png_window_; }
   SliceWindow* slice_window() const { return slice_window_; }
   CropWindow* crop_window() const { return crop_window_; }
+  JoinWindow* join_window() const { return join_window_; }
   QMenu* BuildSettingsMenu();
 
   // "效果预览": opens the effect preview of the selected picture, or closes it.
@@ -142,6 +144,7 @@ class MainWindow : public QMainWindow {
   PngWindow* png_window_ = nullptr;
   SliceWindow* slice_window_ = nullptr;
   CropWindow* crop_window_ = nullptr;
+  JoinWindow* join_window_ = nullptr;
   int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
   std::string preview_name_;         // its name when it was asked for
   int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped

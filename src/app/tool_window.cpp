@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdlib>
 
 #include "app/app_context.h"
@@ -127,6 +129,25 @@ void ToolWindow::Present() {
   show();
 }
 
+void ToolWindow::PresentMaximised() {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  resize(screen.width() * 8 / 10, screen.height() * 8 / 10);
+  move(screen.center() - rect().center());
+  showMaximized();
+}
+
+std::vector<fs::path> ToolWindow::ChoosePictures() {
+  const QStringList chosen = dialogs_.ChooseFiles(
+      this, "选择图片 - 支持多选",
+      "图片文件(*.JPG;*.GIF;*.PNG;*.BMP) (*.JPG *.JPEG *.GIF *.PNG *.BMP *.jpg *.jpeg *.gif *.png "
+      "*.bmp);;JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
+      "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP)",
+      context_.image_folder);
+  std::vector<fs::path> paths;
+  for (const QString& file : chosen) paths.push_back(PathOf(file));
+  return paths;
+}
+
 void ToolWindow::SetSource(const fs::path& folder) {
   source_box_->setText(TextOf(folder));
   output_box_->setText(TextOf(DefaultOutputFolder(folder)));
@@ -137,13 +158,15 @@ void ToolWindow::ChooseSource() {
     std::optional<FolderChoice> choice =
         dialogs_.ChooseFolder(this, "源图片文件夹：", source_box_->text(), {});
     if (!choice) return;
-    const fs::path folder = PathOf(choice->folder);
-    if (!refuse_root_ || !IsFileSystemRoot(folder)) {
-      SetSource(WithoutTrailingSeparators(folder));
-      return;
+    const fs::path folder = WithoutTrailingSeparators(PathOf(choice->folder));
+    if (refuse_root_ && IsFileSystemRoot(folder)) {
+      const RunMessage refusal = ChosenRootRefusal(folder);
+      Tell(refusal.caption, refusal.text, refusal.icon);
+      continue;
     }
-    const RunMessage refusal = ChosenRootRefusal(folder);
-    Tell(refusal.caption, refusal.text, refusal.icon);
+    if (!AcceptsChosenSource(folder)) continue;
+    SetSource(folder);
+    return;
   }
 }
 

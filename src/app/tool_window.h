@@ -57,6 +57,12 @@ class ToolWindow : public QWidget {
   virtual void AfterRun(const RunOutcome& outcome) { (void)outcome; }
   // A source folder chosen or dropped: into the source box, with the proposed output folder.
   virtual void SetSource(const std::filesystem::path& folder);
+  // Whether a folder picked in the source chooser may be the source; when not, the tool has said
+  // why and the chooser opens again.
+  virtual bool AcceptsChosenSource(const std::filesystem::path& folder) {
+    (void)folder;
+    return true;
+  }
   // The source row and the output row, with their captions' texts as the boxes' accessible names
   // and button_text on the choosers' buttons ("选择..." or "选择").
   QWidget* MakeSourceRow(const QString& caption, const QString& button_text = "选择...");
@@ -65,6 +71,11 @@ class ToolWindow : public QWidget {
   void set_refuse_root(bool refuse) { refuse_root_ = refuse; }
   // Shows the opened window: centred at its own size by default.
   virtual void Present();
+  // Sized to 80% of the screen, centred, then shown maximised (the windows with a preview).
+  void PresentMaximised();
+  // "添加"'s chooser: "选择图片 - 支持多选" with the picture filters, opened in the folder last used
+  // for pictures.
+  std::vector<std::filesystem::path> ChoosePictures();
   // "同时处理所有子文件夹里的图片".
   QCheckBox* sub_folders() const { return sub_folders_; }
   std::filesystem::path source_folder() const;

@@ -20,6 +20,7 @@
 #include "app/crop_window.h"
 #include "app/dialogs.h"
 #include "app/font_mapping_dialog.h"
+#include "app/join_window.h"
 #include "app/main_window.h"
 #include "app/output_controls.h"
 #include "app/picture_list_model.h"
@@ -195,6 +196,18 @@ int main(int argc, char** argv) {
   ok = QTest::qWaitFor([&] { return !crop.preview_pending(); }, 30000) && ok;
   ok = Save(crop, output, "crop.png") && ok;
   crop.close();
+
+  // The join tool with the samples joined side by side, 10 pixels apart.
+  context->store.WriteNumber("", "join_source_type", 0);
+  context->store.WriteNumber("", "join_layout", 2);
+  context->store.WriteNumber("", "join_space", 10);
+  window.action("join_tool")->trigger();
+  JoinWindow& join = *window.join_window();
+  if (!QTest::qWaitForWindowExposed(&join)) return 1;
+  join.TakeDrop({fs::absolute(argv[1])});
+  ok = QTest::qWaitFor([&] { return !join.preview_pending(); }, 60000) && ok;
+  ok = Save(join, output, "join.png") && ok;
+  join.close();
 
   // The font mappings: two stored ones listed, the second selected; then the add dialog filled in.
   const std::vector<InstalledFont> installed = ListInstalledFonts();

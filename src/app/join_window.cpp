@@ -1,0 +1,458 @@
+#include "app/join_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/app_context.h"
+#include "app/dialogs.h"
+#include "app/output_controls.h"
+#include "app/picture_list_panel.h"
+#include "app/picture_pane.h"
+#include "app/plain_widgets.h"
+#include "base/info_log.h"
+#include "base/maker_web_site.h"
+#include "shell/tool_picture_list.h"
+#include "tools/join_groups.h"
+#include "tools/tool_settings_store.h"
+#include "tools/tool_source.h"
+
+namespace brindle {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
+    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp}};
+
+constexpr const char* kWidthPolicies[] = {"使用每组第一张图片的宽度", "使用每组最宽的一张图片宽度",
+                                          "使用每组最窄的一张图片宽度", "自定义宽度："};
+constexpr const char* kHeightPolicies[] = {"使用每组第一张图片的高度", "使用每组最高的一张图片高度",
+                                           "使用每组最矮的一张图片高度", "自定义高度："};
+
+QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+}  // namespace
+
+JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
+    : ToolWindow(context, dialogs, main_window, "Brindle图片批量拼接工具", "开始拼接"),
+      preview_(Named(new PicturePane, "join_preview", "拼接预览")),
+      status_(new QLabel),
+      status_detail_(new QLabel),
+      output_(new OutputControls("格式：")) {
+  set_refuse_root(false);
+  status_->setTextFormat(Qt::PlainText);
+  status_detail_->setTextFormat(Qt::PlainText);
+  status_->setFixedWidth(200);
+  auto* status_bar = new QHBoxLayout;
+  status_bar->addWidget(status_);
+  status_bar->addWidget(status_detail_, 1);
+  auto* left = new QVBoxLayout;
+  left->addWidget(preview_, 1);
+  left->addLayout(status_bar);
+
+  auto* panel = new QWidget;
+  panel->setFixedWidth(400);
+  auto* panel_layout = new QVBoxLayout(panel);
+  panel_layout->setContentsMargins(0, 0, 0, 0);
+  QWidget* source_group = BuildSourceGroup();
+  QWidget* join_group = BuildJoinGroup();
+  QWidget* save_group = BuildSaveGroup();
+  for (QWidget* group : {source_group, join_group, save_group}) {
+    panel_layout->addWidget(group);
+    DisableWhileRunning(group);
+  }
+  panel_layout->addStretch(1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addWidget(panel);
+  setMinimumHeight(610);
+  preview_->installEventFilter(this);
+  preview_->setFocusPolicy(Qt::StrongFocus);
+}
+
+QWidget* JoinWindow::BuildSourceGroup() {
+  auto* group = new QGroupBox("源图片");
+  auto* layout = new QVBoxLayout(group);
+  folder_mode_ = NamedButton<QRadioButton>("选择文件夹", "folder_mode_option");
+  list_mode_ = NamedButton<QRadioButton>("选择图片", "list_mode_option");
+  close_preview_ = NamedButton<QCheckBox>("关闭预览", "close_preview_box");
+  auto* modes = new QHBoxLayout;
+  modes->addWidget(folder_mode_);
+  modes->addWidget(list_mode_);
+  modes->addStretch(1);
+  modes->addWidget(close_preview_);
+  layout->addLayout(modes);
+  connect(folder_mode_, &QRadioButton::clicked, this, [this] { SetListMode(false); });
+  connect(list_mode_, &QRadioButton::clicked, this, [this] { SetListMode(true); });
+  connect(close_preview_, &QCheckBox::clicked, this, [this] { RequestPreview(); });
+
+  folder_panel_ = new QWidget;
+  auto* folder_layout = new QVBoxLayout(folder_panel_);
+  folder_layout->setContentsMargins(0, 0, 0, 0);
+  folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
+  auto* formats = new QHBoxLayout;
+  for (const auto& [text, bit] : kFormatBoxes) {
+    auto* box = NamedButton<QCheckBox>(text, QString("load_format_%1").arg(text));
+    format_boxes_.append(box);
+    formats->addWidget(box);
+    connect(box, &QCheckBox::clicked, this, &JoinWindow::RebuildGroups);
+  }
+  formats->addStretch(1);
+  folder_layout->addLayout(formats);
+  layout->addWidget(folder_panel_);
+
+  list_panel_ = new PictureListPanel(kJoinAddButton);
+  layout->addWidget(list_panel_);
+  connect(list_panel_, &PictureListPanel::AddClicked, this, [this] {
+    AppendPictures(ChoosePictures());
+    preview_->setFocus(Qt::OtherFocusReason);
+  });
+  connect(list_panel_, &PictureListPanel::DeleteClicked, this, &JoinWindow::DeleteSelected);
+  connect(list_panel_, &PictureListPanel::ClearClicked, this, [this] {
+    pictures_.clear();
+    list_panel_->Show(pictures_);
+    RequestPreview();
+  });
+  return group;
+}
+
+QWidget* JoinWindow::BuildJoinGroup() {
+  auto* group = new QGroupBox("拼接");
+  auto* layout = new QVBoxLayout(group);
+  vertical_ = NamedButton<QRadioButton>("竖排", "vertical_option");
+  horizontal_ = NamedButton<QRadioButton>("横排", "horizontal_option");
+  auto* layouts = new QHBoxLayout;
+  layouts->addWidget(vertical_);
+  layouts->addWidget(horizontal_);
+  layouts->addStretch(1);
+  layout->addLayout(layouts);
+  for (QRadioButton* radio : {vertical_, horizontal_}) {
+    connect(radio, &QRadioButton::clicked, this, [this] {
+      FollowLayout();
+      RequestPreview();
+    });
+  }
+
+  policy_label_ = PlainLabel("图片宽：");
+  policy_ = Named(new QComboBox, "policy_list", "图片宽：");
+  custom_length_ = Named(new QLineEdit, kJoinCustomLengthBox, "自定义宽度：");
+  custom_length_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), custom_length_));
+  custom_length_->setMaxLength(4);
+  custom_length_->setFixedWidth(60);
+  auto* policy_row = new QHBoxLayout;
+  policy_row->addWidget(policy_label_);
+  policy_row->addWidget(policy_, 1);
+  policy_row->addWidget(custom_length_);
+  layout->addLayout(policy_row);
+  connect(policy_, &QComboBox::activated, this, &JoinWindow::ChoosePolicy);
+  connect(custom_length_, &QLineEdit::returnPressed, this, [this] {
+    custom_length_->setProperty("previewed", custom_length_->text());
+    RequestPreview();
+  });
+  connect(custom_length_, &QLineEdit::editingFinished, this, [this] {
+    if (custom_length_->property("previewed").toString() == custom_length_->text()) return;
+    custom_length_->setProperty("previewed", custom_length_->text());
+    RequestPreview();
+  });
+
+  space_ = Named(new QSlider(Qt::Horizontal), "space_slider", "图片间距：");
+  space_->setRange(0, 128);
+  space_label_ = PlainLabel("0");
+  space_label_->setMinimumWidth(space_label_->fontMetrics().horizontalAdvance("128") + 4);
+  auto* space_row = new QHBoxLayout;
+  space_row->addWidget(PlainLabel("图片间距："));
+  space_row->addWidget(space_, 1);
+  space_row->addWidget(space_label_);
+  layout->addLayout(space_row);
+  connect(space_, &QSlider::valueChanged, this,
+          [this](int value) { space_label_->setText(QString::number(value)); });
+  connect(space_, &QSlider::sliderReleased, this, [this] { RequestPreview(); });
+  return group;
+}
+
+QWidget* JoinWindow::BuildSaveGroup() {
+  auto* group = new QGroupBox("图片拼接后保存到：");
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(MakeOutputRow("图片拼接后保存到：", "选择"));
+  layout->addWidget(output_);
+  auto* run_row = new QHBoxLayout;
+  run_row->addWidget(progress_bar(), 1);
+  run_row->addWidget(start_button());
+  layout->addLayout(run_row);
+  auto* usage = NamedButton<QPushButton>("使用说明", "usage_button");
+  usage->setFlat(true);
+  usage->setCursor(Qt::PointingHandCursor);
+  connect(usage, &QPushButton::clicked, this,
+          [this] { dialogs_.OpenInDesktop(QString("https://%1/").arg(kMakerWebSiteHost)); });
+  layout->addWidget(usage, 0, Qt::AlignRight);
+  connect(output_, &OutputControls::Changed, this, [this] { RequestPreview(); });
+  return group;
+}
+
+QStringList JoinWindow::status() const { return {status_->text(), status_detail_->text()}; }
+
+void JoinWindow::FollowLayout() {
+  const bool across = horizontal_->isChecked();
+  const int index = policy_->currentIndex();
+  policy_->clear();
+  for (const char* text : across ? kHeightPolicies : kWidthPolicies) policy_->addItem(text);
+  policy_->setCurrentIndex(index < 0 ? 0 : index);
+  policy_label_->setText(across ? "图片高：" : "图片宽：");
+  policy_->setAccessibleName(policy_label_->text());
+  custom_length_->setAccessibleName(across ? "自定义高度：" : "自定义宽度：");
+  custom_length_->setVisible(policy_->currentIndex() == 3);
+}
+
+void JoinWindow::ChoosePolicy(int index) {
+  custom_length_->setVisible(index == 3);
+  if (index != 3) {
+    RequestPreview();
+    return;
+  }
+  custom_length_->setFocus(Qt::OtherFocusReason);
+  if (custom_length_->text().toInt() > 0) RequestPreview();
+}
+
+void JoinWindow::SetListMode(bool list_mode) {
+  list_mode_->setChecked(list_mode);
+  folder_mode_->setChecked(!list_mode);
+  folder_panel_->setVisible(!list_mode);
+  list_panel_->setVisible(list_mode);
+  if (!list_mode) current_group_ = 0;
+  RequestPreview();
+  preview_->setFocus(Qt::OtherFocusReason);
+}
+
+bool JoinWindow::AcceptsChosenSource(const fs::path& folder) {
+  if (!ListJoinGroups(folder, JoinLoadFormats(JobFromControls().settings)).groups.empty()) {
+    return true;
+  }
+  const RunMessage refusal = NothingToJoinMessage(folder);
+  Tell(refusal.caption, refusal.text, refusal.icon);
+  return false;
+}
+
+void JoinWindow::SetSource(const fs::path& folder) {
+  source_box()->setText(PathText(folder));
+  output_box()->setText(PathText(DefaultOutputFolder(folder)));
+  groups_ = ListJoinGroups(folder, JoinLoadFormats(JobFromControls().settings)).groups;
+  current_group_ = 0;
+  RequestPreview();
+  preview_->setFocus(Qt::OtherFocusReason);
+}
+
+void JoinWindow::TakeDrop(const std::vector<fs::path>& paths) {
+  ToolDrop drop = TriageToolDrop(list_mode_->isChecked(), paths);
+  if (drop.refusal) {
+    Tell(drop.refusal->caption, drop.refusal->text, drop.refusal->icon);
+    return;
+  }
+  if (!drop.folder) {
+    AppendPictures(drop.pictures);
+    return;
+  }
+  if (ListJoinGroups(*drop.folder, JoinLoadFormats(JobFromControls().settings)).groups.empty()) {
+    Tell("提示", FormatMessage("文件夹 %s 中没有可拼接的图片。", drop.folder->c_str()),
+         MessageIcon::kWarning);
+    return;
+  }
+  SetSource(*drop.folder);
+}
+
+void JoinWindow::RebuildGroups() {
+  if (source_box()->text().isEmpty()) return;
+  std::vector<fs::path> groups =
+      ListJoinGroups(source_folder(), JoinLoadFormats(JobFromControls().settings)).groups;
+  // A mask that leaves nothing to join keeps the groups shown.
+  if (groups.empty()) return;
+  groups_ = std::move(groups);
+  current_group_ = 0;
+  RequestPreview();
+}
+
+void JoinWindow::AppendPictures(const std::vector<fs::path>& paths) {
+  // A join may use a picture twice: the list takes every path as given.
+  pictures_.insert(pictures_.end(), paths.begin(), paths.end());
+  list_panel_->Show(pictures_);
+  RequestPreview();
+}
+
+void JoinWindow::DeleteSelected() {
+  const std::vector<int> rows = list_panel_->SelectedRows();
+  if (rows.empty()) return;
+  const PictureListDeletion deleted = DeleteFromPictureList(pictures_, rows, 0);
+  list_panel_->Show(pictures_);
+  list_panel_->Select(deleted.selected_row);
+  RequestPreview();
+}
+
+JoinJob JoinWindow::JobFromControls() const {
+  JoinJob job;
+  job.source_folder = source_folder();
+  job.pictures = pictures_;
+  job.output_folder = output_folder();
+  JoinToolSettings& settings = job.settings;
+  settings.picture_list_source = list_mode_->isChecked();
+  settings.load_format_option = hidden_bits_;
+  for (int i = 0; i < format_boxes_.size(); ++i) {
+    if (format_boxes_[i]->isChecked()) settings.load_format_option |= kFormatBoxes[i].second;
+  }
+  settings.close_preview = close_preview_->isChecked();
+  settings.layout = horizontal_->isChecked() ? JoinLayout::kHorizontal : JoinLayout::kVertical;
+  settings.side_policy = static_cast<JoinSidePolicy>(std::max(0, policy_->currentIndex()));
+  if (!custom_length_->text().isEmpty()) settings.custom_length = custom_length_->text().toInt();
+  settings.space = space_->value();
+  settings.format = output_->format();
+  settings.quality = output_->quality();
+  settings.transparent = output_->transparent();
+  settings.png8 = output_->png8();
+  settings.png8_color_count = output_->colour_count();
+  return job;
+}
+
+void JoinWindow::RequestPreview(JoinPreviewSearch search) {
+  if (running()) return;
+  const int generation = ++preview_generation_;
+  const JoinJob job = JobFromControls();
+  const bool list_mode = job.settings.picture_list_source;
+  if (list_mode ? pictures_.size() < 2 : groups_.empty()) {
+    preview_waiting_ = false;
+    preview_->Clear();
+    status_->setText(kPreviewReadyStatus);
+    status_detail_->clear();
+    return;
+  }
+  status_->setText(kPreviewBusyStatus);
+  preview_waiting_ = true;
+  JoinPreviewRequest request;
+  request.settings = job.settings;
+  request.groups = groups_;
+  request.pictures = pictures_;
+  request.current_group = current_group_;
+  request.search = search;
+  preview_worker_.Post([this, generation, request] {
+    JoinPreview made = MakeJoinPreview(request);
+    QImage image;
+    if (!made.display_jpeg.empty()) {
+      image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
+                         static_cast<int>(made.display_jpeg.size()), "JPEG");
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, image, status = QString::fromStdString(made.status),
+         detail = QString::fromStdString(made.status_detail), group = made.current_group,
+         messages = made.messages] {
+          ShowPreview(generation, image, status, detail, group, messages);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void JoinWindow::ShowPreview(int generation, const QImage& image, const QString& status,
+                             const QString& detail, int group,
+                             const std::vector<RunMessage>& messages) {
+  if (generation != preview_generation_) return;
+  preview_waiting_ = false;
+  current_group_ = group;
+  status_->setText(status);
+  status_detail_->setText(detail);
+  if (image.isNull()) {
+    preview_->Clear();
+  } else {
+    const int horizontal = preview_->horizontalScrollBar()->value();
+    const int vertical = preview_->verticalScrollBar()->value();
+    preview_->ShowImage(image);
+    if (horizontal > 0 || vertical > 0) {
+      preview_->horizontalScrollBar()->setValue(horizontal);
+      preview_->verticalScrollBar()->setValue(vertical);
+    }
+  }
+  for (const RunMessage& message : messages) Tell(message.caption, message.text, message.icon);
+}
+
+bool JoinWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != preview_ || event->type() != QEvent::KeyPress) {
+    return ToolWindow::eventFilter(watched, event);
+  }
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+  const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+  if (!back && !forward) return ToolWindow::eventFilter(watched, event);
+  if (folder_mode_->isChecked() && !close_preview_->isChecked() && groups_.size() > 1 &&
+      !running()) {
+    const int count = static_cast<int>(groups_.size());
+    current_group_ = forward ? (current_group_ + 1) % count : (current_group_ + count - 1) % count;
+    RequestPreview(forward ? JoinPreviewSearch::kForward : JoinPreviewSearch::kBackward);
+  }
+  return true;
+}
+
+void JoinWindow::Present() { PresentMaximised(); }
+
+void JoinWindow::LoadSettings() {
+  const auto settings = LoadToolSettings<JoinToolSettings>(context_.store);
+  pictures_.clear();
+  list_panel_->Show(pictures_);
+  groups_.clear();
+  current_group_ = 0;
+  ++preview_generation_;  // a preview of the last opening is not shown
+  preview_waiting_ = false;
+  preview_->Clear();
+  preview_->SetFit(false);
+  status_->setText(kPreviewReadyStatus);
+  status_detail_->clear();
+
+  list_mode_->setChecked(settings.picture_list_source);
+  folder_mode_->setChecked(!settings.picture_list_source);
+  folder_panel_->setVisible(!settings.picture_list_source);
+  list_panel_->setVisible(settings.picture_list_source);
+  LoadFormatMask box_bits = 0;
+  for (int i = 0; i < format_boxes_.size(); ++i) {
+    box_bits |= kFormatBoxes[i].second;
+    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
+  }
+  hidden_bits_ = settings.load_format_option & ~box_bits;
+  close_preview_->setChecked(settings.close_preview);
+  (settings.layout == JoinLayout::kHorizontal ? horizontal_ : vertical_)->setChecked(true);
+  policy_->setCurrentIndex(-1);
+  FollowLayout();
+  policy_->setCurrentIndex(static_cast<int>(settings.side_policy));
+  custom_length_->setVisible(settings.side_policy == JoinSidePolicy::kCustom);
+  custom_length_->setText(settings.custom_length ? QString::number(*settings.custom_length)
+                                                 : QString());
+  custom_length_->setProperty("previewed", custom_length_->text());
+  space_->setValue(settings.space);
+  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
+               settings.png8_color_count);
+}
+
+std::optional<RunJob> JoinWindow::PrepareRun() {
+  const JoinJob job = JobFromControls();
+  if (std::optional<Refusal> refusal = ValidateJoinStart(job)) {
+    ShowRefusal(*refusal);
+    return std::nullopt;
+  }
+  WriteToolSettings(context_.store, job.settings);
+  return [job](RunObserver& observer, const std::atomic<bool>& stop) {
+    return RunJoinJob(job, observer, stop);
+  };
+}
+
+}  // namespace brindle

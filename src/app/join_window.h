@@ -1,0 +1,95 @@
+#pragma once
+// "Brindle图片批量拼接工具": pictures stitched into one long picture, top to bottom or left to
+// right; each sub-folder of a source folder, or a hand-made list, gives one. A preview of the
+// current group or of the list follows every change of a setting; the arrow keys step through the
+// groups.
+
+#include <QImage>
+#include <QList>
+#include <QStringList>
+#include <filesystem>
+#include <vector>
+
+#include "app/latest_worker.h"
+#include "app/tool_window.h"
+#include "run/run_message.h"
+#include "tools/join_preview.h"
+#include "tools/join_tool.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+
+namespace brindle {
+
+class OutputControls;
+class PictureListPanel;
+class PicturePane;
+
+class JoinWindow : public ToolWindow {
+  Q_OBJECT
+
+ public:
+  JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window);
+
+  PicturePane& preview() const { return *preview_; }
+  // The status bar's two parts.
+  QStringList status() const;
+  bool preview_pending() const { return preview_waiting_; }
+  int current_group() const { return current_group_; }
+  void TakeDrop(const std::vector<std::filesystem::path>& paths) override;
+
+ protected:
+  void LoadSettings() override;
+  std::optional<RunJob> PrepareRun() override;
+  void SetSource(const std::filesystem::path& folder) override;
+  bool AcceptsChosenSource(const std::filesystem::path& folder) override;
+  void Present() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* BuildSourceGroup();
+  QWidget* BuildJoinGroup();
+  QWidget* BuildSaveGroup();
+  JoinJob JobFromControls() const;
+  void SetListMode(bool list_mode);
+  void FollowLayout();
+  void ChoosePolicy(int index);
+  void AppendPictures(const std::vector<std::filesystem::path>& paths);
+  void DeleteSelected();
+  // The groups of the source again (a mask change); an empty result keeps the old list.
+  void RebuildGroups();
+  void RequestPreview(JoinPreviewSearch search = JoinPreviewSearch::kForward);
+  void ShowPreview(int generation, const QImage& image, const QString& status,
+                   const QString& detail, int group, const std::vector<RunMessage>& messages);
+
+  PicturePane* preview_;
+  QLabel* status_;
+  QLabel* status_detail_;
+  QRadioButton* folder_mode_;
+  QRadioButton* list_mode_;
+  QCheckBox* close_preview_;
+  QWidget* folder_panel_;
+  PictureListPanel* list_panel_;
+  QList<QCheckBox*> format_boxes_;
+  QRadioButton* vertical_;
+  QRadioButton* horizontal_;
+  QLabel* policy_label_;
+  QComboBox* policy_;
+  QLineEdit* custom_length_;
+  QSlider* space_;
+  QLabel* space_label_;
+  OutputControls* output_;
+  LoadFormatMask hidden_bits_ = 0;
+  std::vector<std::filesystem::path> groups_;
+  std::vector<std::filesystem::path> pictures_;
+  int current_group_ = 0;
+  int preview_generation_ = 0;
+  bool preview_waiting_ = false;
+  LatestWorker preview_worker_;  // last: a preview being made finishes before the rest goes
+};
+
+}  // namespace brindle

@@ -1,0 +1,127 @@
+// The join window driven as a user would: the preview of each group of a folder, the placeholder,
+// a long join, the JPEG limit and a list too short to start.
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "app/balloon_hints.h"
+#include "app/join_window.h"
+#include "app/main_window.h"
+#include "app/picture_pane.h"
+#include "app_test_main.h"
+#include "scripted_dialogs.h"
+#include "support/test_support.h"
+
+namespace brindle {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename W>
+W* Find(QWidget& window, const char* name) {
+  auto* widget = window.findChild<W*>(name);
+  if (!widget) qFatal("no control %s", name);
+  return widget;
+}
+
+}  // namespace
+
+class JoinWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    context_ = test::StartTestProgram(dialogs_);
+    QVERIFY(context_);
+    context_->store.WriteNumber("", "join_source_type", 0);
+    context_->store.WriteNumber("", "join_layout", 1);
+    main_ = std::make_unique<MainWindow>(*context_, dialogs_);
+    main_->action("join_tool")->trigger();
+    window_ = main_->join_window();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+  }
+
+  void init() {
+    dialogs_.told.clear();
+    window_->balloons().DismissAll();
+  }
+
+  void eachGroupIsPreviewedAndTheArrowsStepBetweenThem() {
+    QCOMPARE(window_->windowTitle(), QString("Brindle图片批量拼接工具"));
+    QCOMPARE(window_->status(), QStringList({"就绪...", ""}));
+    const fs::path source = folder_.path() / "trip";
+    for (const char* day : {"day1", "day2"}) {
+      fs::create_directories(source / day);
+      test::WritePicture(source / day / "a.jpg", 200, 100, "JPEG");
+      test::WritePicture(source / day / "b.jpg", 400, 100, "JPEG");
+    }
+    window_->TakeDrop({source});
+    QTRY_VERIFY(!window_->preview_pending());
+    QCOMPARE(window_->status()[0], QString("图片尺寸: 200 x 150"));
+    const QString first = window_->status()[1];
+    QVERIFY(first == QString::fromStdString("文件夹: " + (source / "day1").string()) ||
+            first == QString::fromStdString("文件夹: " + (source / "day2").string()));
+    QTest::keyClick(&window_->preview(), Qt::Key_Right);
+    QTRY_VERIFY(!window_->preview_pending());
+    QVERIFY(window_->status()[1].startsWith("文件夹: "));
+    QVERIFY(window_->status()[1] != first);
+
+    auto* close_preview = Find<QCheckBox>(*window_, "close_preview_box");
+    close_preview->click();
+    QTRY_VERIFY(!window_->preview_pending());
+    QCOMPARE(window_->preview().image().size(), QSize(279, 75));
+    close_preview->click();
+  }
+
+  void thirtyTallPicturesAreShownAsOneLongPicture() {
+    const fs::path source = folder_.path() / "tall";
+    fs::create_directories(source);
+    test::WritePicture(source / "p00.jpg", 1000, 1500, "JPEG");
+    for (int i = 1; i < 30; ++i) {
+      fs::copy_file(source / "p00.jpg", source / ("p" + std::to_string(i + 10) + ".jpg"));
+    }
+    window_->TakeDrop({source});
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->preview_pending(), 60000);
+    QCOMPARE(window_->status()[0], QString("图片尺寸: 1000 x 45000"));
+    QCOMPARE(window_->preview().image().size(), QSize(1000, 45000));
+    QVERIFY(dialogs_.told.isEmpty());
+  }
+
+  void theListIsRefusedBelowTwoAndAJpegPastTheLimitIsNotShown() {
+    Find<QRadioButton>(*window_, "list_mode_option")->click();
+    const fs::path pictures = folder_.path() / "strips";
+    fs::create_directories(pictures);
+    test::WritePicture(pictures / "a.png", 8, 40000, "PNG");
+    test::WritePicture(pictures / "b.png", 8, 40000, "PNG");
+    window_->TakeDrop({pictures / "a.png"});
+    window_->start_button()->click();
+    QCOMPARE(window_->balloons().open_texts(), QStringList({"请先添加图片 | 图片数量不能少于2张"}));
+
+    window_->TakeDrop({pictures / "b.png"});
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->preview_pending(), 60000);
+    QCOMPARE(dialogs_.told.size(), 1);
+    QVERIFY2(dialogs_.told.front().startsWith("错误 | 预览失败:\n\n拼接后的图片高度: 80000 像素"),
+             qPrintable(dialogs_.told.front()));
+  }
+
+  void cleanupTestCase() { main_.reset(); }
+
+ private:
+  test::ScriptedDialogs dialogs_;
+  std::optional<AppContext> context_;
+  std::unique_ptr<MainWindow> main_;
+  JoinWindow* window_ = nullptr;
+  test::TempFolder folder_;
+};
+
+}  // namespace brindle
+
+int main(int argc, char** argv) {
+  return brindle::test::RunAppTest<brindle::JoinWindowTest>(argc, argv);
+}
+
+#include "join_window_test.moc"
