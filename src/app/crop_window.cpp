@@ -462,7 +462,7 @@ void CropWindow::RequestPreview(bool forward) {
   preview_waiting_ = true;
   preview_worker_.Post([this, generation, job = JobFromControls(), list = preview_list_,
                         index = preview_index_, forward, shown] {
-    CropPreview made = GenerateCropPreview(job, list, index, forward, shown);
+    CropPreview made = crop_maker_.Generate(job, list, index, forward, shown);
     QImage image;
     std::string jpeg;
     if (made.picture && EncodeCropPanePicture(made.picture.get(), jpeg)) {

@@ -107,6 +107,7 @@ class CropWindow : public ToolWindow {
   int preview_index_ = 0;
   int preview_generation_ = 0;
   bool preview_waiting_ = false;
+  CropPreviewMaker crop_maker_;  // touched only on the preview worker's thread
   LatestWorker preview_worker_;  // last: a preview being made finishes before the rest goes
 };
 

@@ -128,16 +128,14 @@ CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long wid
   return geometry;
 }
 
-MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings,
-                          CropGeometry* geometry, std::optional<std::string>* refusal) {
+MagickWandPtr ReadCropSource(const fs::path& path) {
   MagickWandPtr wand = ReadPicture(path);
   if (!wand) {
     LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
     return nullptr;
   }
   MagickWand* picture = wand.get();
-  const std::string format = PictureFormat(picture);
-  if (format == "GIF" && MagickGetNumberImages(picture) > 1) {
+  if (PictureFormat(picture) == "GIF" && MagickGetNumberImages(picture) > 1) {
     LogInfo(FormatMessage("不支持裁剪动态gif图片:\r\n%s", path.c_str()));
     return nullptr;
   }
@@ -146,13 +144,16 @@ MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings
   UseFirstImage(picture);
   if (MagickGetNumberImages(picture) > 1) {
     wand = MagickWandPtr(MagickGetImage(picture));
-    if (!wand) {
-      LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
-      return nullptr;
-    }
-    picture = wand.get();
+    if (!wand) LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
   }
+  return wand;
+}
 
+MagickWandPtr CropSource(MagickWandPtr wand, const CropToolSettings& settings,
+                         CropGeometry* geometry, std::optional<std::string>* refusal) {
+  if (!wand) return nullptr;
+  MagickWand* picture = wand.get();
+  const std::string format = PictureFormat(picture);
   const PictureResolution resolution = ReadPictureResolution(picture);
   const long long width = static_cast<long long>(MagickGetImageWidth(picture));
   const long long height = static_cast<long long>(MagickGetImageHeight(picture));
@@ -175,6 +176,11 @@ MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings
 
   if (geometry) *geometry = kept;
   return wand;
+}
+
+MagickWandPtr CropPicture(const fs::path& path, const CropToolSettings& settings,
+                          CropGeometry* geometry, std::optional<std::string>* refusal) {
+  return CropSource(ReadCropSource(path), settings, geometry, refusal);
 }
 
 }  // namespace brindle

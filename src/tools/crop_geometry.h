@@ -43,6 +43,16 @@ struct CropGeometry {
 CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long width,
                                  long long height);
 
+// The picture at path as the geometry step reads it: turned upright, its first image only. A
+// picture that cannot be read ("无法识别的图片:") or an animated GIF ("不支持裁剪动态gif图片:") adds
+// its line to the InfoLog and gives null.
+MagickWandPtr ReadCropSource(const std::filesystem::path& path);
+
+// The rest of the geometry step on a picture ReadCropSource gave (null gives null).
+MagickWandPtr CropSource(MagickWandPtr picture, const CropToolSettings& settings,
+                         CropGeometry* geometry = nullptr,
+                         std::optional<std::string>* refusal = nullptr);
+
 // The geometry step: reads the picture at path and hands back the kept rectangle as a picture of
 // its own, with the rectangle in geometry when asked. A picture that cannot be read
 // ("无法识别的图片:") or an animated GIF ("不支持裁剪动态gif图片:") adds its line to the InfoLog

@@ -1,9 +1,11 @@
 #include "tools/crop_preview.h"
 
+#include <system_error>
+
 #include "base/info_log.h"
-#include "engine/picture_read.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"
+#include "tools/crop_geometry.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
 
@@ -71,11 +73,11 @@ bool SimulateOutput(const CropJob& job, const fs::path& path, MagickWandPtr& cro
 }
 
 // The preview of one picture: the cropped part as the run would write it, framed, laid over the
-// darkened background. false when ImageMagick refuses a step.
+// background (already darkened). false when ImageMagick refuses a step.
 bool DrawPreview(const CropJob& job, const fs::path& path, const CropGeometry& geometry,
                  MagickWandPtr& cropped, MagickWand* background,
                  std::optional<RunMessage>& message) {
-  if (!ShowTransparency(background) || !SimulateOutput(job, path, cropped, message)) return false;
+  if (!SimulateOutput(job, path, cropped, message)) return false;
 
   // The frame goes round a side only while the framed picture is still narrower than the
   // background, so a rectangle that keeps a whole side shows no frame there.
@@ -85,22 +87,22 @@ bool DrawPreview(const CropJob& job, const fs::path& path, const CropGeometry& g
   const std::size_t frame_y = MagickGetImageHeight(cropped.get()) + 2 < background_height ? 1 : 0;
   PixelWandPtr frame = MakePixelWand(kFrameColour);
   return MagickBorderImage(cropped.get(), frame.get(), frame_x, frame_y) != MagickFalse &&
-         MagickBrightnessContrastImage(background, kCutAwayBrightness, 0) != MagickFalse &&
          MagickCompositeImage(background, cropped.get(), OverCompositeOp,
                               static_cast<ssize_t>(geometry.left),
                               static_cast<ssize_t>(geometry.top)) != MagickFalse;
 }
 
-// The picture read again as the background the kept rectangle is shown on: the first image only,
-// a BMP without its alpha channel.
-MagickWandPtr ReadBackground(const fs::path& path) {
-  MagickWandPtr wand = ReadPicture(path);
-  if (!wand) return nullptr;
-  UseFirstImage(wand.get());
-  MagickWandPtr background(MagickGetImage(wand.get()));
+// The background the kept rectangle is shown on: the picture (a BMP without its alpha channel)
+// over the checkerboard where it is transparent, darkened. Null when ImageMagick refuses a step.
+MagickWandPtr DarkenedBackground(MagickWand* source) {
+  MagickWandPtr background(CloneMagickWand(source));
   if (!background) return nullptr;
   if (PictureFormat(background.get()) == "BMP") {
     MagickSetImageAlphaChannel(background.get(), DeactivateAlphaChannel);
+  }
+  if (!ShowTransparency(background.get()) ||
+      MagickBrightnessContrastImage(background.get(), kCutAwayBrightness, 0) == MagickFalse) {
+    return nullptr;
   }
   return background;
 }
@@ -160,8 +162,40 @@ int SteppedPreviewIndex(int index, int count, bool forward) {
   return index <= 0 ? count - 1 : index - 1;
 }
 
-CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>& list,
-                                int current_index, bool forward, const CropStatusTexts& shown) {
+struct CropPreviewMaker::Kept {
+  fs::path path;
+  fs::file_time_type modified;
+  std::uintmax_t length = 0;
+  MagickWandPtr source;      // as the geometry step reads it
+  MagickWandPtr background;  // DarkenedBackground of it
+};
+
+CropPreviewMaker::CropPreviewMaker() = default;
+CropPreviewMaker::~CropPreviewMaker() = default;
+
+void CropPreviewMaker::Forget() { kept_.reset(); }
+
+const CropPreviewMaker::Kept* CropPreviewMaker::Prepare(const fs::path& path) {
+  std::error_code error;
+  const auto modified = fs::last_write_time(path, error);
+  const std::uintmax_t length = error ? 0 : fs::file_size(path, error);
+  if (!error && kept_ && kept_->path == path && kept_->modified == modified &&
+      kept_->length == length) {
+    return kept_.get();
+  }
+  kept_.reset();
+  MagickWandPtr source = ReadCropSource(path);
+  if (!source) return nullptr;
+  MagickWandPtr background = DarkenedBackground(source.get());
+  if (!background) return nullptr;
+  kept_ = std::make_unique<Kept>(
+      Kept{error ? fs::path() : path, modified, length, std::move(source), std::move(background)});
+  return kept_.get();
+}
+
+CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs::path>& list,
+                                       int current_index, bool forward,
+                                       const CropStatusTexts& shown) {
   CropPreview preview;
   const int count = static_cast<int>(list.size());
   if (count == 0) {
@@ -174,11 +208,13 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
 
   for (int index : TryOrder(preview.current_index, count, forward)) {
     const fs::path& path = list[static_cast<std::size_t>(index)];
+    const Kept* kept = Prepare(path);
+    if (!kept) continue;
     CropGeometry geometry;
-    MagickWandPtr cropped = CropPicture(path, job.settings, &geometry);
-    if (!cropped) continue;
-    MagickWandPtr background = ReadBackground(path);
-    if (!background) continue;
+    MagickWandPtr cropped =
+        CropSource(MagickWandPtr(CloneMagickWand(kept->source.get())), job.settings, &geometry);
+    MagickWandPtr background(CloneMagickWand(kept->background.get()));
+    if (!cropped || !background) continue;
     std::optional<RunMessage> message;
     // A picture ImageMagick refuses to draw is passed over like one that cannot be read.
     if (!DrawPreview(job, path, geometry, cropped, background.get(), message)) continue;
@@ -201,6 +237,11 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>&
           : FormatMessage("在文件夹 %s 中没有找到需要裁剪的图片！", job.source_folder.c_str());
   preview.message = RunMessage{text, "预览", MessageIcon::kWarning};
   return preview;
+}
+
+CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>& list,
+                                int current_index, bool forward, const CropStatusTexts& shown) {
+  return CropPreviewMaker().Generate(job, list, current_index, forward, shown);
 }
 
 }  // namespace brindle

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,26 @@ struct CropPreview {
 // it was but for the second part ("生成预览图片...").
 CropPreview GenerateCropPreview(const CropJob& job, const std::vector<std::filesystem::path>& list,
                                 int current_index, bool forward, const CropStatusTexts& shown);
+
+// Makes crop previews and keeps the last picture it read with its darkened background, so a
+// changed setting is shown without reading and darkening the picture again, as long as the file
+// is unchanged. Like GenerateCropPreview.
+class CropPreviewMaker {
+ public:
+  CropPreviewMaker();
+  ~CropPreviewMaker();
+  CropPreview Generate(const CropJob& job, const std::vector<std::filesystem::path>& list,
+                       int current_index, bool forward, const CropStatusTexts& shown);
+  // Lets the kept picture go.
+  void Forget();
+
+ private:
+  struct Kept;
+  // The kept picture of path, read and prepared when another (or none) is kept; null when it
+  // cannot be read or prepared.
+  const Kept* Prepare(const std::filesystem::path& path);
+  std::unique_ptr<Kept> kept_;
+};
 
 // The link "预览说明" (caption kCropPreviewHelpCaption, information icon).
 extern const char* const kCropPreviewHelpText;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
 #include "base/info_log.h"
 #include "support/test_support.h"
@@ -67,6 +69,28 @@ TEST_F(CropPreviewTest, DarkensWhatIsCutAwayAndFramesWhatIsKept) {
   EXPECT_TRUE(Near(shown, 151, 76, 204, 204, 204, 8));
   EXPECT_TRUE(Near(shown, 100, 50, 48, 128, 192, 6));
   EXPECT_TRUE(Near(shown, 152, 77, 0, 0, 38, 8));
+}
+
+// The maker keeps the picture it read between previews; each must still equal a fresh preview, and
+// a changed file is read again.
+TEST_F(CropPreviewTest, TheKeptPictureGivesWhatAFreshPreviewGives) {
+  test::WriteSolid(folder / "a.png", 200, 100, "#3080C0");
+  CropPreviewMaker maker;
+  const std::vector<fs::path> list = {folder / "a.png"};
+  ASSERT_TRUE(maker.Generate(job, list, 0, true, ReadyStatus()).picture);
+  job.settings.align = 4;  // bottom right
+  CropPreview kept = maker.Generate(job, list, 0, true, ReadyStatus());
+  CropPreview fresh = Preview(list);
+  ASSERT_TRUE(kept.picture && fresh.picture);
+  for (const auto& [x, y] : {std::pair{120L, 60L}, std::pair{20L, 20L}}) {
+    EXPECT_EQ(test::PixelAt(kept.picture.get(), x, y), test::PixelAt(fresh.picture.get(), x, y));
+  }
+  EXPECT_TRUE(Near(kept.picture.get(), 150, 75, 48, 128, 192, 6));
+
+  test::WriteSolid(folder / "a.png", 300, 100, "#3080C0");
+  fs::last_write_time(folder / "a.png",
+                      fs::last_write_time(folder / "a.png") + std::chrono::seconds(2));
+  EXPECT_EQ(maker.Generate(job, list, 0, true, ReadyStatus()).status[0], "原图尺寸: 300 x 100");
 }
 
 TEST_F(CropPreviewTest, TransparencyShowsAsCheckerboardUnlessTheOutputLosesIt) {
