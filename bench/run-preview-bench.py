@@ -68,6 +68,26 @@ def print_refresh(cli: Path, picture: Path, recipe: list[str]) -> bool:
     return True
 
 
+def print_crop_refresh(cli: Path, picture: Path) -> bool:
+    """Runs the crop preview timer built beside brindle-cli: the crop window's preview of the
+    picture (3000 x 2000 kept, centred) made once, then with the width changed, each decoded for
+    display."""
+    timer = cli.parent.parent / "bench" / "brindle_crop_preview_bench"
+    print("\ncrop preview, 3000 x 2000 kept")
+    if not timer.is_file():
+        print(f"  refresh      not measured: no {timer}")
+        return False
+    done = subprocess.run([str(timer), str(picture), str(REFRESHES)],
+                          capture_output=True, text=True, check=False)
+    fields = done.stdout.split()
+    if done.returncode != 0 or len(fields) != 4:
+        print(f"  refresh      failed: {done.stderr.strip() or done.stdout.strip()}")
+        return False
+    print(f"  {'first':12} {float(fields[1]):6.2f} s shown (crop window)")
+    print(f"  {'refresh':12} {float(fields[3]):6.2f} s shown (median of {REFRESHES}, width changed)")
+    return True
+
+
 def main() -> int:
     parser = bench_common.argument_parser(
         "Time brindle-cli preview against convert on one 24-megapixel photograph.",
@@ -125,6 +145,8 @@ def main() -> int:
                 print(f"  {'ratio':12} {ratio:6.2f}x wall (brindle-cli / convert)")
             if not print_refresh(arguments.cli, picture, recipe):
                 status = 1
+        if not print_crop_refresh(arguments.cli, picture):
+            status = 1
     finally:
         shutil.rmtree(work_root, ignore_errors=True)
     return status
