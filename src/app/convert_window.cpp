@@ -6,9 +6,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "app/app_context.h"
+#include "app/load_format_boxes.h"
 #include "app/output_controls.h"
 #include "app/plain_widgets.h"
 #include "tools/convert_tool.h"
@@ -16,24 +16,9 @@
 
 namespace brindle {
 
-namespace {
-
-// The source format boxes, in the window's order.
-constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
-    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif},   {"bmp", kLoadBmp},
-    {"psd", kLoadPsd}, {"tif", kLoadTif}, {"svg", kLoadSvg},   {"jfif", kLoadJfif},
-    {"webp", kLoadWebp}, {"dng", kLoadDng}};
-
-LoadFormatMask BoxBits() {
-  LoadFormatMask bits = 0;
-  for (const auto& [text, bit] : kFormatBoxes) bits |= bit;
-  return bits;
-}
-
-}  // namespace
-
 ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
     : ToolWindow(context, dialogs, main_window, "Brindle图片批量格式转换工具", "开始转换"),
+      formats_(new LoadFormatBoxes(true, "format_%1")),
       output_(new OutputControls("格式转换为：")),
       keep_extension_(NamedButton<QCheckBox>("", "keep_extension_box")) {
   auto* source_group = new QGroupBox("源图片文件夹");
@@ -43,12 +28,7 @@ ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& mai
   QLabel* formats_label = PlainLabel("原格式：");
   formats_label->setObjectName(kLoadFormatLabel);
   formats->addWidget(formats_label);
-  for (const auto& [text, bit] : kFormatBoxes) {
-    auto* box = NamedButton<QCheckBox>(text, QString("format_%1").arg(text));
-    format_boxes_.append(box);
-    formats->addWidget(box);
-  }
-  formats->addStretch(1);
+  formats->addWidget(formats_, 1);
   source_layout->addLayout(formats);
   source_layout->addWidget(sub_folders());
 
@@ -74,20 +54,9 @@ ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& mai
   setFixedSize(671, 339);
 }
 
-LoadFormatMask ConvertWindow::MaskInUse() const {
-  LoadFormatMask mask = hidden_bits_;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    if (format_boxes_[i]->isChecked()) mask |= kFormatBoxes[i].second;
-  }
-  return mask;
-}
-
 void ConvertWindow::LoadSettings() {
   const auto settings = LoadToolSettings<ConvertToolSettings>(context_.store);
-  hidden_bits_ = settings.load_format_option & ~BoxBits();
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
-  }
+  formats_->Set(settings.load_format_option);
   output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
                settings.png8_color_count);
   keep_extension_->setChecked(settings.keep_extension);
@@ -101,7 +70,7 @@ std::optional<RunJob> ConvertWindow::PrepareRun() {
   job.include_sub_folders = sub_folders()->isChecked();
   job.output_folder = output_folder();
   ConvertToolSettings& settings = job.settings;
-  settings.load_format_option = MaskInUse();
+  settings.load_format_option = formats_->mask();
   settings.format = output_->format();
   settings.quality = output_->quality();
   settings.transparent = output_->transparent();

@@ -2,15 +2,13 @@
 // "Brindle图片批量格式转换工具": every picture of a folder whose format is ticked, written as JPEG or
 // PNG into an output folder that mirrors the sub-folders.
 
-#include <QList>
-
 #include "app/tool_window.h"
-#include "tools/load_format_mask.h"
 
 class QCheckBox;
 
 namespace brindle {
 
+class LoadFormatBoxes;
 class OutputControls;
 
 class ConvertWindow : public ToolWindow {
@@ -26,10 +24,7 @@ class ConvertWindow : public ToolWindow {
   std::optional<RunJob> PrepareRun() override;
 
  private:
-  LoadFormatMask MaskInUse() const;
-
-  QList<QCheckBox*> format_boxes_;  // in the order of kFormatBoxes
-  LoadFormatMask hidden_bits_ = 0;  // stored bits without a box, kept as they were
+  LoadFormatBoxes* formats_;
   OutputControls* output_;
   QCheckBox* keep_extension_;
 };

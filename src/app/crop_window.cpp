@@ -14,12 +14,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-#include <utility>
+#include <algorithm>
 
 #include "app/app_context.h"
+#include "app/box_refresh.h"
+#include "app/load_format_boxes.h"
 #include "app/dialogs.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
@@ -37,9 +38,6 @@ namespace brindle {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
-    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp}};
 
 // The panels of the parameter stack, in order: the three modes with alignment, then the side
 // trims in pixels and in percent.
@@ -63,40 +61,10 @@ CropWindow::CropWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wind
       preview_(Named(new PicturePane, "crop_preview", "裁剪预览")),
       output_(new OutputControls("格式：")) {
   set_refuse_root(false);
-  for (QLabel*& part : status_) {
-    part = new QLabel;
-    part->setTextFormat(Qt::PlainText);
-  }
-  status_[0]->setFixedWidth(200);
-  status_[1]->setFixedWidth(200);
-  auto* status_bar = new QHBoxLayout;
-  for (QLabel* part : status_) status_bar->addWidget(part);
-  status_bar->setStretch(2, 1);
-
-  auto* left = new QVBoxLayout;
-  left->addWidget(preview_, 1);
-  left->addLayout(status_bar);
-
-  auto* panel = new QWidget;
-  panel->setFixedWidth(400);
-  auto* panel_layout = new QVBoxLayout(panel);
-  panel_layout->setContentsMargins(0, 0, 0, 0);
-  QWidget* source_group = BuildSourceGroup();
-  QWidget* crop_group = BuildCropGroup();
-  QWidget* save_group = BuildSaveGroup();
-  for (QWidget* group : {source_group, crop_group, save_group}) {
-    panel_layout->addWidget(group);
-    DisableWhileRunning(group);
-  }
-  panel_layout->addStretch(1);
-
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left, 1);
-  layout->addWidget(panel);
+  const std::vector<QLabel*> status =
+      LayOutBesidePreview(preview_, 3, {BuildSourceGroup(), BuildCropGroup(), BuildSaveGroup()});
+  std::copy(status.begin(), status.end(), status_.begin());
   setMinimumWidth(600);
-
-  preview_->installEventFilter(this);
-  preview_->setFocusPolicy(Qt::StrongFocus);
 }
 
 QWidget* CropWindow::BuildSourceGroup() {
@@ -116,15 +84,9 @@ QWidget* CropWindow::BuildSourceGroup() {
   auto* folder_layout = new QVBoxLayout(folder_panel_);
   folder_layout->setContentsMargins(0, 0, 0, 0);
   folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
-  auto* formats = new QHBoxLayout;
-  for (const auto& [text, bit] : kFormatBoxes) {
-    auto* box = NamedButton<QCheckBox>(text, QString("%1_box").arg(text));
-    format_boxes_.append(box);
-    formats->addWidget(box);
-    connect(box, &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
-  }
-  formats->addStretch(1);
-  folder_layout->addLayout(formats);
+  formats_ = new LoadFormatBoxes(false, "%1_box");
+  connect(formats_, &LoadFormatBoxes::Clicked, this, [this] { RebuildPreviewList(); });
+  folder_layout->addWidget(formats_);
   folder_layout->addWidget(sub_folders());
   connect(sub_folders(), &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
   layout->addWidget(folder_panel_);
@@ -143,16 +105,7 @@ QLineEdit* CropWindow::Box(const char* name, const QString& caption, int digits)
       QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), box));
   box->setMaxLength(digits);
   box->setFixedWidth(64);
-  // Enter, or leaving the box changed, shows the new rectangle.
-  connect(box, &QLineEdit::returnPressed, this, [this, box] {
-    box->setProperty("previewed", box->text());
-    RequestPreview();
-  });
-  connect(box, &QLineEdit::editingFinished, this, [this, box] {
-    if (box->property("previewed").toString() == box->text()) return;
-    box->setProperty("previewed", box->text());
-    RequestPreview();
-  });
+  RefreshOnEnterOrChange(box, [this] { RequestPreview(); });
   return box;
 }
 
@@ -418,10 +371,7 @@ CropJob CropWindow::JobFromControls() const {
                                             : CropSaveMode::kNone;
   job.output_folder = output_folder();
   job.keep_format = keep_format_->isChecked();
-  settings.load_format_option = hidden_bits_;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    if (format_boxes_[i]->isChecked()) settings.load_format_option |= kFormatBoxes[i].second;
-  }
+  settings.load_format_option = formats_->mask();
   settings.mode = mode_->currentIndex();
   settings.align = align_->currentIndex();
   settings.fixed_width = NumberOf(fixed_width_);
@@ -486,13 +436,7 @@ void CropWindow::ShowPreview(int generation, const QImage& image, const CropStat
   if (image.isNull()) {
     preview_->Clear();
   } else {
-    const int horizontal = preview_->horizontalScrollBar()->value();
-    const int vertical = preview_->verticalScrollBar()->value();
-    preview_->ShowImage(image);
-    if (horizontal > 0 || vertical > 0) {
-      preview_->horizontalScrollBar()->setValue(horizontal);
-      preview_->verticalScrollBar()->setValue(vertical);
-    }
+    preview_->ReplaceImage(image);
   }
   if (message) Tell(message->caption, message->text, message->icon);
 }
@@ -524,12 +468,7 @@ void CropWindow::LoadSettings() {
   preview_index_ = 0;
   SetStatus(ReadyStatus());
 
-  LoadFormatMask box_bits = 0;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    box_bits |= kFormatBoxes[i].second;
-    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
-  }
-  hidden_bits_ = settings.load_format_option & ~box_bits;
+  formats_->Set(settings.load_format_option);
   mode_->setCurrentIndex(settings.mode);
   align_->setCurrentIndex(settings.align);
   (settings.side_in_percent ? by_percent_ : by_pixels_)->setChecked(true);
@@ -549,7 +488,7 @@ void CropWindow::LoadSettings() {
     side_pixels_[i]->setText(NumberText(pixels[i]));
     side_percent_[i]->setText(NumberText(percent[i]));
   }
-  for (QLineEdit* box : findChildren<QLineEdit*>()) box->setProperty("previewed", box->text());
+  for (QLineEdit* box : findChildren<QLineEdit*>()) MarkPreviewed(box);
   output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
                settings.png8_color_count);
   FollowMode();

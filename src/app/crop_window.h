@@ -4,7 +4,6 @@
 // keys step through up to 32 preview pictures.
 
 #include <QImage>
-#include <QList>
 #include <array>
 #include <filesystem>
 #include <vector>
@@ -23,6 +22,7 @@ class QStackedWidget;
 
 namespace brindle {
 
+class LoadFormatBoxes;
 class OutputControls;
 class PictureListPanel;
 class PicturePane;
@@ -80,7 +80,7 @@ class CropWindow : public ToolWindow {
   QRadioButton* list_mode_;
   QWidget* folder_panel_;
   PictureListPanel* list_panel_;
-  QList<QCheckBox*> format_boxes_;
+  LoadFormatBoxes* formats_;
   QComboBox* mode_;
   QComboBox* align_;
   QWidget* units_;
@@ -101,7 +101,6 @@ class CropWindow : public ToolWindow {
   QWidget* output_row_;
   QCheckBox* keep_format_;
   OutputControls* output_;
-  LoadFormatMask hidden_bits_ = 0;
   std::vector<std::filesystem::path> pictures_;      // the list mode's pictures, in order added
   std::vector<std::filesystem::path> preview_list_;  // at most 32
   int preview_index_ = 0;

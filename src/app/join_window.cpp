@@ -1,6 +1,5 @@
 #include "app/join_window.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,12 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "app/app_context.h"
+#include "app/box_refresh.h"
+#include "app/load_format_boxes.h"
 #include "app/dialogs.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
@@ -36,9 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
-    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp}};
-
 constexpr const char* kWidthPolicies[] = {"使用每组第一张图片的宽度", "使用每组最宽的一张图片宽度",
                                           "使用每组最窄的一张图片宽度", "自定义宽度："};
 constexpr const char* kHeightPolicies[] = {"使用每组第一张图片的高度", "使用每组最高的一张图片高度",
@@ -51,39 +48,13 @@ QString PathText(const fs::path& path) { return QString::fromStdString(path.stri
 JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
     : ToolWindow(context, dialogs, main_window, "Brindle图片批量拼接工具", "开始拼接"),
       preview_(Named(new PicturePane, "join_preview", "拼接预览")),
-      status_(new QLabel),
-      status_detail_(new QLabel),
       output_(new OutputControls("格式：")) {
   set_refuse_root(false);
-  status_->setTextFormat(Qt::PlainText);
-  status_detail_->setTextFormat(Qt::PlainText);
-  status_->setFixedWidth(200);
-  auto* status_bar = new QHBoxLayout;
-  status_bar->addWidget(status_);
-  status_bar->addWidget(status_detail_, 1);
-  auto* left = new QVBoxLayout;
-  left->addWidget(preview_, 1);
-  left->addLayout(status_bar);
-
-  auto* panel = new QWidget;
-  panel->setFixedWidth(400);
-  auto* panel_layout = new QVBoxLayout(panel);
-  panel_layout->setContentsMargins(0, 0, 0, 0);
-  QWidget* source_group = BuildSourceGroup();
-  QWidget* join_group = BuildJoinGroup();
-  QWidget* save_group = BuildSaveGroup();
-  for (QWidget* group : {source_group, join_group, save_group}) {
-    panel_layout->addWidget(group);
-    DisableWhileRunning(group);
-  }
-  panel_layout->addStretch(1);
-
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left, 1);
-  layout->addWidget(panel);
+  const std::vector<QLabel*> status =
+      LayOutBesidePreview(preview_, 2, {BuildSourceGroup(), BuildJoinGroup(), BuildSaveGroup()});
+  status_ = status[0];
+  status_detail_ = status[1];
   setMinimumHeight(610);
-  preview_->installEventFilter(this);
-  preview_->setFocusPolicy(Qt::StrongFocus);
 }
 
 QWidget* JoinWindow::BuildSourceGroup() {
@@ -106,15 +77,9 @@ QWidget* JoinWindow::BuildSourceGroup() {
   auto* folder_layout = new QVBoxLayout(folder_panel_);
   folder_layout->setContentsMargins(0, 0, 0, 0);
   folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
-  auto* formats = new QHBoxLayout;
-  for (const auto& [text, bit] : kFormatBoxes) {
-    auto* box = NamedButton<QCheckBox>(text, QString("load_format_%1").arg(text));
-    format_boxes_.append(box);
-    formats->addWidget(box);
-    connect(box, &QCheckBox::clicked, this, &JoinWindow::RebuildGroups);
-  }
-  formats->addStretch(1);
-  folder_layout->addLayout(formats);
+  formats_ = new LoadFormatBoxes(false, "load_format_%1");
+  connect(formats_, &LoadFormatBoxes::Clicked, this, &JoinWindow::RebuildGroups);
+  folder_layout->addWidget(formats_);
   layout->addWidget(folder_panel_);
 
   list_panel_ = new PictureListPanel(kJoinAddButton);
@@ -162,15 +127,7 @@ QWidget* JoinWindow::BuildJoinGroup() {
   policy_row->addWidget(custom_length_);
   layout->addLayout(policy_row);
   connect(policy_, &QComboBox::activated, this, &JoinWindow::ChoosePolicy);
-  connect(custom_length_, &QLineEdit::returnPressed, this, [this] {
-    custom_length_->setProperty("previewed", custom_length_->text());
-    RequestPreview();
-  });
-  connect(custom_length_, &QLineEdit::editingFinished, this, [this] {
-    if (custom_length_->property("previewed").toString() == custom_length_->text()) return;
-    custom_length_->setProperty("previewed", custom_length_->text());
-    RequestPreview();
-  });
+  RefreshOnEnterOrChange(custom_length_, [this] { RequestPreview(); });
 
   space_ = Named(new QSlider(Qt::Horizontal), "space_slider", "图片间距：");
   space_->setRange(0, 128);
@@ -310,10 +267,7 @@ JoinJob JoinWindow::JobFromControls() const {
   job.output_folder = output_folder();
   JoinToolSettings& settings = job.settings;
   settings.picture_list_source = list_mode_->isChecked();
-  settings.load_format_option = hidden_bits_;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    if (format_boxes_[i]->isChecked()) settings.load_format_option |= kFormatBoxes[i].second;
-  }
+  settings.load_format_option = formats_->mask();
   settings.close_preview = close_preview_->isChecked();
   settings.layout = horizontal_->isChecked() ? JoinLayout::kHorizontal : JoinLayout::kVertical;
   settings.side_policy = static_cast<JoinSidePolicy>(std::max(0, policy_->currentIndex()));
@@ -376,13 +330,7 @@ void JoinWindow::ShowPreview(int generation, const QImage& image, const QString&
   if (image.isNull()) {
     preview_->Clear();
   } else {
-    const int horizontal = preview_->horizontalScrollBar()->value();
-    const int vertical = preview_->verticalScrollBar()->value();
-    preview_->ShowImage(image);
-    if (horizontal > 0 || vertical > 0) {
-      preview_->horizontalScrollBar()->setValue(horizontal);
-      preview_->verticalScrollBar()->setValue(vertical);
-    }
+    preview_->ReplaceImage(image);
   }
   for (const RunMessage& message : messages) Tell(message.caption, message.text, message.icon);
 }
@@ -423,12 +371,7 @@ void JoinWindow::LoadSettings() {
   folder_mode_->setChecked(!settings.picture_list_source);
   folder_panel_->setVisible(!settings.picture_list_source);
   list_panel_->setVisible(settings.picture_list_source);
-  LoadFormatMask box_bits = 0;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    box_bits |= kFormatBoxes[i].second;
-    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
-  }
-  hidden_bits_ = settings.load_format_option & ~box_bits;
+  formats_->Set(settings.load_format_option);
   close_preview_->setChecked(settings.close_preview);
   (settings.layout == JoinLayout::kHorizontal ? horizontal_ : vertical_)->setChecked(true);
   policy_->setCurrentIndex(-1);
@@ -437,7 +380,7 @@ void JoinWindow::LoadSettings() {
   custom_length_->setVisible(settings.side_policy == JoinSidePolicy::kCustom);
   custom_length_->setText(settings.custom_length ? QString::number(*settings.custom_length)
                                                  : QString());
-  custom_length_->setProperty("previewed", custom_length_->text());
+  MarkPreviewed(custom_length_);
   space_->setValue(settings.space);
   output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
                settings.png8_color_count);

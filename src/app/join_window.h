@@ -5,7 +5,6 @@
 // groups.
 
 #include <QImage>
-#include <QList>
 #include <QStringList>
 #include <filesystem>
 #include <vector>
@@ -25,6 +24,7 @@ class QSlider;
 
 namespace brindle {
 
+class LoadFormatBoxes;
 class OutputControls;
 class PictureListPanel;
 class PicturePane;
@@ -74,7 +74,7 @@ class JoinWindow : public ToolWindow {
   QCheckBox* close_preview_;
   QWidget* folder_panel_;
   PictureListPanel* list_panel_;
-  QList<QCheckBox*> format_boxes_;
+  LoadFormatBoxes* formats_;
   QRadioButton* vertical_;
   QRadioButton* horizontal_;
   QLabel* policy_label_;
@@ -83,7 +83,6 @@ class JoinWindow : public ToolWindow {
   QSlider* space_;
   QLabel* space_label_;
   OutputControls* output_;
-  LoadFormatMask hidden_bits_ = 0;
   std::vector<std::filesystem::path> groups_;
   std::vector<std::filesystem::path> pictures_;
   int current_group_ = 0;

@@ -15,7 +15,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -750,14 +749,12 @@ void MainWindow::ShowMadePreview(int generation, const QImage& image, const QStr
     return;
   }
 
-  const int horizontal = preview_->horizontalScrollBar()->value();
-  const int vertical = preview_->verticalScrollBar()->value();
   setWindowTitle(QString::fromStdString(PreviewWindowTitle(model_->rowCount(), preview_name_)));
-  if (opening) preview_->SetFit(false);
-  preview_->ShowImage(image);
-  if (!opening && (horizontal > 0 || vertical > 0)) {
-    preview_->horizontalScrollBar()->setValue(horizontal);
-    preview_->verticalScrollBar()->setValue(vertical);
+  if (opening) {
+    preview_->SetFit(false);
+    preview_->ShowImage(image);
+  } else {
+    preview_->ReplaceImage(image);
   }
   if (!preview_shown()) {
     views_->setCurrentWidget(preview_);

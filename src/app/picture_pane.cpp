@@ -23,6 +23,16 @@ void PicturePane::ShowImage(QImage image) {
   viewport()->update();
 }
 
+void PicturePane::ReplaceImage(QImage image) {
+  const int horizontal = horizontalScrollBar()->value();
+  const int vertical = verticalScrollBar()->value();
+  ShowImage(std::move(image));
+  if (horizontal > 0 || vertical > 0) {
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
+  }
+}
+
 void PicturePane::Clear() { ShowImage({}); }
 
 void PicturePane::SetFit(bool fit) {

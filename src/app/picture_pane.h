@@ -14,6 +14,9 @@ class PicturePane : public QAbstractScrollArea {
   explicit PicturePane(QWidget* parent = nullptr);
 
   void ShowImage(QImage image);
+  // A new picture in place of the shown one (a refreshed preview): the scroll positions are put
+  // back when either was above 0.
+  void ReplaceImage(QImage image);
   void Clear();
   void SetFit(bool fit);
   bool fit() const { return fit_; }

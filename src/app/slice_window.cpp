@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "app/app_context.h"
+#include "app/load_format_boxes.h"
 #include "app/output_controls.h"
 #include "app/plain_widgets.h"
 #include "shell/slice_direction_controls.h"
@@ -23,9 +23,6 @@
 namespace brindle {
 
 namespace {
-
-constexpr std::pair<const char*, LoadFormatMask> kFormatBoxes[] = {
-    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp}};
 
 QLineEdit* DigitsBox(const char* object_name, const QString& accessible_name, int digits,
                      QObject* owner) {
@@ -61,14 +58,8 @@ SliceWindow::SliceWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wi
   auto* source_group = new QGroupBox("源图片文件夹");
   auto* source_layout = new QVBoxLayout(source_group);
   source_layout->addWidget(MakeSourceRow("源图片文件夹"));
-  auto* formats = new QHBoxLayout;
-  for (const auto& [text, bit] : kFormatBoxes) {
-    auto* box = NamedButton<QCheckBox>(text, QString("load_%1_box").arg(text));
-    format_boxes_.append(box);
-    formats->addWidget(box);
-  }
-  formats->addStretch(1);
-  source_layout->addLayout(formats);
+  formats_ = new LoadFormatBoxes(false, "load_%1_box");
+  source_layout->addWidget(formats_);
   source_layout->addWidget(sub_folders());
 
   auto* output_group = new QGroupBox("处理后保存到");
@@ -144,12 +135,7 @@ void SliceWindow::Follow(const Direction& direction, bool take_focus) {
 void SliceWindow::LoadSettings() {
   auto settings = LoadToolSettings<SliceToolSettings>(context_.store);
   SettleSliceRadios(settings);
-  LoadFormatMask box_bits = 0;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    box_bits |= kFormatBoxes[i].second;
-    format_boxes_[i]->setChecked((settings.load_format_option & kFormatBoxes[i].second) != 0);
-  }
-  hidden_bits_ = settings.load_format_option & ~box_bits;
+  formats_->Set(settings.load_format_option);
   rows_.group->setChecked(settings.horizontal);
   rows_.count_radio->setChecked(settings.horizontal_avg);
   rows_.pixel_radio->setChecked(settings.horizontal_pixel);
@@ -174,10 +160,7 @@ std::optional<RunJob> SliceWindow::PrepareRun() {
   job.include_sub_folders = sub_folders()->isChecked();
   job.output_folder = output_folder();
   SliceToolSettings& settings = job.settings;
-  settings.load_format_option = hidden_bits_;
-  for (int i = 0; i < format_boxes_.size(); ++i) {
-    if (format_boxes_[i]->isChecked()) settings.load_format_option |= kFormatBoxes[i].second;
-  }
+  settings.load_format_option = formats_->mask();
   settings.horizontal = rows_.group->isChecked();
   settings.horizontal_avg = rows_.count_radio->isChecked();
   settings.horizontal_avg_value = NumberOf(rows_.count_box);

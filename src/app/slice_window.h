@@ -2,10 +2,8 @@
 // "Brindle图片批量切片工具": every picture of a folder cut into a grid of tiles, each saved as a
 // picture of its own, with an HTML page per picture that puts them back together.
 
-#include <QList>
 
 #include "app/tool_window.h"
-#include "tools/load_format_mask.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -14,6 +12,7 @@ class QRadioButton;
 
 namespace brindle {
 
+class LoadFormatBoxes;
 class OutputControls;
 
 class SliceWindow : public ToolWindow {
@@ -42,8 +41,7 @@ class SliceWindow : public ToolWindow {
   // The enabled states of the core's rule; with take_focus the enabled box gets the focus.
   void Follow(const Direction& direction, bool take_focus);
 
-  QList<QCheckBox*> format_boxes_;
-  LoadFormatMask hidden_bits_ = 0;  // stored bits without a box, kept as they were
+  LoadFormatBoxes* formats_;
   Direction rows_;
   Direction columns_;
   QCheckBox* sub_folder_per_picture_;

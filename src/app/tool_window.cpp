@@ -4,11 +4,13 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <cstdlib>
 
 #include "app/app_context.h"
@@ -134,6 +136,39 @@ void ToolWindow::PresentMaximised() {
   resize(screen.width() * 8 / 10, screen.height() * 8 / 10);
   move(screen.center() - rect().center());
   showMaximized();
+}
+
+std::vector<QLabel*> ToolWindow::LayOutBesidePreview(QWidget* pane, int parts,
+                                                     const std::vector<QWidget*>& groups) {
+  std::vector<QLabel*> status;
+  auto* status_bar = new QHBoxLayout;
+  for (int i = 0; i < parts; ++i) {
+    auto* part = new QLabel;
+    part->setTextFormat(Qt::PlainText);
+    if (i + 1 < parts) part->setFixedWidth(200);
+    status_bar->addWidget(part, i + 1 < parts ? 0 : 1);
+    status.push_back(part);
+  }
+  auto* left = new QVBoxLayout;
+  left->addWidget(pane, 1);
+  left->addLayout(status_bar);
+
+  auto* column = new QWidget;
+  column->setFixedWidth(400);
+  auto* column_layout = new QVBoxLayout(column);
+  column_layout->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* group : groups) {
+    column_layout->addWidget(group);
+    DisableWhileRunning(group);
+  }
+  column_layout->addStretch(1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addWidget(column);
+  pane->installEventFilter(this);
+  pane->setFocusPolicy(Qt::StrongFocus);
+  return status;
 }
 
 std::vector<fs::path> ToolWindow::ChoosePictures() {

@@ -16,6 +16,7 @@
 #include "run/run_job.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -73,6 +74,12 @@ class ToolWindow : public QWidget {
   virtual void Present();
   // Sized to 80% of the screen, centred, then shown maximised (the windows with a preview).
   void PresentMaximised();
+  // The shape of the windows with a preview: the pane filling the left above a status bar of
+  // `parts` plain-text parts (each but the last 200 pixels wide), the groups in a 400-pixel column
+  // at the right, disabled while a run goes on. The pane's keys come to eventFilter. Gives the
+  // status parts.
+  std::vector<QLabel*> LayOutBesidePreview(QWidget* pane, int parts,
+                                           const std::vector<QWidget*>& groups);
   // "添加"'s chooser: "选择图片 - 支持多选" with the picture filters, opened in the folder last used
   // for pictures.
   std::vector<std::filesystem::path> ChoosePictures();

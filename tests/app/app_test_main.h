@@ -6,6 +6,8 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "app/app_context.h"
 #include "app/app_start.h"
@@ -30,6 +32,14 @@ inline std::optional<AppContext> StartTestProgram(Dialogs& dialogs) {
   EnsureMagick();
   PrepareApplication();
   return LoadAppContext(AppTestFolders(), dialogs);
+}
+
+// The control with this object name below parent; the test stops when there is none.
+template <typename W>
+W* Find(QWidget& parent, std::string_view name) {
+  auto* widget = parent.findChild<W*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+  if (!widget) qFatal("no control %s", std::string(name).c_str());
+  return widget;
 }
 
 template <typename Test>

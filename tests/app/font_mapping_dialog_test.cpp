@@ -32,12 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename W>
-W* Find(QWidget& parent, std::string_view name) {
-  auto* widget = parent.findChild<W*>(QString::fromUtf8(name));
-  if (!widget) qFatal("no control %s", std::string(name).c_str());
-  return widget;
-}
+using test::Find;
 
 QComboBox& FontBox(MainWindow& window) {
   return *Find<QComboBox>(window.panel(), panel_control::kFontBox);

@@ -21,12 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename W>
-W* Find(QWidget& window, const char* name) {
-  auto* widget = window.findChild<W*>(name);
-  if (!widget) qFatal("no control %s", name);
-  return widget;
-}
+using test::Find;
 
 }  // namespace
 

@@ -29,12 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename W>
-W* Find(QWidget& dialog, const char* name) {
-  auto* widget = dialog.findChild<W*>(name);
-  if (!widget) qFatal("no control %s", name);
-  return widget;
-}
+using test::Find;
 
 const QString kModeTwoQuestion =
     "直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要选择该选项吗？";

@@ -29,12 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename W>
-W* Find(QWidget& window, const char* name) {
-  auto* widget = window.findChild<W*>(name);
-  if (!widget) qFatal("no control %s", name);
-  return widget;
-}
+using test::Find;
 
 void Drop(ToolWindow& window, const std::vector<fs::path>& paths) { window.TakeDrop(paths); }
 

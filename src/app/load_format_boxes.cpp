@@ -1,0 +1,54 @@
+#include "app/load_format_boxes.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <utility>
+
+#include "app/plain_widgets.h"
+
+namespace brindle {
+
+namespace {
+
+// In the windows' order.
+constexpr std::pair<const char*, LoadFormatMask> kAllFormats[] = {
+    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif},     {"bmp", kLoadBmp},
+    {"psd", kLoadPsd}, {"tif", kLoadTif}, {"svg", kLoadSvg},     {"jfif", kLoadJfif},
+    {"webp", kLoadWebp}, {"dng", kLoadDng}};
+constexpr int kBasicCount = 4;
+
+}  // namespace
+
+LoadFormatBoxes::LoadFormatBoxes(bool all_formats, const QString& name_pattern, QWidget* parent)
+    : QWidget(parent) {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  const int count = all_formats ? static_cast<int>(std::size(kAllFormats)) : kBasicCount;
+  for (int i = 0; i < count; ++i) {
+    const auto& [text, bit] = kAllFormats[i];
+    auto* box = NamedButton<QCheckBox>(text, name_pattern.arg(text));
+    boxes_.append(box);
+    bits_.append(bit);
+    row->addWidget(box);
+    connect(box, &QCheckBox::clicked, this, &LoadFormatBoxes::Clicked);
+  }
+  row->addStretch(1);
+}
+
+void LoadFormatBoxes::Set(LoadFormatMask mask) {
+  hidden_bits_ = mask;
+  for (int i = 0; i < boxes_.size(); ++i) {
+    boxes_[i]->setChecked((mask & bits_[i]) != 0);
+    hidden_bits_ &= ~bits_[i];
+  }
+}
+
+LoadFormatMask LoadFormatBoxes::mask() const {
+  LoadFormatMask mask = hidden_bits_;
+  for (int i = 0; i < boxes_.size(); ++i) {
+    if (boxes_[i]->isChecked()) mask |= bits_[i];
+  }
+  return mask;
+}
+
+}  // namespace brindle
