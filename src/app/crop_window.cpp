@@ -458,6 +458,13 @@ bool CropWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void CropWindow::Present() { PresentMaximised(); }
 
+void CropWindow::Closed() {
+  ++preview_generation_;  // a preview still being made is not shown
+  preview_waiting_ = false;
+  preview_->Clear();
+  preview_worker_.Post([this] { crop_maker_.Forget(); });
+}
+
 void CropWindow::LoadSettings() {
   const auto settings = LoadToolSettings<CropToolSettings>(context_.store);
   pictures_.clear();
@@ -498,7 +505,6 @@ void CropWindow::LoadSettings() {
   folder_panel_->setVisible(!settings.picture_list_source);
   list_panel_->setVisible(settings.picture_list_source);
   preview_list_.clear();
-  ++preview_generation_;  // a preview of the last opening is not shown
 }
 
 std::optional<RunJob> CropWindow::PrepareRun() {

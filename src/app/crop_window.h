@@ -48,6 +48,7 @@ class CropWindow : public ToolWindow {
   void SetSource(const std::filesystem::path& folder) override;
   void ChooseOutput() override;
   void Present() override;
+  void Closed() override;
   QWidget* Control(std::string_view name) const override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

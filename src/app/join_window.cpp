@@ -354,14 +354,18 @@ bool JoinWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void JoinWindow::Present() { PresentMaximised(); }
 
+void JoinWindow::Closed() {
+  ++preview_generation_;  // a preview still being made is not shown
+  preview_waiting_ = false;
+  preview_->Clear();
+}
+
 void JoinWindow::LoadSettings() {
   const auto settings = LoadToolSettings<JoinToolSettings>(context_.store);
   pictures_.clear();
   list_panel_->Show(pictures_);
   groups_.clear();
   current_group_ = 0;
-  ++preview_generation_;  // a preview of the last opening is not shown
-  preview_waiting_ = false;
   preview_->Clear();
   preview_->SetFit(false);
   status_->setText(kPreviewReadyStatus);

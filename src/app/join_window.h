@@ -48,6 +48,7 @@ class JoinWindow : public ToolWindow {
   void SetSource(const std::filesystem::path& folder) override;
   bool AcceptsChosenSource(const std::filesystem::path& folder) override;
   void Present() override;
+  void Closed() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

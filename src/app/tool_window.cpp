@@ -260,6 +260,7 @@ void ToolWindow::FinishRun(const RunOutcome& outcome) {
 
 void ToolWindow::BackToMainWindow() {
   hide();
+  Closed();
   main_window_.show();
   main_window_.setWindowState(main_window_.windowState() & ~Qt::WindowMinimized);
   main_window_.raise();

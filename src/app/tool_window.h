@@ -56,6 +56,8 @@ class ToolWindow : public QWidget {
   virtual std::optional<RunJob> PrepareRun() = 0;
   // After the end of every run (the tools that clear their save choice do it here).
   virtual void AfterRun(const RunOutcome& outcome) { (void)outcome; }
+  // The window was hidden (the tools with a preview let its pictures go).
+  virtual void Closed() {}
   // A source folder chosen or dropped: into the source box, with the proposed output folder.
   virtual void SetSource(const std::filesystem::path& folder);
   // Whether a folder picked in the source chooser may be the source; when not, the tool has said
