@@ -5,6 +5,7 @@
 #include "base/info_log.h"
 #include "engine/picture_info.h"
 #include "engine/process_picture.h"
+#include "platform/file_stamp.h"
 #include "platform/file_write.h"
 
 namespace brindle {
@@ -17,9 +18,8 @@ void LogEncodeFailure(const std::filesystem::path& source, const std::string& re
 }  // namespace
 
 struct EffectPreviewMaker::Kept {
-  std::filesystem::path path;
-  std::filesystem::file_time_type modified;
-  std::uintmax_t length = 0;
+  FileStamp stamp;
+  std::string bytes;  // the file as read, to plan another decode without reading it again
   DecodedPicture picture;
 };
 
@@ -29,7 +29,7 @@ EffectPreviewMaker::~EffectPreviewMaker() = default;
 void EffectPreviewMaker::Forget() { kept_.reset(); }
 
 bool EffectPreviewMaker::keeps(const std::filesystem::path& source) const {
-  return kept_ && kept_->path == source;
+  return kept_ && kept_->stamp.path == source;
 }
 
 std::string ResultStatusText(int width, int height, std::size_t length) {
@@ -45,21 +45,26 @@ std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
 std::optional<EffectPreview> EffectPreviewMaker::Make(const RunRecipe& recipe,
                                                       const std::filesystem::path& source,
                                                       int flip, int rotation) {
-  std::string bytes;
-  if (!ReadWholeFile(source, bytes)) bytes.clear();
-  const DecodePlan plan = PlanDecode(recipe.options, bytes, rotation);
-  std::error_code error;
-  const auto modified = std::filesystem::last_write_time(source, error);
-  const std::uintmax_t length = error ? 0 : std::filesystem::file_size(source, error);
-  if (error || !kept_ || kept_->path != source || kept_->modified != modified ||
-      kept_->length != length || kept_->picture.plan != plan) {
+  const std::optional<FileStamp> stamp = StampOf(source);
+  if (!stamp || !kept_ || kept_->stamp != *stamp) {
     kept_.reset();
-    std::optional<DecodedPicture> decoded = DecodePicture(bytes, plan, source);
+    std::string bytes;
+    if (!ReadWholeFile(source, bytes)) bytes.clear();
+    std::optional<DecodedPicture> decoded =
+        DecodePicture(bytes, PlanDecode(recipe.options, bytes, rotation), source);
     if (!decoded) return std::nullopt;
-    kept_ = std::make_unique<Kept>(Kept{source, modified, length, std::move(*decoded)});
-    if (error) kept_->path.clear();  // an unknown date is never taken for the same file
+    kept_ = std::make_unique<Kept>(Kept{stamp.value_or(FileStamp{}), std::move(bytes),
+                                        std::move(*decoded)});
+  } else if (const DecodePlan plan = PlanDecode(recipe.options, kept_->bytes, rotation);
+             plan != kept_->picture.plan) {
+    // The same file decoded another way (another reduced size) for this recipe.
+    std::optional<DecodedPicture> decoded = DecodePicture(kept_->bytes, plan, source);
+    if (!decoded) {
+      kept_.reset();
+      return std::nullopt;
+    }
+    kept_->picture = std::move(*decoded);
   }
-  std::string().swap(bytes);
   std::optional<DecodedPicture> copy = CopyDecodedPicture(kept_->picture);
   if (!copy) return std::nullopt;
   ProcessResult processed =

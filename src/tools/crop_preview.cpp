@@ -1,8 +1,7 @@
 #include "tools/crop_preview.h"
 
-#include <system_error>
-
 #include "base/info_log.h"
+#include "platform/file_stamp.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"
 #include "tools/crop_geometry.h"
@@ -163,9 +162,7 @@ int SteppedPreviewIndex(int index, int count, bool forward) {
 }
 
 struct CropPreviewMaker::Kept {
-  fs::path path;
-  fs::file_time_type modified;
-  std::uintmax_t length = 0;
+  FileStamp stamp;
   MagickWandPtr source;      // as the geometry step reads it
   MagickWandPtr background;  // DarkenedBackground of it
 };
@@ -176,20 +173,15 @@ CropPreviewMaker::~CropPreviewMaker() = default;
 void CropPreviewMaker::Forget() { kept_.reset(); }
 
 const CropPreviewMaker::Kept* CropPreviewMaker::Prepare(const fs::path& path) {
-  std::error_code error;
-  const auto modified = fs::last_write_time(path, error);
-  const std::uintmax_t length = error ? 0 : fs::file_size(path, error);
-  if (!error && kept_ && kept_->path == path && kept_->modified == modified &&
-      kept_->length == length) {
-    return kept_.get();
-  }
+  const std::optional<FileStamp> stamp = StampOf(path);
+  if (stamp && kept_ && kept_->stamp == *stamp) return kept_.get();
   kept_.reset();
   MagickWandPtr source = ReadCropSource(path);
   if (!source) return nullptr;
   MagickWandPtr background = DarkenedBackground(source.get());
   if (!background) return nullptr;
   kept_ = std::make_unique<Kept>(
-      Kept{error ? fs::path() : path, modified, length, std::move(source), std::move(background)});
+      Kept{stamp.value_or(FileStamp{}), std::move(source), std::move(background)});
   return kept_.get();
 }
 
