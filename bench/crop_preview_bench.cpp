@@ -25,8 +25,7 @@ using Clock = std::chrono::steady_clock;
 // One preview made and decoded for display; the seconds it took, or a negative number on failure.
 double Shown(brindle::CropPreviewMaker& maker, const brindle::CropJob& job) {
   const Clock::time_point start = Clock::now();
-  brindle::CropPreview preview =
-      maker.Generate(job, job.pictures, 0, true, brindle::ReadyStatus());
+  brindle::CropPreview preview = maker.Generate(job, job.pictures, 0, true, brindle::ReadyStatus());
   std::string jpeg;
   if (!preview.picture || !brindle::EncodeCropPanePicture(preview.picture.get(), jpeg)) return -1;
   QImage image;

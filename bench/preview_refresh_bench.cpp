@@ -39,11 +39,16 @@ bool SetOption(brindle::ProcessingOptions& options, const std::string& pair) {
   if (equals == std::string::npos) return false;
   const std::string key = pair.substr(0, equals);
   const int value = std::atoi(pair.c_str() + equals + 1);
-  if (key == "bSize") options.bSize = value;
-  else if (key == "sizeValue") options.sizeValue = value;
-  else if (key == "bQuanlity") options.bQuanlity = value;
-  else if (key == "quanlity") options.quanlity = value;
-  else return false;
+  if (key == "bSize")
+    options.bSize = value;
+  else if (key == "sizeValue")
+    options.sizeValue = value;
+  else if (key == "bQuanlity")
+    options.bQuanlity = value;
+  else if (key == "quanlity")
+    options.quanlity = value;
+  else
+    return false;
   return true;
 }
 

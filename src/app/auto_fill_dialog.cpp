@@ -57,16 +57,9 @@ AutoFillDialog::AutoFillDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   layout->addLayout(missing);
   layout->addStretch(1);
 
-  auto* ok = NamedButton<QPushButton>("确定", "ok_button", this);
-  auto* cancel = NamedButton<QPushButton>("取消", "cancel_button", this);
-  ok->setDefault(true);
-  ok->setMinimumWidth(88);
-  cancel->setMinimumWidth(88);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  layout->addLayout(DialogButtons(this, "确定", "ok_button", 88, ok, cancel));
 
   connect(prune, &QPushButton::clicked, this, &AutoFillDialog::DeleteMissing);
   connect(ok, &QPushButton::clicked, this, &AutoFillDialog::Save);

@@ -37,10 +37,7 @@ ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& mai
   output_layout->addWidget(MakeOutputRow("格式转换后保存到"));
   output_layout->addWidget(output_);
   output_layout->addWidget(keep_extension_);
-  auto* run_row = new QHBoxLayout;
-  run_row->addWidget(progress_bar(), 1);
-  run_row->addWidget(start_button());
-  output_layout->addLayout(run_row);
+  output_layout->addLayout(MakeRunRow());
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(source_group);

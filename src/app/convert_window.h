@@ -1,6 +1,6 @@
 #pragma once
-// "Brindle图片批量格式转换工具": every picture of a folder whose format is ticked, written as JPEG or
-// PNG into an output folder that mirrors the sub-folders.
+// "Brindle图片批量格式转换工具": every picture of a folder whose format is ticked, written as JPEG
+// or PNG into an output folder that mirrors the sub-folders.
 
 #include "app/tool_window.h"
 

@@ -20,12 +20,13 @@
 
 #include "app/app_context.h"
 #include "app/box_refresh.h"
-#include "app/load_format_boxes.h"
 #include "app/dialogs.h"
+#include "app/load_format_boxes.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
 #include "app/plain_widgets.h"
+#include "app/source_mode_choice.h"
 #include "run/placement_mode.h"
 #include "shell/tool_picture_list.h"
 #include "tools/crop_pane_picture.h"
@@ -70,18 +71,8 @@ CropWindow::CropWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wind
 QWidget* CropWindow::BuildSourceGroup() {
   auto* group = new QGroupBox("源图片");
   auto* layout = new QVBoxLayout(group);
-  folder_mode_ = NamedButton<QRadioButton>("选择文件夹", "folder_mode_option");
-  list_mode_ = NamedButton<QRadioButton>("选择图片", "list_mode_option");
-  auto* modes = new QHBoxLayout;
-  modes->addWidget(folder_mode_);
-  modes->addWidget(list_mode_);
-  modes->addStretch(1);
-  layout->addLayout(modes);
-  connect(folder_mode_, &QRadioButton::clicked, this, [this] { SetListMode(false); });
-  connect(list_mode_, &QRadioButton::clicked, this, [this] { SetListMode(true); });
-
-  folder_panel_ = new QWidget;
-  auto* folder_layout = new QVBoxLayout(folder_panel_);
+  auto* folder_panel = new QWidget;
+  auto* folder_layout = new QVBoxLayout(folder_panel);
   folder_layout->setContentsMargins(0, 0, 0, 0);
   folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
   formats_ = new LoadFormatBoxes(false, "%1_box");
@@ -89,11 +80,13 @@ QWidget* CropWindow::BuildSourceGroup() {
   folder_layout->addWidget(formats_);
   folder_layout->addWidget(sub_folders());
   connect(sub_folders(), &QCheckBox::clicked, this, [this] { RebuildPreviewList(); });
-  layout->addWidget(folder_panel_);
 
   list_panel_ = new PictureListPanel(kCropAddButton);
-  layout->addWidget(list_panel_);
-  connect(list_panel_, &PictureListPanel::AddClicked, this, [this] { AddPictures(ChoosePictures()); });
+  source_mode_ = new SourceModeChoice(folder_panel, list_panel_);
+  connect(source_mode_, &SourceModeChoice::Chosen, this, [this] { RebuildPreviewList(); });
+  layout->addWidget(source_mode_);
+  connect(list_panel_, &PictureListPanel::AddClicked, this,
+          [this] { AddPictures(ChoosePictures()); });
   connect(list_panel_, &PictureListPanel::DeleteClicked, this, &CropWindow::DeleteSelected);
   connect(list_panel_, &PictureListPanel::ClearClicked, this, &CropWindow::ClearList);
   return group;
@@ -101,8 +94,8 @@ QWidget* CropWindow::BuildSourceGroup() {
 
 QLineEdit* CropWindow::Box(const char* name, const QString& caption, int digits) {
   auto* box = Named(new QLineEdit, name, caption);
-  box->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), box));
+  box->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), box));
   box->setMaxLength(digits);
   box->setFixedWidth(64);
   RefreshOnEnterOrChange(box, [this] { RequestPreview(); });
@@ -201,25 +194,13 @@ QWidget* CropWindow::BuildCropGroup() {
 QWidget* CropWindow::BuildSaveGroup() {
   auto* group = new QGroupBox("保存");
   auto* layout = new QVBoxLayout(group);
-  to_folder_ = NamedButton<QRadioButton>("处理后保存到", kCropSaveToFolderOption);
-  overwrite_ = NamedButton<QRadioButton>("直接覆盖原图", "overwrite_option");
-  auto* save_modes = new QButtonGroup(group);
-  save_modes->addButton(to_folder_);
-  save_modes->addButton(overwrite_);
-  auto* radios = new QHBoxLayout;
-  radios->addWidget(to_folder_);
-  radios->addWidget(overwrite_);
-  radios->addStretch(1);
-  layout->addLayout(radios);
+  layout->addLayout(MakeSaveModeRow(to_folder_, overwrite_));
   output_row_ = MakeOutputRow("处理后保存到", "选择");
   layout->addWidget(output_row_);
   keep_format_ = NamedButton<QCheckBox>("图片格式保持不变", "keep_format_box");
   layout->addWidget(keep_format_);
   layout->addWidget(output_);
-  auto* run_row = new QHBoxLayout;
-  run_row->addWidget(progress_bar(), 1);
-  run_row->addWidget(start_button());
-  layout->addLayout(run_row);
+  layout->addLayout(MakeRunRow());
 
   to_folder_->setChecked(true);
   connect(to_folder_, &QRadioButton::clicked, this, [this] {
@@ -286,14 +267,6 @@ void CropWindow::ChooseOutput() {
   preview_->setFocus(Qt::OtherFocusReason);
 }
 
-void CropWindow::SetListMode(bool list_mode) {
-  list_mode_->setChecked(list_mode);
-  folder_mode_->setChecked(!list_mode);
-  folder_panel_->setVisible(!list_mode);
-  list_panel_->setVisible(list_mode);
-  RebuildPreviewList();
-}
-
 void CropWindow::SetSource(const fs::path& folder) {
   source_box()->setText(PathText(folder));
   output_box()->setText(PathText(DefaultOutputFolder(folder)));
@@ -302,7 +275,7 @@ void CropWindow::SetSource(const fs::path& folder) {
 }
 
 void CropWindow::TakeDrop(const std::vector<fs::path>& paths) {
-  ToolDrop drop = TriageToolDrop(list_mode_->isChecked(), paths);
+  ToolDrop drop = TriageToolDrop(source_mode_->list_mode(), paths);
   if (drop.refusal) {
     Tell(drop.refusal->caption, drop.refusal->text, drop.refusal->icon);
     return;
@@ -362,7 +335,7 @@ void CropWindow::RebuildPreviewList() {
 CropJob CropWindow::JobFromControls() const {
   CropJob job;
   CropToolSettings& settings = job.settings;
-  settings.picture_list_source = list_mode_->isChecked();
+  settings.picture_list_source = source_mode_->list_mode();
   job.source_folder = source_folder();
   job.include_sub_folders = sub_folders()->isChecked();
   job.pictures = pictures_;
@@ -416,8 +389,8 @@ void CropWindow::RequestPreview(bool forward) {
     QImage image;
     std::string jpeg;
     if (made.picture && EncodeCropPanePicture(made.picture.get(), jpeg)) {
-      image.loadFromData(reinterpret_cast<const uchar*>(jpeg.data()),
-                         static_cast<int>(jpeg.size()), "JPEG");
+      image.loadFromData(reinterpret_cast<const uchar*>(jpeg.data()), static_cast<int>(jpeg.size()),
+                         "JPEG");
     }
     QMetaObject::invokeMethod(
         this,
@@ -500,10 +473,7 @@ void CropWindow::LoadSettings() {
                settings.png8_color_count);
   FollowMode();
   FollowSaveMode();
-  list_mode_->setChecked(settings.picture_list_source);
-  folder_mode_->setChecked(!settings.picture_list_source);
-  folder_panel_->setVisible(!settings.picture_list_source);
-  list_panel_->setVisible(settings.picture_list_source);
+  source_mode_->Show(settings.picture_list_source);
   preview_list_.clear();
 }
 
@@ -523,10 +493,7 @@ std::optional<RunJob> CropWindow::PrepareRun() {
 void CropWindow::AfterRun(const RunOutcome& outcome) {
   (void)outcome;
   // Each run needs a fresh save choice.
-  to_folder_->group()->setExclusive(false);
-  to_folder_->setChecked(false);
-  overwrite_->setChecked(false);
-  to_folder_->group()->setExclusive(true);
+  TickSaveMode(to_folder_, false, overwrite_, false);
 }
 
 }  // namespace brindle

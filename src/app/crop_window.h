@@ -26,6 +26,7 @@ class LoadFormatBoxes;
 class OutputControls;
 class PictureListPanel;
 class PicturePane;
+class SourceModeChoice;
 
 class CropWindow : public ToolWindow {
   Q_OBJECT
@@ -62,7 +63,6 @@ class CropWindow : public ToolWindow {
   void FollowMode();
   void FollowSaveMode();
   void ChooseOverwrite();
-  void SetListMode(bool list_mode);
   void AddPictures(const std::vector<std::filesystem::path>& paths);
   void DeleteSelected();
   void ClearList();
@@ -77,9 +77,7 @@ class CropWindow : public ToolWindow {
 
   PicturePane* preview_;
   std::array<QLabel*, 3> status_;
-  QRadioButton* folder_mode_;
-  QRadioButton* list_mode_;
-  QWidget* folder_panel_;
+  SourceModeChoice* source_mode_;
   PictureListPanel* list_panel_;
   LoadFormatBoxes* formats_;
   QComboBox* mode_;

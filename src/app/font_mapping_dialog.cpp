@@ -64,15 +64,9 @@ FontMappingAddDialog::FontMappingAddDialog(AppContext& context, Dialogs& dialogs
   grid->addWidget(choose, 1, 2);
   grid->addWidget(PlainLabel("注意：字体路径中不能含有中文。", this), 2, 1, 1, 2);
 
-  auto* ok = NamedButton<QPushButton>("确定", "ok_button", this);
-  auto* cancel = NamedButton<QPushButton>("取消", "cancel_button", this);
-  ok->setDefault(true);
-  ok->setMinimumWidth(88);
-  cancel->setMinimumWidth(88);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QHBoxLayout* buttons = DialogButtons(this, "确定", "ok_button", 88, ok, cancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 24, 24, 16);

@@ -130,8 +130,7 @@ bool ShowHelpFor(QWidget* root, QPoint global, HelpPopup& popup) {
   const QWidget* target = HelpTargetAt(root, global);
   if (target == nullptr) return false;
   const std::optional<std::string_view> text = HelpText(target->objectName().toStdString());
-  popup.ShowAt(QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())),
-               global);
+  popup.ShowAt(QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())), global);
   return true;
 }
 

@@ -17,12 +17,13 @@
 
 #include "app/app_context.h"
 #include "app/box_refresh.h"
-#include "app/load_format_boxes.h"
 #include "app/dialogs.h"
+#include "app/load_format_boxes.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
 #include "app/plain_widgets.h"
+#include "app/source_mode_choice.h"
 #include "base/info_log.h"
 #include "base/maker_web_site.h"
 #include "shell/tool_picture_list.h"
@@ -60,30 +61,25 @@ JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wind
 QWidget* JoinWindow::BuildSourceGroup() {
   auto* group = new QGroupBox("源图片");
   auto* layout = new QVBoxLayout(group);
-  folder_mode_ = NamedButton<QRadioButton>("选择文件夹", "folder_mode_option");
-  list_mode_ = NamedButton<QRadioButton>("选择图片", "list_mode_option");
   close_preview_ = NamedButton<QCheckBox>("关闭预览", "close_preview_box");
-  auto* modes = new QHBoxLayout;
-  modes->addWidget(folder_mode_);
-  modes->addWidget(list_mode_);
-  modes->addStretch(1);
-  modes->addWidget(close_preview_);
-  layout->addLayout(modes);
-  connect(folder_mode_, &QRadioButton::clicked, this, [this] { SetListMode(false); });
-  connect(list_mode_, &QRadioButton::clicked, this, [this] { SetListMode(true); });
   connect(close_preview_, &QCheckBox::clicked, this, [this] { RequestPreview(); });
 
-  folder_panel_ = new QWidget;
-  auto* folder_layout = new QVBoxLayout(folder_panel_);
+  auto* folder_panel = new QWidget;
+  auto* folder_layout = new QVBoxLayout(folder_panel);
   folder_layout->setContentsMargins(0, 0, 0, 0);
   folder_layout->addWidget(MakeSourceRow("源图片文件夹", "选择"));
   formats_ = new LoadFormatBoxes(false, "load_format_%1");
   connect(formats_, &LoadFormatBoxes::Clicked, this, &JoinWindow::RebuildGroups);
   folder_layout->addWidget(formats_);
-  layout->addWidget(folder_panel_);
 
   list_panel_ = new PictureListPanel(kJoinAddButton);
-  layout->addWidget(list_panel_);
+  source_mode_ = new SourceModeChoice(folder_panel, list_panel_, close_preview_);
+  connect(source_mode_, &SourceModeChoice::Chosen, this, [this](bool list_mode) {
+    if (!list_mode) current_group_ = 0;
+    RequestPreview();
+    preview_->setFocus(Qt::OtherFocusReason);
+  });
+  layout->addWidget(source_mode_);
   connect(list_panel_, &PictureListPanel::AddClicked, this, [this] {
     AppendPictures(ChoosePictures());
     preview_->setFocus(Qt::OtherFocusReason);
@@ -102,11 +98,7 @@ QWidget* JoinWindow::BuildJoinGroup() {
   auto* layout = new QVBoxLayout(group);
   vertical_ = NamedButton<QRadioButton>("竖排", "vertical_option");
   horizontal_ = NamedButton<QRadioButton>("横排", "horizontal_option");
-  auto* layouts = new QHBoxLayout;
-  layouts->addWidget(vertical_);
-  layouts->addWidget(horizontal_);
-  layouts->addStretch(1);
-  layout->addLayout(layouts);
+  layout->addLayout(LeftRow({vertical_, horizontal_}));
   for (QRadioButton* radio : {vertical_, horizontal_}) {
     connect(radio, &QRadioButton::clicked, this, [this] {
       FollowLayout();
@@ -149,10 +141,7 @@ QWidget* JoinWindow::BuildSaveGroup() {
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(MakeOutputRow("图片拼接后保存到：", "选择"));
   layout->addWidget(output_);
-  auto* run_row = new QHBoxLayout;
-  run_row->addWidget(progress_bar(), 1);
-  run_row->addWidget(start_button());
-  layout->addLayout(run_row);
+  layout->addLayout(MakeRunRow());
   auto* usage = NamedButton<QPushButton>("使用说明", "usage_button");
   usage->setFlat(true);
   usage->setCursor(Qt::PointingHandCursor);
@@ -187,50 +176,36 @@ void JoinWindow::ChoosePolicy(int index) {
   if (custom_length_->text().toInt() > 0) RequestPreview();
 }
 
-void JoinWindow::SetListMode(bool list_mode) {
-  list_mode_->setChecked(list_mode);
-  folder_mode_->setChecked(!list_mode);
-  folder_panel_->setVisible(!list_mode);
-  list_panel_->setVisible(list_mode);
-  if (!list_mode) current_group_ = 0;
-  RequestPreview();
-  preview_->setFocus(Qt::OtherFocusReason);
+bool JoinWindow::TakeChosenSource(const fs::path& folder) {
+  return TakeSource(folder, NothingToJoinMessage(folder));
 }
 
-bool JoinWindow::AcceptsChosenSource(const fs::path& folder) {
-  if (!ListJoinGroups(folder, JoinLoadFormats(JobFromControls().settings)).groups.empty()) {
-    return true;
+bool JoinWindow::TakeSource(const fs::path& folder, const RunMessage& refusal) {
+  std::vector<fs::path> groups =
+      ListJoinGroups(folder, JoinLoadFormats(JobFromControls().settings)).groups;
+  if (groups.empty()) {
+    Tell(refusal.caption, refusal.text, refusal.icon);
+    return false;
   }
-  const RunMessage refusal = NothingToJoinMessage(folder);
-  Tell(refusal.caption, refusal.text, refusal.icon);
-  return false;
-}
-
-void JoinWindow::SetSource(const fs::path& folder) {
   source_box()->setText(PathText(folder));
   output_box()->setText(PathText(DefaultOutputFolder(folder)));
-  groups_ = ListJoinGroups(folder, JoinLoadFormats(JobFromControls().settings)).groups;
+  groups_ = std::move(groups);
   current_group_ = 0;
   RequestPreview();
   preview_->setFocus(Qt::OtherFocusReason);
+  return true;
 }
 
 void JoinWindow::TakeDrop(const std::vector<fs::path>& paths) {
-  ToolDrop drop = TriageToolDrop(list_mode_->isChecked(), paths);
+  ToolDrop drop = TriageToolDrop(source_mode_->list_mode(), paths);
   if (drop.refusal) {
     Tell(drop.refusal->caption, drop.refusal->text, drop.refusal->icon);
-    return;
-  }
-  if (!drop.folder) {
+  } else if (drop.folder) {
+    TakeSource(*drop.folder, {FormatMessage("文件夹 %s 中没有可拼接的图片。", drop.folder->c_str()),
+                              "提示", MessageIcon::kWarning});
+  } else {
     AppendPictures(drop.pictures);
-    return;
   }
-  if (ListJoinGroups(*drop.folder, JoinLoadFormats(JobFromControls().settings)).groups.empty()) {
-    Tell("提示", FormatMessage("文件夹 %s 中没有可拼接的图片。", drop.folder->c_str()),
-         MessageIcon::kWarning);
-    return;
-  }
-  SetSource(*drop.folder);
 }
 
 void JoinWindow::RebuildGroups() {
@@ -266,7 +241,7 @@ JoinJob JoinWindow::JobFromControls() const {
   job.pictures = pictures_;
   job.output_folder = output_folder();
   JoinToolSettings& settings = job.settings;
-  settings.picture_list_source = list_mode_->isChecked();
+  settings.picture_list_source = source_mode_->list_mode();
   settings.load_format_option = formats_->mask();
   settings.close_preview = close_preview_->isChecked();
   settings.layout = horizontal_->isChecked() ? JoinLayout::kHorizontal : JoinLayout::kVertical;
@@ -343,7 +318,7 @@ bool JoinWindow::eventFilter(QObject* watched, QEvent* event) {
   const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
   const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
   if (!back && !forward) return ToolWindow::eventFilter(watched, event);
-  if (folder_mode_->isChecked() && !close_preview_->isChecked() && groups_.size() > 1 &&
+  if (!source_mode_->list_mode() && !close_preview_->isChecked() && groups_.size() > 1 &&
       !running()) {
     const int count = static_cast<int>(groups_.size());
     current_group_ = forward ? (current_group_ + 1) % count : (current_group_ + count - 1) % count;
@@ -371,10 +346,7 @@ void JoinWindow::LoadSettings() {
   status_->setText(kPreviewReadyStatus);
   status_detail_->clear();
 
-  list_mode_->setChecked(settings.picture_list_source);
-  folder_mode_->setChecked(!settings.picture_list_source);
-  folder_panel_->setVisible(!settings.picture_list_source);
-  list_panel_->setVisible(settings.picture_list_source);
+  source_mode_->Show(settings.picture_list_source);
   formats_->Set(settings.load_format_option);
   close_preview_->setChecked(settings.close_preview);
   (settings.layout == JoinLayout::kHorizontal ? horizontal_ : vertical_)->setChecked(true);

@@ -28,6 +28,7 @@ class LoadFormatBoxes;
 class OutputControls;
 class PictureListPanel;
 class PicturePane;
+class SourceModeChoice;
 
 class JoinWindow : public ToolWindow {
   Q_OBJECT
@@ -45,8 +46,7 @@ class JoinWindow : public ToolWindow {
  protected:
   void LoadSettings() override;
   std::optional<RunJob> PrepareRun() override;
-  void SetSource(const std::filesystem::path& folder) override;
-  bool AcceptsChosenSource(const std::filesystem::path& folder) override;
+  bool TakeChosenSource(const std::filesystem::path& folder) override;
   void Present() override;
   void Closed() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +56,8 @@ class JoinWindow : public ToolWindow {
   QWidget* BuildJoinGroup();
   QWidget* BuildSaveGroup();
   JoinJob JobFromControls() const;
-  void SetListMode(bool list_mode);
+  // The folder becomes the source when it has something to join; else refusal is told.
+  bool TakeSource(const std::filesystem::path& folder, const RunMessage& refusal);
   void FollowLayout();
   void ChoosePolicy(int index);
   void AppendPictures(const std::vector<std::filesystem::path>& paths);
@@ -70,10 +71,8 @@ class JoinWindow : public ToolWindow {
   PicturePane* preview_;
   QLabel* status_;
   QLabel* status_detail_;
-  QRadioButton* folder_mode_;
-  QRadioButton* list_mode_;
+  SourceModeChoice* source_mode_;
   QCheckBox* close_preview_;
-  QWidget* folder_panel_;
   PictureListPanel* list_panel_;
   LoadFormatBoxes* formats_;
   QRadioButton* vertical_;

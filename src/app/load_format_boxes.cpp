@@ -12,8 +12,8 @@ namespace {
 
 // In the windows' order.
 constexpr std::pair<const char*, LoadFormatMask> kAllFormats[] = {
-    {"jpg", kLoadJpg}, {"png", kLoadPng}, {"gif", kLoadGif},     {"bmp", kLoadBmp},
-    {"psd", kLoadPsd}, {"tif", kLoadTif}, {"svg", kLoadSvg},     {"jfif", kLoadJfif},
+    {"jpg", kLoadJpg},   {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp},
+    {"psd", kLoadPsd},   {"tif", kLoadTif}, {"svg", kLoadSvg}, {"jfif", kLoadJfif},
     {"webp", kLoadWebp}, {"dng", kLoadDng}};
 constexpr int kBasicCount = 4;
 

@@ -48,11 +48,11 @@ OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
   connect(transparent_, &QCheckBox::clicked, this, &OutputControls::Changed);
   connect(png8_, &QCheckBox::clicked, this, &OutputControls::Changed);
   connect(colours_, &QComboBox::activated, this, &OutputControls::Changed);
-  for (QWidget* control : {static_cast<QWidget*>(quality_caption_), static_cast<QWidget*>(quality_),
-                           static_cast<QWidget*>(quality_label_),
-                           static_cast<QWidget*>(transparent_), static_cast<QWidget*>(png8_),
-                           static_cast<QWidget*>(colours_label_),
-                           static_cast<QWidget*>(colours_)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(quality_caption_), static_cast<QWidget*>(quality_),
+        static_cast<QWidget*>(quality_label_), static_cast<QWidget*>(transparent_),
+        static_cast<QWidget*>(png8_), static_cast<QWidget*>(colours_label_),
+        static_cast<QWidget*>(colours_)}) {
     row->addWidget(control);
   }
   row->addStretch(1);

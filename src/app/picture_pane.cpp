@@ -43,15 +43,13 @@ void PicturePane::SetFit(bool fit) {
 
 void PicturePane::UpdateBars() {
   const QSize client = viewport()->size();
-  const PaneLayout layout = LayOutPane(client.width(), client.height(), image_.width(),
-                                       image_.height(), fit_, 0, 0);
-  horizontalScrollBar()->setRange(0, layout.horizontal_bar
-                                         ? image_.width() + 2 * kPaneMargin + 1 - client.width()
-                                         : 0);
+  const PaneLayout layout =
+      LayOutPane(client.width(), client.height(), image_.width(), image_.height(), fit_, 0, 0);
+  horizontalScrollBar()->setRange(
+      0, layout.horizontal_bar ? image_.width() + 2 * kPaneMargin + 1 - client.width() : 0);
   horizontalScrollBar()->setPageStep(client.width());
-  verticalScrollBar()->setRange(0, layout.vertical_bar
-                                       ? image_.height() + 2 * kPaneMargin + 1 - client.height()
-                                       : 0);
+  verticalScrollBar()->setRange(
+      0, layout.vertical_bar ? image_.height() + 2 * kPaneMargin + 1 - client.height() : 0);
   verticalScrollBar()->setPageStep(client.height());
 }
 

@@ -3,8 +3,11 @@
 // markup, and a control has the object name tests and refusals find it by and is named for screen
 // readers by its visible text (for a box, the label in front of it).
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
+#include <initializer_list>
 
 namespace brindle {
 
@@ -30,6 +33,30 @@ Button* NamedButton(const QString& text, const QString& object_name, QWidget* pa
   button->setObjectName(object_name);
   button->setAccessibleName(button->text());
   return button;
+}
+
+// Controls side by side from the left, the rest of the row left empty.
+inline QHBoxLayout* LeftRow(std::initializer_list<QWidget*> widgets) {
+  auto* row = new QHBoxLayout;
+  for (QWidget* widget : widgets) row->addWidget(widget);
+  row->addStretch(1);
+  return row;
+}
+
+// A dialog's foot: its default button (ok_text, object name ok_name) and "取消" at the right, each
+// at least `width` pixels wide.
+inline QHBoxLayout* DialogButtons(QWidget* dialog, const QString& ok_text, const QString& ok_name,
+                                  int width, QPushButton*& ok, QPushButton*& cancel) {
+  ok = NamedButton<QPushButton>(ok_text, ok_name, dialog);
+  cancel = NamedButton<QPushButton>("取消", "cancel_button", dialog);
+  ok->setDefault(true);
+  ok->setMinimumWidth(width);
+  cancel->setMinimumWidth(width);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  return row;
 }
 
 }  // namespace brindle

@@ -35,8 +35,6 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
       length_(Named(new QLineEdit, kZoomValueBox, "图片宽：")),
       keep_proportions_(NamedButton<QCheckBox>("", "keep_proportions_box")),
       black_white_(NamedButton<QCheckBox>("转换成黑白图", "black_white_box")),
-      to_folder_(NamedButton<QRadioButton>("处理后保存到", kSaveToFolderOption)),
-      overwrite_(NamedButton<QRadioButton>("直接覆盖原图", "overwrite_option")),
       output_(new OutputControls("")) {
   auto* banner = new QLabel;
   banner->setPixmap(QPixmap(":/icons/png-banner.svg"));
@@ -58,9 +56,9 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
   help->setAccessibleName("帮助");
   help->setFixedWidth(28);
   auto* resize_row = new QHBoxLayout;
-  for (QWidget* control : {static_cast<QWidget*>(resize_), static_cast<QWidget*>(kind_),
-                           static_cast<QWidget*>(side_), static_cast<QWidget*>(length_),
-                           static_cast<QWidget*>(keep_proportions_)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(resize_), static_cast<QWidget*>(kind_), static_cast<QWidget*>(side_),
+        static_cast<QWidget*>(length_), static_cast<QWidget*>(keep_proportions_)}) {
     resize_row->addWidget(control);
   }
   resize_row->addStretch(1);
@@ -70,22 +68,12 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
 
   auto* save_group = new QGroupBox;
   auto* save_layout = new QVBoxLayout(save_group);
-  auto* radios = new QHBoxLayout;
-  auto* save_modes = new QButtonGroup(this);
-  save_modes->addButton(to_folder_);
-  save_modes->addButton(overwrite_);
-  radios->addWidget(to_folder_);
-  radios->addWidget(overwrite_);
-  radios->addStretch(1);
-  save_layout->addLayout(radios);
+  save_layout->addLayout(MakeSaveModeRow(to_folder_, overwrite_));
   QWidget* output_row = MakeOutputRow("处理后保存到");
   output_button_ = output_row->findChild<QPushButton*>("output_button");
   save_layout->addWidget(output_row);
   save_layout->addWidget(output_);
-  auto* run_row = new QHBoxLayout;
-  run_row->addWidget(progress_bar(), 1);
-  run_row->addWidget(start_button());
-  save_layout->addLayout(run_row);
+  save_layout->addLayout(MakeRunRow());
 
   // The banner runs from edge to edge; the groups keep a margin.
   auto* layout = new QVBoxLayout(this);
@@ -119,13 +107,14 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
 
 void PngWindow::FollowResize() {
   const bool on = resize_->isChecked();
-  for (QWidget* control : {static_cast<QWidget*>(kind_), static_cast<QWidget*>(side_),
-                           static_cast<QWidget*>(length_),
-                           static_cast<QWidget*>(keep_proportions_)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(kind_), static_cast<QWidget*>(side_), static_cast<QWidget*>(length_),
+        static_cast<QWidget*>(keep_proportions_)}) {
     control->setEnabled(on);
   }
-  keep_proportions_->setText(PngKeepProportionsLabel(static_cast<PngZoomKind>(kind_->currentIndex()),
-                                                     static_cast<PngZoomSide>(side_->currentIndex())));
+  keep_proportions_->setText(
+      PngKeepProportionsLabel(static_cast<PngZoomKind>(kind_->currentIndex()),
+                              static_cast<PngZoomSide>(side_->currentIndex())));
   keep_proportions_->setAccessibleName(keep_proportions_->text());
   kind_->setAccessibleName(kind_->currentText());
   side_->setAccessibleName(side_->currentText());
@@ -133,11 +122,8 @@ void PngWindow::FollowResize() {
 }
 
 void PngWindow::ShowSaveChoice() {
-  // Neither radio after a run: the group must let both be clear.
-  to_folder_->group()->setExclusive(false);
-  to_folder_->setChecked(choice_.mode() == PngSaveMode::kToFolder);
-  overwrite_->setChecked(choice_.mode() == PngSaveMode::kOverwrite);
-  to_folder_->group()->setExclusive(true);
+  TickSaveMode(to_folder_, choice_.mode() == PngSaveMode::kToFolder, overwrite_,
+               choice_.mode() == PngSaveMode::kOverwrite);
   output_box()->setText(QString::fromStdString(choice_.box().string()));
   output_box()->setEnabled(choice_.output_enabled());
   output_button_->setEnabled(choice_.output_enabled());

@@ -62,16 +62,9 @@ SaveModeDialog::SaveModeDialog(PreferenceStore& store, Dialogs& dialogs, QWidget
   layout->addWidget(warning);
   layout->addStretch(1);
 
-  auto* save = NamedButton<QPushButton>("保存设置", "save_button", this);
-  auto* cancel = NamedButton<QPushButton>("取消", "cancel_button", this);
-  save->setDefault(true);
-  save->setMinimumWidth(96);
-  cancel->setMinimumWidth(96);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(save);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  QPushButton* save = nullptr;
+  QPushButton* cancel = nullptr;
+  layout->addLayout(DialogButtons(this, "保存设置", "save_button", 96, save, cancel));
 
   const SaveModePreferences prefs = ReadSaveModePreferences(store_);
   default_overwrite_->setChecked(prefs.default_overwrite);

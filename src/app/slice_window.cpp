@@ -27,8 +27,8 @@ namespace {
 QLineEdit* DigitsBox(const char* object_name, const QString& accessible_name, int digits,
                      QObject* owner) {
   auto* box = Named(new QLineEdit, object_name, accessible_name);
-  box->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), owner));
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), owner));
   box->setMaxLength(digits);
   box->setFixedWidth(60);
   return box;
@@ -68,10 +68,7 @@ SliceWindow::SliceWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wi
   output_layout->addWidget(sub_folder_per_picture_);
   output_layout->addWidget(output_);
   output_layout->addWidget(html_);
-  auto* run_row = new QHBoxLayout;
-  run_row->addWidget(progress_bar(), 1);
-  run_row->addWidget(start_button());
-  output_layout->addLayout(run_row);
+  output_layout->addLayout(MakeRunRow());
 
   auto* directions = new QHBoxLayout;
   directions->addWidget(rows_.group);
@@ -80,9 +77,9 @@ SliceWindow::SliceWindow(AppContext& context, Dialogs& dialogs, QWidget& main_wi
   layout->addWidget(source_group);
   layout->addLayout(directions);
   layout->addWidget(output_group);
-  for (QWidget* group : {static_cast<QWidget*>(source_group), static_cast<QWidget*>(rows_.group),
-                         static_cast<QWidget*>(columns_.group),
-                         static_cast<QWidget*>(output_group)}) {
+  for (QWidget* group :
+       {static_cast<QWidget*>(source_group), static_cast<QWidget*>(rows_.group),
+        static_cast<QWidget*>(columns_.group), static_cast<QWidget*>(output_group)}) {
     DisableWhileRunning(group);
   }
   setFixedSize(601, 463);

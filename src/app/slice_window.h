@@ -2,7 +2,6 @@
 // "Brindle图片批量切片工具": every picture of a folder cut into a grid of tiles, each saved as a
 // picture of its own, with an HTML page per picture that puts them back together.
 
-
 #include "app/tool_window.h"
 
 class QCheckBox;

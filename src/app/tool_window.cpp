@@ -1,5 +1,6 @@
 #include "app/tool_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <cstdlib>
@@ -19,6 +21,7 @@
 #include "app/plain_widgets.h"
 #include "run/picture_scan.h"
 #include "shell/tool_run_end.h"
+#include "tools/png_tool.h"
 #include "tools/tool_source.h"
 
 namespace brindle {
@@ -103,6 +106,31 @@ QWidget* ToolWindow::MakeOutputRow(const QString& caption, const QString& button
   connect(choose, &QPushButton::clicked, this, [this] { ChooseOutput(); });
   layout->addWidget(output_box_, 1);
   layout->addWidget(choose);
+  return row;
+}
+
+QHBoxLayout* ToolWindow::MakeSaveModeRow(QRadioButton*& to_folder, QRadioButton*& overwrite) {
+  to_folder = NamedButton<QRadioButton>("处理后保存到", kSaveToFolderOption);
+  overwrite = NamedButton<QRadioButton>("直接覆盖原图", "overwrite_option");
+  auto* modes = new QButtonGroup(this);
+  modes->addButton(to_folder);
+  modes->addButton(overwrite);
+  return LeftRow({to_folder, overwrite});
+}
+
+void ToolWindow::TickSaveMode(QRadioButton* to_folder, bool to_folder_on, QRadioButton* overwrite,
+                              bool overwrite_on) {
+  // Neither ticked needs the group to let both be clear for a moment.
+  to_folder->group()->setExclusive(false);
+  to_folder->setChecked(to_folder_on);
+  overwrite->setChecked(overwrite_on);
+  to_folder->group()->setExclusive(true);
+}
+
+QHBoxLayout* ToolWindow::MakeRunRow() {
+  auto* row = new QHBoxLayout;
+  row->addWidget(progress_, 1);
+  row->addWidget(start_);
   return row;
 }
 
@@ -199,9 +227,7 @@ void ToolWindow::ChooseSource() {
       Tell(refusal.caption, refusal.text, refusal.icon);
       continue;
     }
-    if (!AcceptsChosenSource(folder)) continue;
-    SetSource(folder);
-    return;
+    if (TakeChosenSource(folder)) return;
   }
 }
 

@@ -16,10 +16,12 @@
 #include "run/run_job.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 
 namespace brindle {
 
@@ -60,12 +62,19 @@ class ToolWindow : public QWidget {
   virtual void Closed() {}
   // A source folder chosen or dropped: into the source box, with the proposed output folder.
   virtual void SetSource(const std::filesystem::path& folder);
-  // Whether a folder picked in the source chooser may be the source; when not, the tool has said
-  // why and the chooser opens again.
-  virtual bool AcceptsChosenSource(const std::filesystem::path& folder) {
-    (void)folder;
+  // A folder picked in the source chooser becomes the source; false when the tool refuses it (and
+  // has said why), and the chooser opens again.
+  virtual bool TakeChosenSource(const std::filesystem::path& folder) {
+    SetSource(folder);
     return true;
   }
+  // The crop and PNG tools' save choice: "处理后保存到" and "直接覆盖原图" in a row, one group.
+  QHBoxLayout* MakeSaveModeRow(QRadioButton*& to_folder, QRadioButton*& overwrite);
+  // Ticks them as given; neither ticked is the state after every run.
+  static void TickSaveMode(QRadioButton* to_folder, bool to_folder_on, QRadioButton* overwrite,
+                           bool overwrite_on);
+  // The progress bar with the start button at its right.
+  QHBoxLayout* MakeRunRow();
   // The source row and the output row, with their captions' texts as the boxes' accessible names
   // and button_text on the choosers' buttons ("选择..." or "选择").
   QWidget* MakeSourceRow(const QString& caption, const QString& button_text = "选择...");
@@ -82,8 +91,8 @@ class ToolWindow : public QWidget {
   // status parts.
   std::vector<QLabel*> LayOutBesidePreview(QWidget* pane, int parts,
                                            const std::vector<QWidget*>& groups);
-  // "添加"'s chooser: "选择图片 - 支持多选" with the picture filters, opened in the folder last used
-  // for pictures.
+  // "添加"'s chooser: "选择图片 - 支持多选" with the picture filters, opened in the folder last
+  // used for pictures.
   std::vector<std::filesystem::path> ChoosePictures();
   // "同时处理所有子文件夹里的图片".
   QCheckBox* sub_folders() const { return sub_folders_; }
@@ -122,7 +131,7 @@ class ToolWindow : public QWidget {
   std::vector<QWidget*> run_disabled_;
   bool refuse_root_ = true;
   std::unique_ptr<Observer> observer_;
-  RunWorker worker_;         // last: a run still going is stopped before the rest goes
+  RunWorker worker_;  // last: a run still going is stopped before the rest goes
 };
 
 }  // namespace brindle

@@ -83,8 +83,7 @@ DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes
   DecodePlan plan;
   plan.reduced_to = target;
   plan.jpeg_size_hint = std::to_string(sideways ? target->height : target->width);
-  plan.jpeg_size_hint.append("x").append(
-      std::to_string(sideways ? target->width : target->height));
+  plan.jpeg_size_hint.append("x").append(std::to_string(sideways ? target->width : target->height));
   return plan;
 }
 

@@ -43,8 +43,8 @@ std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
 }
 
 std::optional<EffectPreview> EffectPreviewMaker::Make(const RunRecipe& recipe,
-                                                      const std::filesystem::path& source,
-                                                      int flip, int rotation) {
+                                                      const std::filesystem::path& source, int flip,
+                                                      int rotation) {
   const std::optional<FileStamp> stamp = StampOf(source);
   if (!stamp || !kept_ || kept_->stamp != *stamp) {
     kept_.reset();
@@ -53,8 +53,8 @@ std::optional<EffectPreview> EffectPreviewMaker::Make(const RunRecipe& recipe,
     std::optional<DecodedPicture> decoded =
         DecodePicture(bytes, PlanDecode(recipe.options, bytes, rotation), source);
     if (!decoded) return std::nullopt;
-    kept_ = std::make_unique<Kept>(Kept{stamp.value_or(FileStamp{}), std::move(bytes),
-                                        std::move(*decoded)});
+    kept_ = std::make_unique<Kept>(
+        Kept{stamp.value_or(FileStamp{}), std::move(bytes), std::move(*decoded)});
   } else if (const DecodePlan plan = PlanDecode(recipe.options, kept_->bytes, rotation);
              plan != kept_->picture.plan) {
     // The same file decoded another way (another reduced size) for this recipe.

@@ -3,8 +3,8 @@
 // encoded the way the preview shows it, with the two status-bar texts.
 
 #include <cstddef>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 

@@ -160,8 +160,7 @@ constexpr HelpEntry kHelp[] = {
     {pc::kTextSizeScaleBox,
      "文字大小占图片高或宽的百分比。\n"
      "整数 1 - 99，不能为空或 0。"},
-    {pc::kTextSizeScaleTypeList,
-     "文字大小按图片的高还是宽计算。"},
+    {pc::kTextSizeScaleTypeList, "文字大小按图片的高还是宽计算。"},
     {pc::kTextTiled,
      "勾选后水印文字重复铺满整张图片。\n"
      "重复的间隔由右边的【间距】设置。"},
@@ -223,8 +222,7 @@ constexpr HelpEntry kHelp[] = {
      "外部：边框加在图片外面，图片变大。\n"
      "内部：边框画在图片里面，尺寸不变，\n"
      "图片四周被边框占去相应的宽度。"},
-    {pc::kBorderSize,
-     "边框的宽度，1 - 64 像素。"},
+    {pc::kBorderSize, "边框的宽度，1 - 64 像素。"},
     {pc::kBorderColour,
      "边框的颜色。\n"
      "单击后在颜色对话框中选择。"},
@@ -302,8 +300,7 @@ constexpr HelpEntry kHelp[] = {
      "处理后的图片保存到这个文件夹。\n"
      "单击【选择】更换文件夹。\n"
      "遇到同名文件时自动加上编号。"},
-    {pc::kSaveFolderButton,
-     "选择处理后图片保存的文件夹。"},
+    {pc::kSaveFolderButton, "选择处理后图片保存的文件夹。"},
     {pc::kKeepStructure,
      "勾选后按添加文件夹时的子文件夹\n"
      "结构保存图片；\n"

@@ -47,7 +47,8 @@ ToolDrop TriageToolDrop(bool list_mode, const std::vector<fs::path>& dropped) {
   std::error_code ec;
   if (!list_mode) {
     if (dropped.size() != 1 || !fs::is_directory(dropped.front(), ec)) {
-      drop.refusal = RunMessage{"当前模式：一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
+      drop.refusal =
+          RunMessage{"当前模式：一次只支持拖入一个文件夹", "提示", MessageIcon::kWarning};
     } else {
       drop.folder = WithoutTrailingSeparators(dropped.front());
     }

@@ -44,8 +44,8 @@ CropGeometry ComputeCropGeometry(const CropToolSettings& settings, long long wid
                                  long long height);
 
 // The picture at path as the geometry step reads it: turned upright, its first image only. A
-// picture that cannot be read ("无法识别的图片:") or an animated GIF ("不支持裁剪动态gif图片:") adds
-// its line to the InfoLog and gives null.
+// picture that cannot be read ("无法识别的图片:") or an animated GIF ("不支持裁剪动态gif图片:")
+// adds its line to the InfoLog and gives null.
 MagickWandPtr ReadCropSource(const std::filesystem::path& path);
 
 // The rest of the geometry step on a picture ReadCropSource gave (null gives null).

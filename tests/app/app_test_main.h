@@ -2,7 +2,10 @@
 // The main of a desktop-program test: a temporary home with its XDG folders, set before Qt reads
 // them, and the offscreen platform unless another is asked for.
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QPointer>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +14,7 @@
 
 #include "app/app_context.h"
 #include "app/app_start.h"
+#include "app/main_window.h"
 #include "platform/app_folders.h"
 #include "support/test_support.h"
 
@@ -37,9 +41,21 @@ inline std::optional<AppContext> StartTestProgram(Dialogs& dialogs) {
 // The control with this object name below parent; the test stops when there is none.
 template <typename W>
 W* Find(QWidget& parent, std::string_view name) {
-  auto* widget = parent.findChild<W*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+  auto* widget =
+      parent.findChild<W*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
   if (!widget) qFatal("no control %s", std::string(name).c_str());
   return widget;
+}
+
+// The settings menu's entry with this text, from a menu made again for each call (the previous one
+// is deleted; the window owns it meanwhile).
+inline QAction* SettingsMenuAction(MainWindow& window, QPointer<QMenu>& menu, const QString& text) {
+  delete menu;
+  menu = window.BuildSettingsMenu();
+  for (QAction* action : menu->actions()) {
+    if (action->text() == text) return action;
+  }
+  qFatal("no menu entry %s", qPrintable(text));
 }
 
 template <typename Test>

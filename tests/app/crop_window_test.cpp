@@ -47,9 +47,7 @@ class CropWindowTest : public QObject {
   }
 
   void init() {
-    dialogs_.told.clear();
-    dialogs_.asked.clear();
-    dialogs_.yes_no.clear();
+    dialogs_.Forget();
     window_->balloons().DismissAll();
   }
 
@@ -77,7 +75,8 @@ class CropWindowTest : public QObject {
     fs::create_directories(source);
     test::WritePicture(source / "p00.jpg", 64, 48, "JPEG");
     for (int i = 1; i < 40; ++i) {
-      fs::copy_file(source / "p00.jpg", source / QString("p%1.jpg").arg(i, 2, 10, QChar('0')).toStdString());
+      fs::copy_file(source / "p00.jpg",
+                    source / QString("p%1.jpg").arg(i, 2, 10, QChar('0')).toStdString());
     }
     window_->TakeDrop({source});
     QCOMPARE(window_->preview_list().size(), std::size_t{32});
@@ -138,7 +137,8 @@ class CropWindowTest : public QObject {
     dialogs_.yes_no = {true};
     Find<QRadioButton>(*window_, "overwrite_option")->click();
     QCOMPARE(dialogs_.asked,
-             QStringList({"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
+             QStringList(
+                 {"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
     QVERIFY(!window_->output_box()->isVisible());
     window_->start_button()->click();
     QTRY_VERIFY(!window_->running() && window_->start_button()->isEnabled());
@@ -149,9 +149,7 @@ class CropWindowTest : public QObject {
     QCOMPARE(MagickGetImageHeight(written.get()), 200u);
   }
 
-  void cleanupTestCase() {
-    main_.reset();
-  }
+  void cleanupTestCase() { main_.reset(); }
 
  private:
   test::ScriptedDialogs dialogs_;

@@ -169,7 +169,7 @@ class FontMappingDialogTest : public QObject {
       QVERIFY(!mapping.isVisible());
       checked = true;
     });
-    FindMenuAction(window, "字体文件映射...")->trigger();
+    test::SettingsMenuAction(window, menu_, "字体文件映射...")->trigger();
     QVERIFY(checked);
 
     QCOMPARE(FontBox(window).itemText(0), QString("测试字体"));
@@ -186,7 +186,7 @@ class FontMappingDialogTest : public QObject {
       QCOMPARE(list->topLevelItem(0)->text(0), QString("测试字体"));
       checked = true;
     });
-    FindMenuAction(window, "字体文件映射...")->trigger();
+    test::SettingsMenuAction(window, menu_, "字体文件映射...")->trigger();
     QVERIFY(checked);
     QCOMPARE(window.findChildren<FontMappingDialog*>().size(), 1);
   }
@@ -260,21 +260,12 @@ class FontMappingDialogTest : public QObject {
       QCOMPARE(preview_refreshes.count(), 1);
       checked = true;
     });
-    FindMenuAction(window, "字体文件映射...")->trigger();
+    test::SettingsMenuAction(window, menu_, "字体文件映射...")->trigger();
     QVERIFY(checked);
   }
 
  private:
   static fs::path Home() { return QDir::homePath().toStdString(); }
-
-  QAction* FindMenuAction(MainWindow& window, const QString& text) {
-    delete menu_;
-    menu_ = window.BuildSettingsMenu();
-    for (QAction* act : menu_->actions()) {
-      if (act->text() == text) return act;
-    }
-    qFatal("no menu entry %s", qPrintable(text));
-  }
 
   test::ScriptedDialogs dialogs_;
   std::optional<AppContext> context_;

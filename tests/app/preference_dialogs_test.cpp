@@ -45,11 +45,7 @@ class PreferenceDialogsTest : public QObject {
     QVERIFY(context_);
   }
 
-  void init() {
-    dialogs_.told.clear();
-    dialogs_.asked.clear();
-    dialogs_.yes_no.clear();
-  }
+  void init() { dialogs_.Forget(); }
 
   void saveModeAsksBeforeMode2AndStoresOnlyOnSave() {
     PreferenceStore& store = context_->store;

@@ -34,6 +34,14 @@ class ScriptedDialogs : public Dialogs {
   }
   void OpenInDesktop(const QString& target) override { opened << target; }
 
+  // What the test before left: the records and answers not used.
+  void Forget() {
+    told.clear();
+    asked.clear();
+    opened.clear();
+    yes_no.clear();
+  }
+
   QStringList told;
   QStringList asked;
   QStringList opened;

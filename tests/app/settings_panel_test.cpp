@@ -86,10 +86,7 @@ class SettingsPanelTest : public QObject {
     QVERIFY(WriteDefaultOptionsFile(defaults));
     context_->recipe = InitialProcessingOptions();
     QVERIFY(ReadOptionsFile(context_->recipe, defaults));
-    dialogs_.told.clear();
-    dialogs_.asked.clear();
-    dialogs_.opened.clear();
-    dialogs_.yes_no.clear();
+    dialogs_.Forget();
   }
 
   void recipesAreShownAsLoaded() {
@@ -124,7 +121,7 @@ class SettingsPanelTest : public QObject {
     // A recipe in percent, loaded with "加载图片设置...".
     const fs::path recipe = PercentRecipe();
     dialogs_.file_to_open = QString::fromStdString(recipe.string());
-    FindMenuAction(window, "加载图片设置...")->trigger();
+    test::SettingsMenuAction(window, menu_, "加载图片设置...")->trigger();
     QCOMPARE(Find<QLineEdit>(window, pc::kSizeBox)->text(), QString("37.50"));
     QCOMPARE(Find<QToolButton>(window, pc::kUnitLabel)->text(), QString("百分比"));
     QCOMPARE(Find<QComboBox>(window, pc::kZoomTypeList)->currentText(), QString("缩放"));
@@ -368,12 +365,12 @@ class SettingsPanelTest : public QObject {
 
     MainWindow window(*context_, dialogs_);
     dialogs_.file_to_open = QString::fromStdString(PercentRecipe().string());
-    FindMenuAction(window, "加载图片设置...")->trigger();
+    test::SettingsMenuAction(window, menu_, "加载图片设置...")->trigger();
     auto* size = Find<QLineEdit>(window, pc::kSizeBox);
     QCOMPARE(size->text(), QString("37.50"));
     const fs::path saved = context_->folders.RecipeFolder() / "komma.sz";
     dialogs_.file_to_save = QString::fromStdString(saved.string());
-    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    test::SettingsMenuAction(window, menu_, "保存当前图片设置...")->trigger();
     const std::string text = test::ReadFile(saved);
     QVERIFY(text.find("fSizeValue=37.5") != std::string::npos);
     QVERIFY(text.find("37,5") == std::string::npos);
@@ -384,13 +381,13 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     const fs::path folder = context_->folders.RecipeFolder();
     dialogs_.file_to_save = QString::fromStdString((folder / "mine").string());
-    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    test::SettingsMenuAction(window, menu_, "保存当前图片设置...")->trigger();
     QVERIFY(fs::is_regular_file(folder / "mine.sz"));
     QVERIFY(dialogs_.told.isEmpty());
     // A folder in its place cannot be written: said, not left silent.
     fs::create_directories(folder / "taken.sz");
     dialogs_.file_to_save = QString::fromStdString((folder / "taken.sz").string());
-    FindMenuAction(window, "保存当前图片设置...")->trigger();
+    test::SettingsMenuAction(window, menu_, "保存当前图片设置...")->trigger();
     QCOMPARE(dialogs_.told.size(), 1);
     QVERIFY(dialogs_.told.front().startsWith("错误 | 保存图片设置到文件"));
     fs::remove(folder / "taken.sz");
@@ -432,15 +429,6 @@ class SettingsPanelTest : public QObject {
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-  }
-
-  QAction* FindMenuAction(MainWindow& window, const QString& text) {
-    delete menu_;
-    menu_ = window.BuildSettingsMenu();
-    for (QAction* act : menu_->actions()) {
-      if (act->text() == text) return act;
-    }
-    qFatal("no menu entry %s", qPrintable(text));
   }
 
   test::ScriptedDialogs dialogs_;

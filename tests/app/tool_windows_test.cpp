@@ -44,12 +44,7 @@ class ToolWindowsTest : public QObject {
     QVERIFY(context_);
   }
 
-  void init() {
-    dialogs_.told.clear();
-    dialogs_.asked.clear();
-    dialogs_.opened.clear();
-    dialogs_.yes_no.clear();
-  }
+  void init() { dialogs_.Forget(); }
 
   void theConversionWindowOpensWithItsStoredSettingsAndTakesOneFolder() {
     PreferenceStore& store = context_->store;
@@ -147,7 +142,8 @@ class ToolWindowsTest : public QObject {
     dialogs_.yes_no = {false};
     overwrite->click();
     QCOMPARE(dialogs_.asked,
-             QStringList({"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
+             QStringList(
+                 {"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
     QVERIFY(to_folder->isChecked() && !overwrite->isChecked());
 
     Find<QPushButton>(window, "help_button")->click();
@@ -177,8 +173,7 @@ class ToolWindowsTest : public QObject {
 
     QVERIFY(!to_folder->isChecked() && !overwrite->isChecked());
     window.start_button()->click();
-    QCOMPARE(window.balloons().open_texts(),
-             QStringList({"请选择 | 请选择图片处理后保存的方式"}));
+    QCOMPARE(window.balloons().open_texts(), QStringList({"请选择 | 请选择图片处理后保存的方式"}));
     window.close();
   }
 

@@ -17,7 +17,8 @@ namespace {
 std::set<std::string> DeclaredControls() {
   const std::regex name_literal(R"re(std::string_view\s+k\w+\s*=\s*"([a-z_]+)")re");
   std::set<std::string> names;
-  for (const char* header : {"/src/panel/panel_controls.h", "/src/engine/text_watermark_controls.h"}) {
+  for (const char* header :
+       {"/src/panel/panel_controls.h", "/src/engine/text_watermark_controls.h"}) {
     const std::string text = test::ReadFile(std::string(BRINDLE_SOURCE_DIR).append(header));
     for (auto it = std::sregex_iterator(text.begin(), text.end(), name_literal);
          it != std::sregex_iterator(); ++it) {

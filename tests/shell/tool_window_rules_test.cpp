@@ -5,8 +5,8 @@
 
 #include "shell/png_save_choice.h"
 #include "shell/slice_direction_controls.h"
-#include "shell/tool_picture_list.h"
 #include "shell/tool_output_controls.h"
+#include "shell/tool_picture_list.h"
 #include "shell/tool_run_end.h"
 #include "support/test_support.h"
 
@@ -83,8 +83,8 @@ TEST(ToolWindowRules, DropsFollowTheSourceMode) {
   drop = TriageToolDrop(true, {folder.path() / "a.JPEG", photos});
   EXPECT_EQ(drop.refusal->text, "当前模式：只支持拖入图片文件，格式：jpg, png, gif, bmp");
   EXPECT_TRUE(drop.pictures.empty());
-  drop = TriageToolDrop(true, {folder.path() / "a.JPEG", folder.path() / "notes.txt",
-                               folder.path() / "b.bmp"});
+  drop = TriageToolDrop(
+      true, {folder.path() / "a.JPEG", folder.path() / "notes.txt", folder.path() / "b.bmp"});
   EXPECT_FALSE(drop.refusal);
   EXPECT_EQ(drop.pictures, (std::vector<std::filesystem::path>{folder.path() / "a.JPEG",
                                                                folder.path() / "b.bmp"}));
