@@ -19,8 +19,9 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
   # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)
   colord-data libgs-common icc-profiles-free
-  # benchmarks: ImageMagick's own tools and pngquant as peers, timing tools, Python for the scripts
-  imagemagick pngquant hyperfine time python3
+  # benchmarks: ImageMagick's own tools, pngquant and libvips' vipsthumbnail as peers, timing
+  # tools, Python for the scripts
+  imagemagick pngquant libvips-tools hyperfine time python3
   # fuzzing and sanitizer builds
   clang libclang-rt-14-dev
 )
