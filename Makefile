@@ -3,6 +3,8 @@
 #              pictures (without a display: runs the main batch on them with brindle-cli)
 #   make test  installs what is missing, builds, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
+#              and vipsthumbnail, then compares the quality of their pictures (BENCH_CORPUS=DIR: a
+#              folder of one's own JPEGs instead)
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
@@ -61,8 +63,18 @@ screenshots: samples
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The corpus is made in BENCH_CORPUS unless that folder holds JPEGs of its own (JPEGs and no corpus
+# manifest): those are timed as they are, and nothing is written into the folder.
+define make-corpus
+	@if [ -f "$(1)/.corpus-manifest" ] || [ -z "$$(find "$(1)" -maxdepth 1 -type f \( -iname '*.jpg' -o -iname '*.jpeg' \) -print -quit 2>/dev/null)" ]; then \
+	  bash bench/make-corpus.sh "$(1)"; \
+	else \
+	  echo "$(1) holds JPEGs of its own: they are used as they are."; \
+	fi
+endef
+
 bench: build
-	@bash bench/make-corpus.sh $(BENCH_CORPUS)
+	$(call make-corpus,$(BENCH_CORPUS))
 	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
 
 bench-png: build
@@ -70,7 +82,7 @@ bench-png: build
 	@python3 bench/run-png-bench.py --cli $(CLI) --corpus $(BENCH_PNG_CORPUS) --runs $(BENCH_RUNS)
 
 bench-join: build
-	@bash bench/make-corpus.sh $(BENCH_CORPUS)
+	$(call make-corpus,$(BENCH_CORPUS))
 	@python3 bench/run-join-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
 
 bench-slice: build
