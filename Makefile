@@ -5,6 +5,8 @@
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #              and vipsthumbnail, then compares the quality of their pictures (BENCH_CORPUS=DIR: a
 #              folder of one's own JPEGs instead)
+#   make bench-photos builds, downloads real photographs once (KDE's photographic wallpapers) and
+#              runs the same benchmark on them
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
@@ -24,13 +26,14 @@ CLI := $(BUILD_DIR)/src/brindle-cli
 SAMPLES := $(BUILD_DIR)/samples
 RESULTS := $(BUILD_DIR)/run-output
 BENCH_CORPUS ?= bench/corpus
+BENCH_PHOTOS ?= bench/photos
 BENCH_RUNS ?= 3
 BENCH_PNG_CORPUS ?= bench/png-corpus
 BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_PREVIEW_CORPUS ?= bench/preview-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
+.PHONY: deps build run test samples bench bench-photos bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
 	release package test-package screenshots
 
 deps:
@@ -76,6 +79,10 @@ endef
 bench: build
 	$(call make-corpus,$(BENCH_CORPUS))
 	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
+
+bench-photos: build
+	@bash bench/get-photos.sh $(BENCH_PHOTOS)
+	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_PHOTOS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
 
 bench-png: build
 	@bash bench/make-png-corpus.sh $(BENCH_PNG_CORPUS)
