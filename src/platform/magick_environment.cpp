@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/magick_wand.h"
+#include "platform/pixel_memory_pool.h"
 
 namespace brindle {
 namespace {
@@ -95,6 +96,7 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
   }
   // Set before the library starts: it reads its configuration paths once, at genesis.
   setenv("MAGICK_CONFIGURE_PATH", magick_config_folder.c_str(), 1);
+  UsePixelMemoryPool();
   MagickWandGenesis();
   MagickSetResourceLimit(MemoryResource, kMagickMemoryLimit);
   std::string reason;
@@ -103,6 +105,9 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
   }
 }
 
-MagickEnvironment::~MagickEnvironment() { MagickWandTerminus(); }
+MagickEnvironment::~MagickEnvironment() {
+  MagickWandTerminus();
+  ReleasePixelMemoryPool();
+}
 
 }  // namespace brindle
