@@ -7,7 +7,8 @@ packages=(
   # build
   build-essential cmake pkg-config ccache
   # core libraries
-  libmagickwand-6.q16-dev libimagequant-dev liblodepng-dev zlib1g-dev libfontconfig-dev
+  libmagickwand-6.q16-dev libjpeg62-turbo-dev libimagequant-dev liblodepng-dev zlib1g-dev
+  libfontconfig-dev
   # desktop program (Qt Widgets, its SVG icons) and the preference store (QtCore); xvfb for the
   # desktop program's screenshots
   qt6-base-dev qt6-svg-dev xvfb xauth

@@ -1,16 +1,19 @@
 #include "engine/process_picture.h"
 
+#include <memory>
 #include <string>
 
 #include "base/info_log.h"
 #include "engine/border.h"
 #include "engine/colour_space.h"
 #include "engine/jpeg_compression.h"
+#include "engine/lanczos_resample.h"
 #include "engine/metadata.h"
 #include "engine/picture_read.h"
 #include "engine/picture_watermark.h"
 #include "engine/resize.h"
 #include "engine/resolution.h"
+#include "engine/scaled_jpeg_decode.h"
 #include "engine/text_watermark.h"
 #include "engine/tone.h"
 #include "platform/file_write.h"
@@ -55,6 +58,42 @@ ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
   return StepFailed(source, TakeMagickError(wand));
 }
 
+// The fast way in for a JPEG the recipe shrinks: decoded scaled and resampled to the planned size
+// on 8-bit samples, then put into the picture ImageMagick pings from the same bytes, so that its
+// properties, profiles, resolution and quality are those its own decoding gives. Null when the
+// JPEG is one the fast way leaves to ImageMagick.
+MagickWandPtr DecodeResizedJpeg(const std::string& bytes, const DecodePlan& plan) {
+  const PictureSize upright = *plan.reduced_to;
+  const PictureSize stored = plan.sideways ? PictureSize{upright.height, upright.width} : upright;
+  std::optional<Pixels8> decoded =
+      DecodeScaledJpeg(bytes, stored.width * kResampleHeadroom, stored.height * kResampleHeadroom);
+  if (!decoded) return nullptr;
+  const Pixels8 resized = ResampleLanczos3(*decoded, stored.width, stored.height);
+  decoded.reset();
+
+  MagickWandPtr ping = MakeMagickWand();
+  if (!PingPictureBytes(ping.get(), bytes) || MagickGetNumberImages(ping.get()) != 1)
+    return nullptr;
+  const Image* pinged = GetImageFromMagickWand(ping.get());
+  if (pinged == nullptr) return nullptr;
+  // A pinged picture only streams; a copy of the resized size with everything else it carries gets
+  // a pixel store of its own.
+  const auto width = static_cast<std::size_t>(resized.width);
+  const auto height = static_cast<std::size_t>(resized.height);
+  ExceptionInfo* exception = AcquireExceptionInfo();
+  std::unique_ptr<Image, decltype(&DestroyImage)> image(
+      CloneImage(pinged, 0, 0, MagickTrue, exception), &DestroyImage);
+  DestroyExceptionInfo(exception);
+  if (!image) return nullptr;
+  image->ping = MagickFalse;
+  if (SetImageExtent(image.get(), width, height) == MagickFalse ||
+      ImportImagePixels(image.get(), 0, 0, width, height, resized.channels == 1 ? "I" : "RGB",
+                        CharPixel, resized.samples.data()) == MagickFalse) {
+    return nullptr;
+  }
+  return MagickWandPtr(NewMagickWandFromImage(image.get()));
+}
+
 }  // namespace
 
 DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes, int rotation) {
@@ -76,14 +115,19 @@ DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes
   PictureSize processed = sideways ? PictureSize{stored_height, stored_width}
                                    : PictureSize{stored_width, stored_height};
   std::optional<PictureSize> target = ResizeTarget(options, processed);
-  if (!target || target->width * 2 > processed.width || target->height * 2 > processed.height) {
+  if (!target || target->width > processed.width || target->height > processed.height ||
+      *target == processed) {
     return {};
   }
+  // The decoder shrinks by whole steps of its blocks; the Lanczos step after it is left at least a
+  // factor of kResampleHeadroom, since shrinking all the way on load blurs fine detail visibly.
+  const PictureSize least{target->width * kResampleHeadroom, target->height * kResampleHeadroom};
   // The hint is in the stored orientation; the decoder keeps at least this size.
   DecodePlan plan;
   plan.reduced_to = target;
-  plan.jpeg_size_hint = std::to_string(sideways ? target->height : target->width);
-  plan.jpeg_size_hint.append("x").append(std::to_string(sideways ? target->width : target->height));
+  plan.sideways = sideways;
+  plan.jpeg_size_hint = std::to_string(sideways ? least.height : least.width);
+  plan.jpeg_size_hint.append("x").append(std::to_string(sideways ? least.width : least.height));
   return plan;
 }
 
@@ -92,11 +136,21 @@ std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const Deco
   DecodedPicture picture;
   picture.wand = MakeMagickWand();
   picture.plan = plan;
+  if (plan.reduced_to) {
+    if (MagickWandPtr resized = DecodeResizedJpeg(bytes, plan)) {
+      picture.wand = std::move(resized);
+      picture.resized = true;
+    }
+  }
   MagickWand* wand = picture.wand.get();
-  if (!plan.jpeg_size_hint.empty()) MagickSetOption(wand, "jpeg:size", plan.jpeg_size_hint.c_str());
-  if (bytes.empty() || !ReadPictureBytes(wand, bytes, nullptr)) {
-    LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
-    return std::nullopt;
+  if (!picture.resized) {
+    if (!plan.jpeg_size_hint.empty()) {
+      MagickSetOption(wand, "jpeg:size", plan.jpeg_size_hint.c_str());
+    }
+    if (bytes.empty() || !ReadPictureBytes(wand, bytes, nullptr)) {
+      LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
+      return std::nullopt;
+    }
   }
   if (!AutoOrient(wand)) {
     StepFailed(wand, source);
@@ -118,8 +172,8 @@ std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const Deco
 std::optional<DecodedPicture> CopyDecodedPicture(const DecodedPicture& picture) {
   MagickWandPtr copy(CloneMagickWand(picture.wand.get()));
   if (!copy) return std::nullopt;
-  return DecodedPicture{std::move(copy), picture.format, picture.resolution, picture.quality,
-                        picture.plan};
+  return DecodedPicture{std::move(copy), picture.format, picture.resolution,
+                        picture.quality, picture.plan,   picture.resized};
 }
 
 ProcessResult ProcessPicture(const RunRecipe& recipe, const fs::path& source,
@@ -154,8 +208,9 @@ ProcessResult ProcessDecodedPicture(const RunRecipe& recipe, DecodedPicture pict
 
   if (!RotateAndFlip(wand.get(), flip, rotation)) return StepFailed(wand.get(), source);
   const std::optional<PictureSize>& planned_size = picture.plan.reduced_to;
-  if (options.bSize && !(planned_size ? ResizePicture(wand.get(), *planned_size)
-                                      : ApplyResize(wand.get(), options))) {
+  if (options.bSize && !picture.resized &&
+      !(planned_size ? ResizePicture(wand.get(), *planned_size)
+                     : ApplyResize(wand.get(), options))) {
     return StepFailed(wand.get(), source);
   }
 

@@ -25,13 +25,17 @@ struct ProcessResult {
   MagickWandPtr wand;  // the processed picture when handed back
 };
 
-// How a source is decoded for a recipe. A JPEG that the recipe shrinks to at most half of each side
-// is decoded at 1/2, 1/4 or 1/8 of its size, which saves most of the decoding time and memory;
-// reduced_to is then the exact size the resize rules give for the full picture, so the result is
-// the size a full decode would give.
+// How a source is decoded for a recipe. A JPEG that the recipe shrinks is decoded smaller (by
+// whole eighths, down to 1/8), which saves most of the decoding time and memory, but never below
+// twice the size the resize gives, so that the resampling after it keeps its quality; reduced_to
+// is the exact size the resize rules give for the full picture, so the result is the size a full
+// decode would give.
+inline constexpr int kResampleHeadroom = 2;
+
 struct DecodePlan {
-  std::optional<PictureSize> reduced_to;
+  std::optional<PictureSize> reduced_to;  // upright, after the user's turn
   std::string jpeg_size_hint;  // "WxH" in the stored orientation; empty for a full decode
+  bool sideways = false;       // the stored picture is turned a quarter from reduced_to
   bool operator==(const DecodePlan&) const = default;
 };
 
@@ -44,6 +48,7 @@ struct DecodedPicture {
   PictureResolution resolution;  // as stored in the source
   std::size_t quality = 0;       // the JPEG quality stored in the source
   DecodePlan plan;
+  bool resized = false;  // already at the plan's size (decoded and resampled in one go)
 };
 
 // Decodes the source's bytes; none when it cannot be read, turned upright or is an animated GIF
