@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kBatchUsage =
     "用法: brindle-cli batch [--recipe FILE] (--out DIR [--keep-structure] | --overwrite)\n"
-    "                        [--recursive] [--threads-model 1|2] [KEY=VALUE ...] PATH...\n"
+    "                        [--recursive] [--threads-model 1|2] [--jobs N] [KEY=VALUE ...] "
+    "PATH...\n"
     "\n"
     "  --recipe FILE      图片处理设置文件 (.sz 或 config.dat)；不给出时使用默认设置\n"
     "  --out DIR          处理后保存到 DIR (文件夹必须存在)\n"
@@ -26,6 +27,7 @@ constexpr const char* kBatchUsage =
     "  --overwrite        直接覆盖原图\n"
     "  --recursive        同时处理所有子文件夹里的图片\n"
     "  --threads-model N  1: 单线程; 2: 按可用内存决定 (默认)\n"
+    "  --jobs N           同时处理 N 张图片 (1 到处理器数)，代替 --threads-model 的规则\n"
     "  KEY=VALUE          设置项, 例如 bSize=1 sizeValue=750 sy_text=水印\n"
     "  PATH               图片文件或文件夹\n"
     "\n"
@@ -39,6 +41,7 @@ struct BatchArguments {
   bool overwrite = false;
   bool recursive = false;
   int threads_model = 2;
+  std::optional<int> jobs;
   RecipeSettings settings;
   std::vector<std::string> paths;
 };
@@ -80,6 +83,8 @@ bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
         return false;
       }
       parsed.threads_model = text == "1" ? 1 : 2;
+    } else if (arg == "--jobs") {
+      if (!value(text) || !(parsed.jobs = ParseJobCount(text))) return false;
     } else if (arg.size() > 1 && arg[0] == '-') {
       PrintError("未知的选项: " + arg);
       return false;
@@ -153,7 +158,7 @@ int RunBatchCommand(const Arguments& args) {
                                         : PlacementMode::kNone;
   settings.target_folder = parsed.out.value_or("");
   settings.keep_structure = parsed.keep_structure;
-  settings.thread_count = BatchThreadCount(parsed.threads_model, list);
+  settings.thread_count = parsed.jobs ? *parsed.jobs : BatchThreadCount(parsed.threads_model, list);
 
   std::vector<PictureEntry> entries = list.entries();
   if (std::optional<Refusal> refusal = PrepareBatchRun(settings, entries)) {

@@ -43,6 +43,10 @@ int RunPreviewCommand(const Arguments& args);
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.
 bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* unknown_option);
 
+// The N of "--jobs N": a whole number from 1 to the processor count. None, with the reason
+// printed, for anything else.
+std::optional<int> ParseJobCount(const std::string& text);
+
 // A "KEY=VALUE" argument: a name of letters, digits and "_" before the first "=".
 std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::string& arg);
 

@@ -1,11 +1,14 @@
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <system_error>
 
 #include "base/info_log.h"
 #include "cli/cli.h"
 #include "platform/app_folders.h"
 #include "platform/text_encoding.h"
 #include "recipe/options_file.h"
+#include "run/thread_count.h"
 
 namespace brindle::cli {
 
@@ -27,6 +30,19 @@ bool SplitFileArguments(const Arguments& args, Arguments& files, std::string* un
     }
   }
   return true;
+}
+
+std::optional<int> ParseJobCount(const std::string& text) {
+  const unsigned processors = ReadMachineFacts().processors;
+  int count = 0;
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, count);
+  if (error != std::errc() || stop != end || count < 1 ||
+      static_cast<unsigned>(count) > processors) {
+    PrintError(FormatMessage("--jobs 只能是 1 到 %u 之间的整数: %s", processors, text.c_str()));
+    return std::nullopt;
+  }
+  return count;
 }
 
 std::optional<std::pair<std::string, std::string>> SplitKeyValue(const std::string& arg) {

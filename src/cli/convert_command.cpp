@@ -12,11 +12,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kConvertUsage =
-    "用法: brindle-cli convert --source DIR [--recursive] [--out DIR] [KEY=VALUE ...]\n"
+    "用法: brindle-cli convert --source DIR [--recursive] [--out DIR] [--jobs N] [KEY=VALUE ...]\n"
     "\n"
     "  --source DIR   源图片文件夹\n"
     "  --recursive    同时处理所有子文件夹里的图片\n"
     "  --out DIR      格式转换后保存到 DIR (不存在时创建)；不给出时为 \"<源图片文件夹>_处理后\"\n"
+    "  --jobs N       同时处理 N 张图片 (1 到处理器数)；不给出时逐张处理\n"
     "  KEY=VALUE      设置项, 例如 convert_load_format_option=3 convert_format=PNG\n"
     "                 convert_quality=80 convert_png8=1 convert_png8_color_count=64\n"
     "\n"
@@ -31,7 +32,7 @@ int RunConvertCommand(const Arguments& args) {
     return kExitDone;
   }
   ToolArguments parsed;
-  if (!ParseToolArguments(args, {}, parsed)) {
+  if (!ParseToolArguments(args, {.jobs = true}, parsed)) {
     std::fputs(kConvertUsage, stderr);
     return kExitRefused;
   }
@@ -39,6 +40,7 @@ int RunConvertCommand(const Arguments& args) {
   if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
   job.source_folder = parsed.source.value_or("");
   job.include_sub_folders = parsed.recursive;
+  job.workers = parsed.jobs.value_or(1);
   if (RefuseRootSource(job.source_folder)) return kExitRefused;
   if (std::optional<Refusal> refusal = ValidateConvertStart(job)) {
     PrintError(refusal->Text());

@@ -33,6 +33,9 @@ bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolA
       if (!value(parsed.out)) return false;
     } else if (arg == "--preview" && options.list) {
       if (!value(parsed.preview)) return false;
+    } else if (arg == "--jobs" && options.jobs) {
+      std::optional<std::string> count;
+      if (!value(count) || !(parsed.jobs = ParseJobCount(*count))) return false;
     } else if (arg == "--recursive" && options.recursive) {
       parsed.recursive = true;
     } else if (arg == "--overwrite" && options.overwrite) {

@@ -23,6 +23,7 @@ struct ToolArguments {
   bool overwrite = false;              // --overwrite
   bool keep_format = false;            // --keep-format
   std::optional<std::string> preview;  // --preview OUT
+  std::optional<int> jobs;             // --jobs N
   std::vector<std::string> files;      // FILE arguments: the picture-list source
   std::vector<std::pair<std::string, std::string>> settings;
 };
@@ -33,6 +34,7 @@ struct ToolOptions {
   bool overwrite = false;    // --overwrite
   bool keep_format = false;  // --keep-format
   bool list = false;         // FILE arguments and --preview OUT
+  bool jobs = false;         // --jobs N
 };
 
 // Parses a tool command's arguments; "--" ends the options (what follows are FILE arguments). A

@@ -1,12 +1,15 @@
 #include "run/batch_run.h"
 
+#include <algorithm>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "base/info_log.h"
 #include "engine/process_picture.h"
 #include "engine/write_over_source.h"
 #include "recipe/options_file.h"
+#include "run/name_turns.h"
 #include "run/target_folder.h"
 #include "run/target_name.h"
 
@@ -31,8 +34,13 @@ class Run {
       std::lock_guard<std::mutex> lock(report_lock_);
       observer_.OnRunListReady(static_cast<int>(entries_.size()));
     }
-    if (settings_.thread_count >= 2 && entries_.size() >= 2) {
-      std::jthread second([this] { Work(/*reserve_names=*/true); });
+    const std::size_t workers =
+        std::min(static_cast<std::size_t>(std::max(settings_.thread_count, 1)), entries_.size());
+    if (workers >= 2) {
+      std::vector<std::jthread> others;
+      for (std::size_t i = 1; i < workers; ++i) {
+        others.emplace_back([this] { Work(/*reserve_names=*/true); });
+      }
       Work(/*reserve_names=*/true);
     } else {
       Work(/*reserve_names=*/false);
@@ -60,7 +68,7 @@ class Run {
       PictureOutcome done = RunOnePicture(static_cast<int>(*index), entries_[*index].path, [&] {
         bool ok = settings_.placement == PlacementMode::kOverwrite
                       ? OverwriteSource(*index)
-                      : SaveToFolder(entries_[*index], reserve_names);
+                      : SaveToFolder(*index, reserve_names);
         return ok ? PictureEnd::kWritten : PictureEnd::kFailed;
       });
       std::lock_guard<std::mutex> lock(report_lock_);
@@ -69,7 +77,8 @@ class Run {
     }
   }
 
-  bool SaveToFolder(const PictureEntry& entry, bool reserve_name) {
+  bool SaveToFolder(std::size_t index, bool reserve_name) {
+    const PictureEntry& entry = entries_[index];
     const int flip = static_cast<int>(entry.flip);
     if (!reserve_name) {
       std::optional<fs::path> target =
@@ -77,10 +86,12 @@ class Run {
       return target && ProcessPicture(recipe_, entry.path, *target, flip, entry.rotation).outcome ==
                            ProcessOutcome::kWritten;
     }
-    // Two workers: the name is taken under the lock and held by an empty file until written; a
-    // picture that fails gives its name back.
-    std::optional<TargetReservation> reservation = TargetReservation::Reserve(
-        entry, target_folder_, settings_.keep_structure, output_name_lock_);
+    // Several workers: the names are taken in list order, each held by an empty file until
+    // written; a picture that fails gives its name back.
+    std::optional<TargetReservation> reservation = name_turns_.Take(index, [&] {
+      return TargetReservation::Reserve(entry, target_folder_, settings_.keep_structure,
+                                        output_name_lock_);
+    });
     if (!reservation) return false;
     if (ProcessPicture(recipe_, entry.path, reservation->path(), flip, entry.rotation).outcome !=
         ProcessOutcome::kWritten) {
@@ -115,6 +126,7 @@ class Run {
   int written_ = 0;
   int failed_ = 0;
   OutputNameLock output_name_lock_;
+  NameTurns name_turns_;
 };
 
 }  // namespace

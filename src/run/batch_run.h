@@ -23,7 +23,7 @@ struct BatchSettings {
   PlacementMode placement = PlacementMode::kNone;
   std::string target_folder;    // "处理后保存到"
   bool keep_structure = false;  // "按原文件夹(子文件夹)结构保存图片"
-  int thread_count = 1;         // 1 or 2, from DecideThreadCount
+  int thread_count = 1;         // workers: from DecideThreadCount, or the command line's choice
 };
 
 // The checks made when a run starts, before any picture is touched: a save choice must be made, and

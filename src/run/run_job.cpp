@@ -1,13 +1,19 @@
 #include "run/run_job.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include "base/info_log.h"
+#include "run/name_turns.h"
+#include "run/target_name.h"
 
 namespace brindle {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Why a run or a picture could not go on after an exception, in the program's words.
 std::string ExceptionReason(std::exception_ptr error) {
@@ -80,36 +86,71 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
   const int count = static_cast<int>(list.pictures.size());
   outcome.total = count;
   observer.OnRunListReady(count);
-  for (int index = 0; index < count && !stop_requested.load(); ++index) {
-    observer.OnPictureStarted(index, count);
-    const ToolPicture& picture = list.pictures[static_cast<std::size_t>(index)];
-    std::optional<RunMessage> run_failure;
-    PictureOutcome done = RunOnePicture(index, picture.path, [&] {
-      PictureResult result = job.work(picture);
-      switch (result.end) {
-        case PictureResult::End::kWritten:
-          return PictureEnd::kWritten;
-        case PictureResult::End::kUnreadable:
-          return PictureEnd::kSkipped;
-        case PictureResult::End::kRunFailed:
-          run_failure = std::move(result.message);
-          return PictureEnd::kFailed;
-        case PictureResult::End::kStopped:
-          return PictureEnd::kStopped;
+
+  const bool reserve_names = job.workers >= 2 && job.target && job.new_names;
+  std::mutex report_lock;  // taking the next picture, counting and every observer call
+  int next = 0;
+  std::optional<RunMessage> run_failure;
+  OutputNameLock output_name_lock;
+  NameTurns name_turns;
+  auto work_through = [&] {
+    for (;;) {
+      int index = 0;
+      {
+        std::lock_guard<std::mutex> lock(report_lock);
+        if (next >= count || run_failure || stop_requested.load()) return;
+        index = next++;
+        observer.OnPictureStarted(index, count);
       }
-      return PictureEnd::kFailed;
-    });
-    if (done.end == PictureEnd::kWritten) {
-      ++outcome.written;
-    } else if (done.end != PictureEnd::kStopped) {
-      ++outcome.failed;
+      ToolPicture picture = list.pictures[static_cast<std::size_t>(index)];
+      std::optional<RunMessage> failure;
+      PictureOutcome done = RunOnePicture(index, picture.path, [&] {
+        std::optional<TargetReservation> reservation;
+        if (reserve_names) {
+          reservation = name_turns.Take(static_cast<std::size_t>(index), [&] {
+            return TargetReservation::Reserve(
+                [&]() -> std::optional<fs::path> { return job.target(picture); }, output_name_lock);
+          });
+          if (!reservation) return PictureEnd::kFailed;
+          picture.target = reservation->path();
+        } else if (job.target) {
+          picture.target = job.target(picture);
+        }
+        PictureResult result = job.work(picture);
+        switch (result.end) {
+          case PictureResult::End::kWritten:
+            if (reservation) reservation->Keep();
+            return PictureEnd::kWritten;
+          case PictureResult::End::kUnreadable:
+            return PictureEnd::kSkipped;
+          case PictureResult::End::kRunFailed:
+            failure = std::move(result.message);
+            return PictureEnd::kFailed;
+          case PictureResult::End::kStopped:
+            return PictureEnd::kStopped;
+        }
+        return PictureEnd::kFailed;
+      });
+      std::lock_guard<std::mutex> lock(report_lock);
+      if (done.end == PictureEnd::kWritten) {
+        ++outcome.written;
+      } else if (done.end != PictureEnd::kStopped) {
+        ++outcome.failed;
+      }
+      if (failure && done.reason.empty()) done.reason = failure->text;
+      observer.OnPictureDone(done);
+      if (failure && !run_failure) run_failure = std::move(failure);
     }
-    if (run_failure && done.reason.empty()) done.reason = run_failure->text;
-    observer.OnPictureDone(done);
-    if (run_failure) {
-      finish(RunEnd::kAborted, std::move(run_failure));
-      return outcome;
-    }
+  };
+  const int workers = std::clamp(job.workers, 1, count);
+  {
+    std::vector<std::jthread> others;
+    for (int i = 1; i < workers; ++i) others.emplace_back(work_through);
+    work_through();
+  }
+  if (run_failure) {
+    finish(RunEnd::kAborted, std::move(run_failure));
+    return outcome;
   }
   if (stop_requested.load()) {
     finish(RunEnd::kStopped, StoppedMessage());

@@ -5,9 +5,9 @@
 // pictures.
 //
 // Threads: every RunObserver call is made on a thread of the run, never on the thread that started
-// it; a window forwards them through queued signals. The main batch may work on two threads; its
-// calls are made under one lock, in order, so an observer needs no lock of its own for them, but
-// must not block. Log lines go to the process-wide InfoLog, which any thread may append to.
+// it; a window forwards them through queued signals. A run may work on several threads; its calls
+// are made under one lock, in order, so an observer needs no lock of its own for them, but must not
+// block. Log lines go to the process-wide InfoLog, which any thread may append to.
 
 #include <atomic>
 #include <chrono>
@@ -101,12 +101,20 @@ struct ToolJob {
   // run then does.
   std::optional<RunList> prepared_list;
   std::filesystem::path folder_to_open;
+  // The file a picture is written to, set as its target before its work; null for tools that name
+  // their own files. new_names: it chooses a free name in the output folder (rather than the
+  // source itself), which several workers then choose in list order, each held by an empty file
+  // until written, so that the names are those of one worker.
+  std::function<std::filesystem::path(const ToolPicture& picture)> target;
+  bool new_names = false;
   std::function<PictureResult(const ToolPicture& picture)> work;
+  int workers = 1;  // pictures worked on at once
 };
 
-// The tools' worker skeleton: builds the run list, then works through it picture by picture while
-// no stop is requested (a picture being worked on is always finished), and returns the outcome. A
-// picture whose work throws fails alone.
+// The tools' worker skeleton: builds the run list, then works through it picture by picture (with
+// job.workers threads) while no stop is requested (a picture being worked on is always finished),
+// and returns the outcome. A picture whose work throws fails alone; one that fails the run stops
+// the others from taking more.
 RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
                       const std::atomic<bool>& stop_requested);
 

@@ -42,7 +42,7 @@ void AddFiles(const RunListRequest& request, const fs::path& folder,
   ScanResult files = ListFiles(folder, request.pattern);
   for (fs::path& path : files.paths) {
     if (request.accepts && !request.accepts(path.filename().string())) continue;
-    list.pictures.push_back({std::move(path), relative_folder});
+    list.pictures.push_back({std::move(path), relative_folder, {}});
   }
   for (LongPathNotice& notice : files.notices) list.notices.push_back(std::move(notice));
 }

@@ -22,6 +22,8 @@ struct ToolPicture {
   // The picture's folder relative to the source folder: "" for the source folder itself, else
   // beginning with "/" ("/2024/may").
   std::string relative_folder;
+  // Where the run writes it, for tools that name one file per picture; empty otherwise.
+  std::filesystem::path target;
 };
 
 struct RunListRequest {

@@ -72,9 +72,14 @@ std::optional<TargetReservation> TargetReservation::Reserve(const PictureEntry& 
                                                             const std::string& target_folder,
                                                             bool keep_structure,
                                                             OutputNameLock& lock) {
+  return Reserve([&] { return ChooseTargetName(entry, target_folder, keep_structure); }, lock);
+}
+
+std::optional<TargetReservation> TargetReservation::Reserve(
+    const std::function<std::optional<fs::path>()>& choose, OutputNameLock& lock) {
   std::lock_guard<OutputNameLock> guard(lock);
   for (;;) {
-    std::optional<fs::path> path = ChooseTargetName(entry, target_folder, keep_structure);
+    std::optional<fs::path> path = choose();
     if (!path) return std::nullopt;
     // Exclusive creation: should anything else take the name between the check and here, the
     // next name is chosen instead of sharing this one.

@@ -5,6 +5,7 @@
 // as taken.
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -38,6 +39,9 @@ class TargetReservation {
   static std::optional<TargetReservation> Reserve(const PictureEntry& entry,
                                                   const std::string& target_folder,
                                                   bool keep_structure, OutputNameLock& lock);
+  // The same with another naming rule: choose gives the first free name, or none.
+  static std::optional<TargetReservation> Reserve(
+      const std::function<std::optional<std::filesystem::path>()>& choose, OutputNameLock& lock);
 
   TargetReservation(TargetReservation&& other) noexcept;
   TargetReservation& operator=(TargetReservation&& other) noexcept;

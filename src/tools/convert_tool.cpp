@@ -46,7 +46,7 @@ fs::path ConvertTargetPath(const fs::path& folder, std::string_view file_name,
   return FirstFreeName(folder / name, run.extension);
 }
 
-PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
+PictureResult ConvertPicture(const fs::path& source, const fs::path& target,
                              const ConvertRunSettings& run) {
   MagickWandPtr wand = ReadToolPicture(source);
   if (!wand) return PictureResult::Unreadable();
@@ -57,8 +57,6 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& folder,
   MagickGetImageResolution(picture, &x_resolution, &y_resolution);
   const std::string format = PictureFormat(picture);
   if (format == "GIF" || format == "PSD" || format == "TIFF") UseFirstImage(picture);
-
-  const fs::path target = ConvertTargetPath(folder, source.filename().string(), run);
 
   const std::size_t width = MagickGetImageWidth(picture);
   const std::size_t height = MagickGetImageHeight(picture);
@@ -137,9 +135,15 @@ RunOutcome RunConvertJob(const ConvertJob& job, RunObserver& observer,
   tool_job.run_list.accepts = [mask](std::string_view name) { return MaskSelectsFile(mask, name); };
   tool_job.run_list.output_folder = output;
   tool_job.folder_to_open = output;
-  tool_job.work = [&](const ToolPicture& picture) {
-    return ConvertPicture(picture.path, output.string() + picture.relative_folder, run);
+  tool_job.target = [&](const ToolPicture& picture) {
+    return ConvertTargetPath(output.string() + picture.relative_folder,
+                             picture.path.filename().string(), run);
   };
+  tool_job.new_names = true;
+  tool_job.work = [&](const ToolPicture& picture) {
+    return ConvertPicture(picture.path, picture.target, run);
+  };
+  tool_job.workers = job.workers;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 

@@ -22,6 +22,7 @@ struct ConvertJob {
   bool include_sub_folders = false;  // "同时处理所有子文件夹里的图片"
   std::filesystem::path output_folder;
   ConvertToolSettings settings;
+  int workers = 1;  // pictures converted at once
 };
 
 // The control the empty-mask refusal points at: the label "原格式：".
@@ -43,9 +44,10 @@ ConvertRunSettings ConvertRunSettingsOf(const ConvertToolSettings& settings);
 std::filesystem::path ConvertTargetPath(const std::filesystem::path& folder,
                                         std::string_view file_name, const ConvertRunSettings& run);
 
-// Converts one picture into folder (the output folder's mirror of the picture's folder).
+// Converts one picture into target (a ConvertTargetPath in the output folder's mirror of the
+// picture's folder).
 PictureResult ConvertPicture(const std::filesystem::path& source,
-                             const std::filesystem::path& folder, const ConvertRunSettings& run);
+                             const std::filesystem::path& target, const ConvertRunSettings& run);
 
 // The whole run (the worker's work); the outcome offers the output folder.
 RunOutcome RunConvertJob(const ConvertJob& job, RunObserver& observer,

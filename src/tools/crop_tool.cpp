@@ -103,7 +103,7 @@ std::optional<Refusal> ValidateCropStart(const CropJob& job, RunList& run_list) 
 
   run_list = RunList();
   if (job.settings.picture_list_source) {
-    for (const fs::path& picture : job.pictures) run_list.pictures.push_back({picture, ""});
+    for (const fs::path& picture : job.pictures) run_list.pictures.push_back({picture, "", {}});
     return std::nullopt;
   }
   const std::atomic<bool> no_stop{false};
@@ -174,13 +174,17 @@ RunOutcome RunCropJob(const CropJob& job, RunList run_list, RunObserver& observe
   if (folder_mode && !overwrite) tool_job.run_list.output_folder = output;
   tool_job.prepared_list = std::move(run_list);
   tool_job.folder_to_open = overwrite ? WithoutTrailingSeparators(job.source_folder) : output;
-  tool_job.work = [&](const ToolPicture& picture) {
+  tool_job.target = [&](const ToolPicture& picture) {
     // Overwriting replaces the file itself, also where the source is a link to it.
-    const fs::path target = overwrite ? FileBehindLink(picture.path)
-                                      : CropTargetPath(output.string() + picture.relative_folder,
-                                                       picture.path.filename().string(), job);
-    return CropOnePicture(picture.path, target, job);
+    return overwrite ? FileBehindLink(picture.path)
+                     : CropTargetPath(output.string() + picture.relative_folder,
+                                      picture.path.filename().string(), job);
   };
+  tool_job.new_names = !overwrite;
+  tool_job.work = [&](const ToolPicture& picture) {
+    return CropOnePicture(picture.path, picture.target, job);
+  };
+  tool_job.workers = job.workers;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 

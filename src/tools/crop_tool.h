@@ -31,6 +31,7 @@ struct CropJob {
   std::filesystem::path output_folder;  // with kToFolder
   bool keep_format = false;             // "图片格式保持不变"
   CropToolSettings settings;
+  int workers = 1;  // pictures cropped at once
 };
 
 // Controls the refusals point at (the folder "选择" button is kSourceButton).

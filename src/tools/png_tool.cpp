@@ -119,13 +119,17 @@ RunOutcome RunPngJob(const PngJob& job, RunObserver& observer,
   tool_job.run_list.pattern = "*.png";
   if (!run.overwrite) tool_job.run_list.output_folder = output;
   tool_job.folder_to_open = run.overwrite ? source : output;
-  tool_job.work = [&](const ToolPicture& picture) {
+  tool_job.target = [&](const ToolPicture& picture) {
     // Overwriting replaces the file itself, also where the source is a link to it.
-    const fs::path target = run.overwrite ? FileBehindLink(picture.path)
-                                          : PngTargetPath(output.string() + picture.relative_folder,
-                                                          picture.path.filename().string());
-    return ProcessPngPicture(picture.path, target, run);
+    return run.overwrite ? FileBehindLink(picture.path)
+                         : PngTargetPath(output.string() + picture.relative_folder,
+                                         picture.path.filename().string());
   };
+  tool_job.new_names = !run.overwrite;
+  tool_job.work = [&](const ToolPicture& picture) {
+    return ProcessPngPicture(picture.path, picture.target, run);
+  };
+  tool_job.workers = job.workers;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 

@@ -24,6 +24,7 @@ struct PngJob {
   PngSaveMode save_mode = PngSaveMode::kNone;
   std::filesystem::path output_folder;  // with kToFolder
   PngToolSettings settings;
+  int workers = 1;  // pictures worked on at once
 };
 
 // Controls the refusals point at.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/batch_command_fixture.h"
@@ -50,6 +51,40 @@ TEST_F(BatchCommand, TargetNamesTakeCollisionNumbersAndKeepEveryCharacter) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(SizeOf(out / "x(4).jpg"), "30x20");
   EXPECT_EQ(FilesIn(out).size(), 8u);
+}
+
+TEST_F(BatchCommand, SeveralJobsWriteTheNamesAndBytesOfOne) {
+  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "a single processor";
+  fs::path in = Folder("in");
+  Picture(in / "x.png", 30, 20, "PNG");
+  Picture(in / "x.bmp", 31, 21, "BMP");
+  WriteJpeg(in / "x.jpg", 1200, 900, 92);  // shrunk while decoding
+  WriteJpeg(in / "y.jpg", 900, 1200, 80, 6);
+  test::WriteFile(in / "z.jpg", "not a picture");
+  const std::vector<std::string> recipe = {"bSize=1", "sizeValue=300", "bQuanlity=1", "quanlity=85",
+                                           in.string()};
+  std::vector<std::vector<std::string>> written;
+  for (const char* jobs : {"1", "2"}) {
+    fs::path out = Folder(std::string("out") + jobs);
+    std::vector<std::string> args = {"--out", out.string(), "--jobs", jobs};
+    args.insert(args.end(), recipe.begin(), recipe.end());
+    CommandResult result = Batch(args);
+    EXPECT_EQ(result.status, 1) << jobs << result.err;  // z.jpg fails alone
+    EXPECT_NE(result.err.find((in / "z.jpg").string()), std::string::npos) << result.err;
+    written.push_back(FilesIn(out));
+  }
+  EXPECT_EQ(written[0], (std::vector<std::string>{"x(2).jpg", "x(3).jpg", "x.jpg", "y.jpg"}));
+  EXPECT_EQ(written[0], written[1]);
+  for (const std::string& name : written[0]) {
+    EXPECT_EQ(test::ReadFile(Folder("out1") / name), test::ReadFile(Folder("out2") / name)) << name;
+  }
+  EXPECT_EQ(SizeOf(Folder("out1") / "y.jpg"), "300x225");  // stored 900 x 1200, shown turned
+
+  for (const char* jobs : {"0", "99999", "2x"}) {
+    CommandResult result = Batch({"--out", Folder("out1").string(), "--jobs", jobs, in.string()});
+    EXPECT_EQ(result.status, 2) << jobs;
+    EXPECT_EQ(result.err.rfind("--jobs 只能是 1 到 ", 0), 0u) << result.err;
+  }
 }
 
 TEST_F(BatchCommand, CompressionFollowsTheQualitySettings) {

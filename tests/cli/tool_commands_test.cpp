@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/magick_wand.h"
@@ -121,6 +122,44 @@ TEST_F(ToolCommandTest, PngRefusalsAndAbortedRuns) {
   test::CommandResult aborted = RunCli({"png", "--source", source.string(), "--out", out.string()});
   EXPECT_EQ(aborted.status, 4);
   EXPECT_EQ(aborted.err, "任务中止！\n\n创建文件夹 " + out.string() + " 失败，错误码：20\n");
+}
+
+TEST_F(ToolCommandTest, SeveralJobsWriteTheNamesAndBytesOfOne) {
+  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "a single processor";
+  test::WritePicture(source / "x.png", 300, 200, "PNG");
+  test::WritePicture(source / "x.gif", 320, 220, "GIF");
+  test::WritePicture(source / "y.png", 400, 300, "PNG");
+  test::WritePicture(source / "z.bmp", 200, 300, "BMP");
+  const std::vector<std::vector<std::string>> commands = {
+      {"convert", "--source", source.string(), "convert_load_format_option=15"},
+      {"png", "--source", source.string(), "png_zoom_status=1", "png_zoom_1=0", "png_zoom_2=0",
+       "png_zoom_value=100", "png_png8=1"},
+      {"crop", "crop_fixed_width=100", "crop_fixed_height=80", "--", (source / "x.png").string(),
+       (source / "x.gif").string(), (source / "y.png").string(), (source / "z.bmp").string()},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    std::vector<std::vector<std::string>> written;
+    for (const char* jobs : {"1", "2"}) {
+      const fs::path out = folder / (command[0] + jobs);
+      std::vector<std::string> args = {command[0], "--out", out.string(), "--jobs", jobs};
+      args.insert(args.end(), command.begin() + 1, command.end());
+      test::CommandResult result = RunCli(args);
+      EXPECT_EQ(result.status, 0) << command[0] << jobs << result.err;
+      written.push_back(test::EntriesIn(out));
+    }
+    EXPECT_EQ(written[0], written[1]) << command[0];
+    EXPECT_GE(written[0].size(), 2u) << command[0];
+    for (const std::string& name : written[0]) {
+      EXPECT_EQ(test::ReadFile(folder / (command[0] + "1") / name),
+                test::ReadFile(folder / (command[0] + "2") / name))
+          << command[0] << " " << name;
+    }
+  }
+  EXPECT_EQ(test::EntriesIn(folder / "convert1"),
+            (std::vector<std::string>{"x(2).jpg", "x.jpg", "y.jpg", "z.jpg"}));
+  EXPECT_EQ(test::EntriesIn(folder / "crop1"),
+            (std::vector<std::string>{"x(2).jpg", "x.jpg", "y.jpg", "z.jpg"}));
+  EXPECT_EQ(RunCli({"join", "--jobs", "2", "--source", source.string()}).status, 2);
 }
 
 TEST_F(ToolCommandTest, HelpTexts) {
