@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "platform/magick_wand.h"
-#include "platform/pixel_memory_pool.h"
 
 namespace brindle {
 namespace {
@@ -96,7 +95,6 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
   }
   // Set before the library starts: it reads its configuration paths once, at genesis.
   setenv("MAGICK_CONFIGURE_PATH", magick_config_folder.c_str(), 1);
-  UsePixelMemoryPool();
   MagickWandGenesis();
   MagickSetResourceLimit(MemoryResource, kMagickMemoryLimit);
   std::string reason;
@@ -105,9 +103,6 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
   }
 }
 
-MagickEnvironment::~MagickEnvironment() {
-  MagickWandTerminus();
-  ReleasePixelMemoryPool();
-}
+MagickEnvironment::~MagickEnvironment() { MagickWandTerminus(); }
 
 }  // namespace brindle
