@@ -1,9 +1,11 @@
 #pragma once
-// A separable Lanczos-3 resampler for 8-bit pixels: the same filter as ImageMagick's Lanczos
-// resize, computed in single precision on interleaved 8-bit samples, several times faster than
-// resizing ImageMagick's 16-bit pixels and without their memory.
+// A separable Lanczos-3 resampler for 8-bit pixels fed row by row: the same filter as
+// ImageMagick's Lanczos resize, computed in single precision. Each source row is filtered across as
+// it comes and each output row is made as soon as the rows under its filter have come, so only a
+// few rows are held besides the output: a decoder can feed it without keeping its picture.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace brindle {
@@ -15,8 +17,38 @@ struct Pixels8 {
   std::vector<std::uint8_t> samples;  // rows top to bottom, width * channels per row
 };
 
-// Resamples to width x height (each at least 1); the pixel centres of both grids coincide at the
-// edges, as ImageMagick's resize has them.
-Pixels8 ResampleLanczos3(const Pixels8& source, int width, int height);
+class LanczosResampler {
+ public:
+  // To width x height (each at least 1); the pixel grids share their outer edges, as in
+  // ImageMagick's resize.
+  LanczosResampler(int source_width, int source_height, int channels, int width, int height);
+
+  // The next source row, top to bottom: source_width * channels samples.
+  void AddRow(const std::uint8_t* row);
+
+  // The output, complete once every source row was added.
+  Pixels8 Take() { return std::move(target_); }
+
+ private:
+  // For each output position along one axis: the first source index, how many, their weights.
+  struct Filter {
+    std::vector<int> first;
+    std::vector<int> count;
+    int stride = 0;              // weights kept per output position
+    std::vector<float> weights;  // stride per output position, normalised to a sum of 1
+  };
+  static Filter Weigh(int source_length, int target_length);
+  void MakeRow(int y);
+
+  Filter across_;
+  Filter down_;
+  int channels_ = 0;
+  int rows_added_ = 0;
+  int next_row_ = 0;
+  // The latest source rows filtered across, down_.stride of them, by source row modulo that.
+  std::vector<float> recent_;
+  std::vector<float> row_sum_;  // the output row being made
+  Pixels8 target_;
+};
 
 }  // namespace brindle

@@ -7,7 +7,6 @@
 #include "engine/border.h"
 #include "engine/colour_space.h"
 #include "engine/jpeg_compression.h"
-#include "engine/lanczos_resample.h"
 #include "engine/metadata.h"
 #include "engine/picture_read.h"
 #include "engine/picture_watermark.h"
@@ -65,11 +64,10 @@ ProcessResult StepFailed(MagickWand* wand, const fs::path& source) {
 MagickWandPtr DecodeResizedJpeg(const std::string& bytes, const DecodePlan& plan) {
   const PictureSize upright = *plan.reduced_to;
   const PictureSize stored = plan.sideways ? PictureSize{upright.height, upright.width} : upright;
-  std::optional<Pixels8> decoded =
-      DecodeScaledJpeg(bytes, stored.width * kResampleHeadroom, stored.height * kResampleHeadroom);
-  if (!decoded) return nullptr;
-  const Pixels8 resized = ResampleLanczos3(*decoded, stored.width, stored.height);
-  decoded.reset();
+  const std::optional<Pixels8> resized =
+      DecodeJpegResized(bytes, stored.width * kResampleHeadroom, stored.height * kResampleHeadroom,
+                        stored.width, stored.height);
+  if (!resized) return nullptr;
 
   MagickWandPtr ping = MakeMagickWand();
   if (!PingPictureBytes(ping.get(), bytes) || MagickGetNumberImages(ping.get()) != 1)
@@ -78,8 +76,8 @@ MagickWandPtr DecodeResizedJpeg(const std::string& bytes, const DecodePlan& plan
   if (pinged == nullptr) return nullptr;
   // A pinged picture only streams; a copy of the resized size with everything else it carries gets
   // a pixel store of its own.
-  const auto width = static_cast<std::size_t>(resized.width);
-  const auto height = static_cast<std::size_t>(resized.height);
+  const auto width = static_cast<std::size_t>(resized->width);
+  const auto height = static_cast<std::size_t>(resized->height);
   ExceptionInfo* exception = AcquireExceptionInfo();
   std::unique_ptr<Image, decltype(&DestroyImage)> image(
       CloneImage(pinged, 0, 0, MagickTrue, exception), &DestroyImage);
@@ -87,8 +85,8 @@ MagickWandPtr DecodeResizedJpeg(const std::string& bytes, const DecodePlan& plan
   if (!image) return nullptr;
   image->ping = MagickFalse;
   if (SetImageExtent(image.get(), width, height) == MagickFalse ||
-      ImportImagePixels(image.get(), 0, 0, width, height, resized.channels == 1 ? "I" : "RGB",
-                        CharPixel, resized.samples.data()) == MagickFalse) {
+      ImportImagePixels(image.get(), 0, 0, width, height, resized->channels == 1 ? "I" : "RGB",
+                        CharPixel, resized->samples.data()) == MagickFalse) {
     return nullptr;
   }
   return MagickWandPtr(NewMagickWandFromImage(image.get()));

@@ -3,7 +3,9 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -55,7 +57,8 @@ unsigned ScaleNumerator(unsigned width, unsigned height, int least_width, int le
 
 // The decoding itself, apart so that nothing it changes lives in the frame the error jumps back to.
 bool Decode(jpeg_decompress_struct* info, ErrorTrap& trap, const std::string& bytes,
-            int least_width, int least_height, Pixels8& picture) {
+            int least_width, int least_height, int width, int height,
+            std::optional<LanczosResampler>& resampler, std::vector<std::uint8_t>& row) {
   if (setjmp(trap.jump) != 0) return false;
   jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
@@ -72,14 +75,14 @@ bool Decode(jpeg_decompress_struct* info, ErrorTrap& trap, const std::string& by
   info->scale_denom = 8;
   jpeg_start_decompress(info);
 
-  picture.width = static_cast<int>(info->output_width);
-  picture.height = static_cast<int>(info->output_height);
-  picture.channels = info->output_components;
-  const std::size_t row = static_cast<std::size_t>(picture.width) * picture.channels;
-  picture.samples.resize(row * static_cast<std::size_t>(picture.height));
+  const int channels = info->output_components;
+  resampler.emplace(static_cast<int>(info->output_width), static_cast<int>(info->output_height),
+                    channels, width, height);
+  row.resize(static_cast<std::size_t>(info->output_width) * channels);
   while (info->output_scanline < info->output_height) {
-    JSAMPROW rows[1] = {&picture.samples[info->output_scanline * row]};
-    jpeg_read_scanlines(info, rows, 1);
+    JSAMPROW rows[1] = {row.data()};
+    if (jpeg_read_scanlines(info, rows, 1) != 1) return false;
+    resampler->AddRow(row.data());
   }
   jpeg_finish_decompress(info);
   return trap.manager.num_warnings == 0;
@@ -87,17 +90,20 @@ bool Decode(jpeg_decompress_struct* info, ErrorTrap& trap, const std::string& by
 
 }  // namespace
 
-std::optional<Pixels8> DecodeScaledJpeg(const std::string& bytes, int least_width,
-                                        int least_height) {
+std::optional<Pixels8> DecodeJpegResized(const std::string& bytes, int least_width,
+                                         int least_height, int width, int height) {
   ErrorTrap trap;
   jpeg_std_error(&trap.manager);
   trap.manager.error_exit = JumpOut;
   trap.manager.emit_message = CountWarning;
   Decompressor decompressor(&trap.manager);
-  jpeg_decompress_struct* info = decompressor.get();
-  Pixels8 picture;
-  if (!Decode(info, trap, bytes, least_width, least_height, picture)) return std::nullopt;
-  return picture;
+  std::optional<LanczosResampler> resampler;
+  std::vector<std::uint8_t> row;
+  if (!Decode(decompressor.get(), trap, bytes, least_width, least_height, width, height, resampler,
+              row)) {
+    return std::nullopt;
+  }
+  return resampler->Take();
 }
 
 }  // namespace brindle

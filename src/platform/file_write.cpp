@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -161,6 +162,10 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::string content;
+  // One allocation of the right size instead of doubling: a picture's bytes are held while it is
+  // processed, and the copies of a growing buffer raise the peak memory of a run.
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (!ec) content.reserve(static_cast<std::size_t>(size));
   char chunk[65536];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
     content.append(chunk, static_cast<std::size_t>(in.gcount()));
