@@ -5,8 +5,8 @@
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #              and vipsthumbnail, then compares the quality of their pictures (BENCH_CORPUS=DIR: a
 #              folder of one's own JPEGs instead)
-#   make bench-photos builds, downloads real photographs once (KDE's photographic wallpapers) and
-#              runs the same benchmark on them
+#   make bench-photos builds, downloads real photographs once (KDE's and MATE's photographic
+#              wallpapers) and runs the same benchmark on them
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
 #              against pngquant
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
