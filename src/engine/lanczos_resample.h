@@ -1,8 +1,8 @@
 #pragma once
 // A separable Lanczos-3 resampler for 8-bit pixels fed row by row: the same filter as
-// ImageMagick's Lanczos resize, computed in single precision. Each source row is filtered across as
-// it comes and each output row is made as soon as the rows under its filter have come, so only a
-// few rows are held besides the output: a decoder can feed it without keeping its picture.
+// ImageMagick's Lanczos resize, computed in single precision. Each output row is made as soon as
+// the source rows under its filter have come, so only those few rows are held besides the output:
+// a decoder can feed it without keeping its picture.
 
 #include <cstdint>
 #include <utility>
@@ -42,12 +42,13 @@ class LanczosResampler {
 
   Filter across_;
   Filter down_;
+  std::size_t source_row_length_ = 0;  // samples
   int channels_ = 0;
   int rows_added_ = 0;
   int next_row_ = 0;
-  // The latest source rows filtered across, down_.stride of them, by source row modulo that.
+  // The latest source rows, down_.stride of them, by source row modulo that.
   std::vector<float> recent_;
-  std::vector<float> row_sum_;  // the output row being made
+  std::vector<float> column_mix_;  // the source rows under an output row, weighted together
   Pixels8 target_;
 };
 
