@@ -70,8 +70,9 @@ MagickWandPtr DecodeResizedJpeg(const std::string& bytes, const DecodePlan& plan
   if (!resized) return nullptr;
 
   MagickWandPtr ping = MakeMagickWand();
-  if (!PingPictureBytes(ping.get(), bytes) || MagickGetNumberImages(ping.get()) != 1)
+  if (!PingPictureBytes(ping.get(), bytes) || MagickGetNumberImages(ping.get()) != 1) {
     return nullptr;
+  }
   const Image* pinged = GetImageFromMagickWand(ping.get());
   if (pinged == nullptr) return nullptr;
   // A pinged picture only streams; a copy of the resized size with everything else it carries gets
