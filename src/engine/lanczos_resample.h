@@ -8,14 +8,9 @@
 #include <utility>
 #include <vector>
 
-namespace brindle {
+#include "engine/pixels8.h"
 
-struct Pixels8 {
-  int width = 0;
-  int height = 0;
-  int channels = 0;                   // samples per pixel, interleaved
-  std::vector<std::uint8_t> samples;  // rows top to bottom, width * channels per row
-};
+namespace brindle {
 
 class LanczosResampler {
  public:

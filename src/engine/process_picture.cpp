@@ -12,7 +12,7 @@
 #include "engine/picture_watermark.h"
 #include "engine/resize.h"
 #include "engine/resolution.h"
-#include "engine/scaled_jpeg_decode.h"
+#include "engine/jpeg_decode.h"
 #include "engine/text_watermark.h"
 #include "engine/tone.h"
 #include "platform/file_write.h"
