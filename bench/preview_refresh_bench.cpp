@@ -18,6 +18,7 @@
 #include "engine/run_recipe.h"
 #include "platform/app_folders.h"
 #include "platform/magick_environment.h"
+#include "platform/pixel_memory_pool.h"
 #include "recipe/processing_options.h"
 #include "run/effect_preview.h"
 
@@ -74,7 +75,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s PICTURE REFRESHES KEY=VALUE...\n", argv[0]);
     return 2;
   }
-  // The program's own ImageMagick policy (memory limits) applies, as in the desktop program.
+  // The program's own ImageMagick policy (memory limits) and its pool of pixel buffers apply, as in
+  // the desktop program.
+  brindle::UsePixelMemoryPool();
   brindle::MagickEnvironment magick(brindle::FindDataFolder() / "magick");
   if (!magick.usable()) {
     std::fprintf(stderr, "%s\n", magick.error().c_str());

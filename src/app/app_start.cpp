@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "platform/magick_environment.h"
+#include "platform/pixel_memory_pool.h"
 
 static void InitResources() { Q_INIT_RESOURCE(icons); }
 
@@ -28,6 +29,7 @@ void PrepareApplication() {
 int RunDesktopProgram(const QStringList& paths, Dialogs& dialogs) {
   PrepareApplication();
   const AppFolders folders = AppFolders::ForCurrentUser();
+  UsePixelMemoryPool();
   MagickEnvironment magick(folders.MagickConfigFolder());
   if (!magick.usable()) {
     dialogs.Tell(nullptr, "提示", QString::fromStdString(magick.error()), MessageIcon::kWarning);
