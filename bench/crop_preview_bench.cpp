@@ -1,21 +1,22 @@
 // Times what the crop window does when the crop width changes while it shows a picture: the first
 // preview of the picture, then previews with the width changed, each made by the same maker (which
-// keeps the picture it read) and decoded for display as the window does. Prints the seconds of the
+// keeps the picture it read) and handed to Qt as the window does. Prints the seconds of the
 // first and the median of the others.
 //
 // brindle_crop_preview_bench PICTURE REFRESHES
 
-#include <QByteArray>
 #include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
+#include "app/pixels_image.h"
 #include "platform/app_folders.h"
 #include "platform/magick_environment.h"
-#include "tools/crop_pane_picture.h"
+#include "platform/pixel_memory_pool.h"
 #include "tools/crop_preview.h"
 
 namespace {
@@ -26,11 +27,8 @@ using Clock = std::chrono::steady_clock;
 double Shown(brindle::CropPreviewMaker& maker, const brindle::CropJob& job) {
   const Clock::time_point start = Clock::now();
   brindle::CropPreview preview = maker.Generate(job, job.pictures, 0, true, brindle::ReadyStatus());
-  std::string jpeg;
-  if (!preview.picture || !brindle::EncodeCropPanePicture(preview.picture.get(), jpeg)) return -1;
-  QImage image;
-  image.loadFromData(QByteArray::fromRawData(jpeg.data(), static_cast<qsizetype>(jpeg.size())),
-                     "JPEG");
+  if (!preview.shown) return -1;
+  const QImage image = brindle::ImageOfPixels(std::move(preview.shown));
   if (image.isNull()) return -1;
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -42,6 +40,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s PICTURE REFRESHES\n", argv[0]);
     return 2;
   }
+  // The desktop program's pool of pixel buffers, as in the window.
+  brindle::UsePixelMemoryPool();
   brindle::MagickEnvironment magick(brindle::FindDataFolder() / "magick");
   if (!magick.usable()) {
     std::fprintf(stderr, "%s\n", magick.error().c_str());

@@ -25,11 +25,12 @@
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
+#include "app/pixels_image.h"
 #include "app/plain_widgets.h"
 #include "app/source_mode_choice.h"
+#include "platform/pixel_memory_pool.h"
 #include "run/placement_mode.h"
 #include "shell/tool_picture_list.h"
-#include "tools/crop_pane_picture.h"
 #include "tools/join_preview.h"
 #include "tools/tool_settings_store.h"
 #include "tools/tool_source.h"
@@ -386,12 +387,7 @@ void CropWindow::RequestPreview(bool forward) {
   preview_worker_.Post([this, generation, job = JobFromControls(), list = preview_list_,
                         index = preview_index_, forward, shown] {
     CropPreview made = crop_maker_.Generate(job, list, index, forward, shown);
-    QImage image;
-    std::string jpeg;
-    if (made.picture && EncodeCropPanePicture(made.picture.get(), jpeg)) {
-      image.loadFromData(reinterpret_cast<const uchar*>(jpeg.data()), static_cast<int>(jpeg.size()),
-                         "JPEG");
-    }
+    QImage image = ImageOfPixels(std::move(made.shown));
     QMetaObject::invokeMethod(
         this,
         [this, generation, image, status = made.status, index = made.current_index,
@@ -435,7 +431,10 @@ void CropWindow::Closed() {
   ++preview_generation_;  // a preview still being made is not shown
   preview_waiting_ = false;
   preview_->Clear();
-  preview_worker_.Post([this] { crop_maker_.Forget(); });
+  preview_worker_.Post([this] {
+    crop_maker_.Forget();
+    ReleasePixelMemoryPool();
+  });
 }
 
 void CropWindow::LoadSettings() {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/pixels8.h"
 #include "engine/process_picture.h"
 #include "platform/magick_environment.h"
 #include "recipe/options_file.h"
@@ -75,6 +76,10 @@ bool IsPreviewFileName(const std::string& name);
 // their pixels as PNG. false with the reason in `error`.
 bool WriteShownPicture(const std::string& display_jpeg, const std::filesystem::path& out,
                        std::string& error);
+
+// Writes the pixels a pane shows: as PNG for a name ending in ".png", else as a JPEG of quality 91
+// (the crop pane's own). false with the reason in `error`.
+bool WriteShownPixels(const Pixels8& pixels, const std::filesystem::path& out, std::string& error);
 
 // Starts ImageMagick with the program's configuration; when it cannot be used, prints why and
 // returns null (the command then exits with kExitStartupFailed).

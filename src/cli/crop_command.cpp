@@ -4,7 +4,6 @@
 
 #include "cli/tool_command.h"
 #include "platform/file_write.h"
-#include "tools/crop_pane_picture.h"
 #include "tools/crop_preview.h"
 #include "tools/crop_tool.h"
 #include "tools/tool_source.h"
@@ -59,12 +58,9 @@ bool MakeCropJob(const ToolArguments& parsed, CropJob& job) {
 }
 
 // Writes what the pane shows: its JPEG bytes, or their pixels as PNG.
-bool WritePanePicture(MagickWand* picture, const fs::path& out) {
-  std::string jpeg;
+bool WritePanePicture(const Pixels8& shown, const fs::path& out) {
   std::string error;
-  if (EncodeCropPanePicture(picture, jpeg, &error) && WriteShownPicture(jpeg, out, error)) {
-    return true;
-  }
+  if (WriteShownPixels(shown, out, error)) return true;
   PrintError("预览图片保存失败: " + out.string() + ": " + error);
   return false;
 }
@@ -83,10 +79,10 @@ int RunCropPreview(const CropJob& job, const fs::path& out) {
   for (const LongPathNotice& notice : list.notices) PrintError(notice.message);
   CropPreview preview = GenerateCropPreview(job, list.paths, 0, /*forward=*/true, ReadyStatus());
   if (preview.message) PrintError(preview.message->text);
-  if (preview.picture && !WritePanePicture(preview.picture.get(), out)) return kExitAborted;
+  if (preview.shown && !WritePanePicture(*preview.shown, out)) return kExitAborted;
   for (const std::string& text : preview.status) std::printf("%s\n", text.c_str());
   // Anything but the first picture of the list shown as it is means something was skipped.
-  const bool first_shown = preview.picture && preview.current_index == 0 && !preview.message;
+  const bool first_shown = preview.shown && preview.current_index == 0 && !preview.message;
   return first_shown && list.notices.empty() ? kExitDone : kExitSomeFailed;
 }
 

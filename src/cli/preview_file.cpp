@@ -3,6 +3,7 @@
 #include "cli/cli.h"
 #include "platform/file_write.h"
 #include "platform/magick_wand.h"
+#include "tools/crop_pane_picture.h"
 #include "tools/tool_target_name.h"
 
 namespace brindle::cli {
@@ -21,6 +22,24 @@ bool WriteShownPicture(const std::string& display_jpeg, const std::filesystem::p
   return ReadPictureBytes(wand.get(), display_jpeg, &error) &&
          MagickSetImageFormat(wand.get(), "PNG") != MagickFalse &&
          WritePictureFile(wand.get(), out, &error);
+}
+
+bool WriteShownPixels(const Pixels8& pixels, const std::filesystem::path& out, std::string& error) {
+  MagickWandPtr wand = MakeMagickWand();
+  if (MagickConstituteImage(wand.get(), static_cast<std::size_t>(pixels.width),
+                            static_cast<std::size_t>(pixels.height), "RGB", CharPixel,
+                            pixels.samples.data()) == MagickFalse) {
+    error = TakeMagickError(wand.get());
+    return false;
+  }
+  if (EndsWithIgnoringCase(out.string(), ".png")) {
+    MagickSetImageFormat(wand.get(), "PNG");
+  } else {
+    MagickSetImageFormat(wand.get(), "JPEG");
+    MagickSetImageCompression(wand.get(), JPEGCompression);
+    MagickSetImageCompressionQuality(wand.get(), kCropPaneJpegQuality);
+  }
+  return WritePictureFile(wand.get(), out, &error);
 }
 
 }  // namespace brindle::cli

@@ -14,4 +14,10 @@ bool EncodeCropPanePicture(MagickWand* wand, std::string& jpeg, std::string* err
   return EncodePictureBlob(wand, jpeg, error);
 }
 
+std::optional<DecodedJpeg> ShowCropPanePicture(MagickWand* wand) {
+  std::string jpeg;
+  if (!EncodeCropPanePicture(wand, jpeg)) return std::nullopt;
+  return DecodeJpegRgb(jpeg);
+}
+
 }  // namespace brindle

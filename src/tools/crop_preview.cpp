@@ -1,10 +1,16 @@
 #include "tools/crop_preview.h"
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+
 #include "base/info_log.h"
 #include "platform/file_stamp.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"
 #include "tools/crop_geometry.h"
+#include "tools/crop_pane_picture.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
 
@@ -71,25 +77,71 @@ bool SimulateOutput(const CropJob& job, const fs::path& path, MagickWandPtr& cro
   return true;
 }
 
-// The preview of one picture: the cropped part as the run would write it, framed, laid over the
-// background (already darkened). false when ImageMagick refuses a step.
-bool DrawPreview(const CropJob& job, const fs::path& path, const CropGeometry& geometry,
-                 MagickWandPtr& cropped, MagickWand* background,
-                 std::optional<RunMessage>& message) {
-  if (!SimulateOutput(job, path, cropped, message)) return false;
-
-  // The frame goes round a side only while the framed picture is still narrower than the
-  // background, so a rectangle that keeps a whole side shows no frame there.
-  const std::size_t background_width = MagickGetImageWidth(background);
-  const std::size_t background_height = MagickGetImageHeight(background);
-  const std::size_t frame_x = MagickGetImageWidth(cropped.get()) + 2 < background_width ? 1 : 0;
-  const std::size_t frame_y = MagickGetImageHeight(cropped.get()) + 2 < background_height ? 1 : 0;
+// The cropped part, as the run would write it, framed in light grey. The frame goes round a side
+// only while the framed part is still narrower than the whole picture (width x height), so a
+// rectangle that keeps a whole side shows no frame there. false when ImageMagick refuses.
+bool Frame(MagickWand* cropped, std::size_t width, std::size_t height) {
+  const std::size_t frame_x = MagickGetImageWidth(cropped) + 2 < width ? 1 : 0;
+  const std::size_t frame_y = MagickGetImageHeight(cropped) + 2 < height ? 1 : 0;
   PixelWandPtr frame = MakePixelWand(kFrameColour);
-  return MagickBorderImage(cropped.get(), frame.get(), frame_x, frame_y) != MagickFalse &&
-         MagickCompositeImage(background, cropped.get(), OverCompositeOp,
-                              static_cast<ssize_t>(geometry.left),
-                              static_cast<ssize_t>(geometry.top)) != MagickFalse;
+  return MagickBorderImage(cropped, frame.get(), frame_x, frame_y) != MagickFalse;
 }
+
+// A rectangle of the picture, in pixels.
+struct Area {
+  long x = 0;
+  long y = 0;
+  long width = 0;
+  long height = 0;
+};
+
+// Where the pane's picture is encoded again when the framed part (changed) moves or changes, and
+// which of the decoded pixels then come out as the whole picture's encoding gives them. JPEG codes
+// whole units (8 or 16 pixels square) on their own, but the decoder's smooth chroma upsampling
+// reaches a little across a unit's edge: so the encoded area is the changed units with two units
+// more on every side, and its pixels are exact but for one unit along every side inside the
+// picture. Both are cut at the picture's edges.
+struct Patch {
+  Area encoded;
+  Area exact;
+};
+
+Patch PatchFor(const Area& changed, long width, long height, int unit_width, int unit_height) {
+  auto span = [](long start, long length, long whole, long unit) {
+    const long first = std::max(0L, (start / unit - 2) * unit);
+    const long end = std::min(whole, ((start + length + unit - 1) / unit + 2) * unit);
+    const long exact_first = first > 0 ? first + unit : 0;
+    const long exact_end = end < whole ? end - unit : whole;
+    return std::array<long, 4>{first, end - first, exact_first, exact_end - exact_first};
+  };
+  const std::array<long, 4> across = span(changed.x, changed.width, width, unit_width);
+  const std::array<long, 4> down = span(changed.y, changed.height, height, unit_height);
+  return {{across[0], down[0], across[1], down[1]}, {across[2], down[2], across[3], down[3]}};
+}
+
+// Copies area (in to's coordinates) from `from`, whose top left sits at (x, y) of to.
+void CopyArea(const Pixels8& from, long x, long y, const Area& area, Pixels8& to) {
+  const std::size_t bytes = static_cast<std::size_t>(area.width) * 3;
+  for (long row = area.y; row < area.y + area.height; ++row) {
+    const std::uint8_t* source =
+        &from.samples[(static_cast<std::size_t>(row - y) * static_cast<std::size_t>(from.width) +
+                       static_cast<std::size_t>(area.x - x)) *
+                      3];
+    std::copy(source, source + bytes,
+              &to.samples[(static_cast<std::size_t>(row) * static_cast<std::size_t>(to.width) +
+                           static_cast<std::size_t>(area.x)) *
+                          3]);
+  }
+}
+
+// A display made by patching the background's, kept for reuse once the pane lets it go.
+struct DisplayBuffer {
+  std::shared_ptr<Pixels8> pixels;
+  Area patched;  // where it differs from the background's display
+};
+
+// The displays a maker keeps for reuse: the one the pane shows and the one being made.
+constexpr std::size_t kDisplayBuffers = 2;
 
 // The background the kept rectangle is shown on: the picture (a BMP without its alpha channel)
 // over the checkerboard where it is transparent, darkened. Null when ImageMagick refuses a step.
@@ -114,14 +166,6 @@ std::vector<int> TryOrder(int current, int count, bool forward) {
     order.push_back(forward ? (current + step) % count : (current - step + count) % count);
   }
   return order;
-}
-
-// Null when ImageMagick refuses even this; the pane is then cleared.
-MagickWandPtr WhiteDot() {
-  MagickWandPtr wand = MakeMagickWand();
-  PixelWandPtr white = MakePixelWand("#FFFFFF");
-  if (MagickNewImage(wand.get(), 1, 1, white.get()) == MagickFalse) return nullptr;
-  return wand;
 }
 
 }  // namespace
@@ -165,14 +209,17 @@ struct CropPreviewMaker::Kept {
   FileStamp stamp;
   MagickWandPtr source;      // as the geometry step reads it
   MagickWandPtr background;  // DarkenedBackground of it
+  // What the pane shows of the background alone, once a preview was patched onto it.
+  std::optional<DecodedJpeg> shown_background;
+  std::vector<DisplayBuffer> buffers;  // the latest patched displays, oldest first
 };
 
-CropPreviewMaker::CropPreviewMaker() = default;
+CropPreviewMaker::CropPreviewMaker(bool patches_display) : patches_display_(patches_display) {}
 CropPreviewMaker::~CropPreviewMaker() = default;
 
 void CropPreviewMaker::Forget() { kept_.reset(); }
 
-const CropPreviewMaker::Kept* CropPreviewMaker::Prepare(const fs::path& path) {
+CropPreviewMaker::Kept* CropPreviewMaker::Prepare(const fs::path& path) {
   const std::optional<FileStamp> stamp = StampOf(path);
   if (stamp && kept_ && kept_->stamp == *stamp) return kept_.get();
   kept_.reset();
@@ -180,9 +227,76 @@ const CropPreviewMaker::Kept* CropPreviewMaker::Prepare(const fs::path& path) {
   if (!source) return nullptr;
   MagickWandPtr background = DarkenedBackground(source.get());
   if (!background) return nullptr;
-  kept_ = std::make_unique<Kept>(
-      Kept{stamp.value_or(FileStamp{}), std::move(source), std::move(background)});
+  kept_ = std::make_unique<Kept>(Kept{
+      stamp.value_or(FileStamp{}), std::move(source), std::move(background), std::nullopt, {}});
   return kept_.get();
+}
+
+std::shared_ptr<const Pixels8> CropPreviewMaker::ShowWhole(const Kept& kept,
+                                                           const CropGeometry& geometry,
+                                                           MagickWand* framed) {
+  MagickWandPtr picture(CloneMagickWand(kept.background.get()));
+  if (!picture || MagickCompositeImage(picture.get(), framed, OverCompositeOp,
+                                       static_cast<ssize_t>(geometry.left),
+                                       static_cast<ssize_t>(geometry.top)) == MagickFalse) {
+    return nullptr;
+  }
+  std::optional<DecodedJpeg> shown = ShowCropPanePicture(picture.get());
+  if (!shown) return nullptr;
+  return std::make_shared<const Pixels8>(std::move(shown->pixels));
+}
+
+std::shared_ptr<const Pixels8> CropPreviewMaker::ShowPatched(Kept& kept,
+                                                             const CropGeometry& geometry,
+                                                             MagickWand* framed) {
+  MagickWand* background = kept.background.get();
+  if (!kept.shown_background) {
+    MagickWandPtr copy(CloneMagickWand(background));
+    if (copy) kept.shown_background = ShowCropPanePicture(copy.get());
+    if (!kept.shown_background) return ShowWhole(kept, geometry, framed);
+  }
+  const DecodedJpeg& whole = *kept.shown_background;
+  const long width = whole.pixels.width;
+  const long height = whole.pixels.height;
+  const Area changed{static_cast<long>(geometry.left), static_cast<long>(geometry.top),
+                     static_cast<long>(MagickGetImageWidth(framed)),
+                     static_cast<long>(MagickGetImageHeight(framed))};
+  const Patch patch =
+      PatchFor(changed, width, height, whole.layout.unit_width, whole.layout.unit_height);
+  MagickWandPtr part(MagickGetImageRegion(background, static_cast<std::size_t>(patch.encoded.width),
+                                          static_cast<std::size_t>(patch.encoded.height),
+                                          patch.encoded.x, patch.encoded.y));
+  if (!part ||
+      MagickCompositeImage(part.get(), framed, OverCompositeOp, changed.x - patch.encoded.x,
+                           changed.y - patch.encoded.y) == MagickFalse) {
+    return ShowWhole(kept, geometry, framed);
+  }
+  std::optional<DecodedJpeg> shown_part = ShowCropPanePicture(part.get());
+  // Another layout (a part that is all grey is written as a grey JPEG, say) codes its units
+  // differently: the whole picture is shown then.
+  if (!shown_part || shown_part->layout != whole.layout ||
+      shown_part->pixels.width != patch.encoded.width ||
+      shown_part->pixels.height != patch.encoded.height) {
+    return ShowWhole(kept, geometry, framed);
+  }
+  // A display buffer the pane no longer holds is brought back to the background's display where it
+  // was patched last; only when the pane holds every kept one is a new copy made.
+  DisplayBuffer* buffer = nullptr;
+  for (DisplayBuffer& kept_buffer : kept.buffers) {
+    if (kept_buffer.pixels.use_count() == 1) buffer = &kept_buffer;
+  }
+  if (buffer) {
+    // The pane's last reference went on another thread: its reads come before these writes.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    CopyArea(whole.pixels, 0, 0, buffer->patched, *buffer->pixels);
+  } else {
+    if (kept.buffers.size() >= kDisplayBuffers) kept.buffers.erase(kept.buffers.begin());
+    kept.buffers.push_back({std::make_shared<Pixels8>(whole.pixels), {}});
+    buffer = &kept.buffers.back();
+  }
+  CopyArea(shown_part->pixels, patch.encoded.x, patch.encoded.y, patch.exact, *buffer->pixels);
+  buffer->patched = patch.exact;
+  return buffer->pixels;
 }
 
 CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs::path>& list,
@@ -200,29 +314,35 @@ CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs:
 
   for (int index : TryOrder(preview.current_index, count, forward)) {
     const fs::path& path = list[static_cast<std::size_t>(index)];
-    const Kept* kept = Prepare(path);
+    Kept* kept = Prepare(path);
     if (!kept) continue;
     CropGeometry geometry;
     MagickWandPtr cropped =
         CropSource(MagickWandPtr(CloneMagickWand(kept->source.get())), job.settings, &geometry);
-    MagickWandPtr background(CloneMagickWand(kept->background.get()));
-    if (!cropped || !background) continue;
+    if (!cropped) continue;
+    const std::size_t width = MagickGetImageWidth(kept->background.get());
+    const std::size_t height = MagickGetImageHeight(kept->background.get());
     std::optional<RunMessage> message;
     // A picture ImageMagick refuses to draw is passed over like one that cannot be read.
-    if (!DrawPreview(job, path, geometry, cropped, background.get(), message)) continue;
+    if (!SimulateOutput(job, path, cropped, message) || !Frame(cropped.get(), width, height)) {
+      continue;
+    }
+    std::shared_ptr<const Pixels8> pixels = patches_display_
+                                                ? ShowPatched(*kept, geometry, cropped.get())
+                                                : ShowWhole(*kept, geometry, cropped.get());
+    if (!pixels) continue;
     preview.current_index = index;
     preview.status = {
-        FormatMessage("原图尺寸: %d x %d", static_cast<int>(MagickGetImageWidth(background.get())),
-                      static_cast<int>(MagickGetImageHeight(background.get()))),
+        FormatMessage("原图尺寸: %d x %d", static_cast<int>(width), static_cast<int>(height)),
         FormatMessage("裁剪后图片尺寸: %d x %d", static_cast<int>(geometry.width),
                       static_cast<int>(geometry.height)),
         FormatMessage("图片: %s", path.c_str())};
     preview.message = std::move(message);
-    preview.picture = std::move(background);
+    preview.shown = std::move(pixels);
     return preview;
   }
 
-  preview.picture = WhiteDot();
+  preview.shown = std::make_shared<const Pixels8>(Pixels8{1, 1, 3, {255, 255, 255}});
   const std::string text =
       job.settings.picture_list_source
           ? std::string("没有找到需要裁剪的图片！")
@@ -233,7 +353,8 @@ CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs:
 
 CropPreview GenerateCropPreview(const CropJob& job, const std::vector<fs::path>& list,
                                 int current_index, bool forward, const CropStatusTexts& shown) {
-  return CropPreviewMaker().Generate(job, list, current_index, forward, shown);
+  return CropPreviewMaker(/*patches_display=*/false)
+      .Generate(job, list, current_index, forward, shown);
 }
 
 }  // namespace brindle

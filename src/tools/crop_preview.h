@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/pixels8.h"
 #include "platform/magick_wand.h"
 #include "run/picture_scan.h"
 #include "run/run_message.h"
+#include "tools/crop_geometry.h"
 #include "tools/crop_tool.h"
 
 namespace brindle {
@@ -40,9 +42,9 @@ ScanResult CropPreviewList(const CropJob& job);
 int SteppedPreviewIndex(int index, int count, bool forward);
 
 struct CropPreview {
-  // What the pane shows; null when the preview list is empty and the pane is cleared. When no
-  // picture of the list can be cropped it is a 1 × 1 white picture.
-  MagickWandPtr picture;
+  // What the pane shows (8-bit RGB); none when the preview list is empty and the pane is cleared.
+  // When no picture of the list can be cropped it is a 1 × 1 white picture.
+  std::shared_ptr<const Pixels8> shown;
   CropStatusTexts status;
   int current_index = 0;  // the picture shown
   // "没有找到需要裁剪的图片！" (with the folder in folder mode) when no picture could be cropped,
@@ -60,9 +62,14 @@ CropPreview GenerateCropPreview(const CropJob& job, const std::vector<std::files
 // Makes crop previews and keeps the last picture it read with its darkened background, so a
 // changed setting is shown without reading and darkening the picture again, as long as the file
 // is unchanged. Like GenerateCropPreview.
+//
+// The pane shows the whole picture through one JPEG encoding, which for a large photograph is most
+// of a preview's time. Patching the display (the window's way), the maker also keeps what the pane
+// shows of the background alone and encodes again only the coding units round the framed part:
+// the pixels come out the same as encoding the whole picture.
 class CropPreviewMaker {
  public:
-  CropPreviewMaker();
+  explicit CropPreviewMaker(bool patches_display = true);
   ~CropPreviewMaker();
   CropPreview Generate(const CropJob& job, const std::vector<std::filesystem::path>& list,
                        int current_index, bool forward, const CropStatusTexts& shown);
@@ -73,7 +80,15 @@ class CropPreviewMaker {
   struct Kept;
   // The kept picture of path, read and prepared when another (or none) is kept; null when it
   // cannot be read or prepared.
-  const Kept* Prepare(const std::filesystem::path& path);
+  Kept* Prepare(const std::filesystem::path& path);
+  // What the pane shows with the framed part laid over the background at the geometry's place:
+  // the whole picture encoded and decoded, or the kept background's display with the part round
+  // it patched in. None when ImageMagick refuses a step.
+  static std::shared_ptr<const Pixels8> ShowWhole(const Kept& kept, const CropGeometry& geometry,
+                                                  MagickWand* framed);
+  static std::shared_ptr<const Pixels8> ShowPatched(Kept& kept, const CropGeometry& geometry,
+                                                    MagickWand* framed);
+  bool patches_display_;
   std::unique_ptr<Kept> kept_;
 };
 
