@@ -73,6 +73,41 @@ TEST_F(ToolRunTest, EveryPictureInOrderWithProgress) {
   EXPECT_EQ(outcome.folder_to_open, folder / "out");
 }
 
+// Two workers on pictures that all want the same name: the names go in list order, as one worker
+// gives them, every picture is done once, and a picture that fails gives its name back.
+TEST_F(ToolRunTest, SeveralWorkersNameThePicturesInListOrder) {
+  for (int i = 0; i < 12; ++i)
+    test::WriteFile(folder / ("p" + std::to_string(i + 10) + ".png"), "x");
+  fs::create_directory(folder / "out");
+  job.target = [&](const ToolPicture&) {
+    fs::path name = folder / "out" / "same.txt";
+    for (int n = 2; fs::exists(name); ++n) {
+      name = folder / "out" / ("same(" + std::to_string(n) + ").txt");
+    }
+    return name;
+  };
+  job.new_names = true;
+  job.workers = 2;
+  job.work = [&](const ToolPicture& picture) {
+    if (picture.path.filename() == "c.png") return PictureResult::Unreadable();
+    test::WriteFile(picture.target, picture.path.filename().string());
+    return PictureResult::Written();
+  };
+  RunOutcome outcome = RunToolJob(job, observer, stop);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.written, 14);
+  EXPECT_EQ(outcome.failed, 1);
+  ASSERT_EQ(observer.outcomes.size(), 15u);
+  // The list: a, b, c (unreadable), p10 ... p21; c's name went to p10.
+  EXPECT_EQ(test::ReadFile(folder / "out" / "same.txt"), "a.png");
+  EXPECT_EQ(test::ReadFile(folder / "out" / "same(2).txt"), "b.png");
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(test::ReadFile(folder / "out" / ("same(" + std::to_string(i + 3) + ").txt")),
+              "p" + std::to_string(i + 10) + ".png");
+  }
+  EXPECT_EQ(test::FilesIn(folder / "out").size(), 14u);
+}
+
 TEST_F(ToolRunTest, EachPictureReportsHowItEndedWithWhatWasLoggedForIt) {
   job.work = [&](const ToolPicture& picture) {
     if (picture.path.filename() == "a.png") throw std::bad_alloc();
