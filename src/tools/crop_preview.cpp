@@ -138,6 +138,21 @@ void CopyArea(const Pixels8& from, long x, long y, const Area& area, Pixels8& to
 struct DisplayBuffer {
   std::shared_ptr<Pixels8> pixels;
   Area patched;  // where it differs from the background's display
+  // Set while the display is lent out; cleared (releasing) when the last holder lets it go, on
+  // whatever thread that is, so that seeing it cleared (acquiring) orders their reads before the
+  // maker's next writes.
+  std::shared_ptr<std::atomic<bool>> lent = std::make_shared<std::atomic<bool>>(false);
+
+  bool free() const { return !lent->load(std::memory_order_acquire); }
+
+  std::shared_ptr<const Pixels8> Lend() {
+    lent->store(true, std::memory_order_relaxed);
+    // The holders keep the samples alive even when the maker has let the display go.
+    return std::shared_ptr<const Pixels8>(pixels.get(),
+                                          [flag = lent, keep = pixels](const Pixels8*) {
+                                            flag->store(false, std::memory_order_release);
+                                          });
+  }
 };
 
 // The displays a maker keeps for reuse: the one the pane shows and the one being made.
@@ -283,11 +298,9 @@ std::shared_ptr<const Pixels8> CropPreviewMaker::ShowPatched(Kept& kept,
   // was patched last; only when the pane holds every kept one is a new copy made.
   DisplayBuffer* buffer = nullptr;
   for (DisplayBuffer& kept_buffer : kept.buffers) {
-    if (kept_buffer.pixels.use_count() == 1) buffer = &kept_buffer;
+    if (kept_buffer.free()) buffer = &kept_buffer;
   }
   if (buffer) {
-    // The pane's last reference went on another thread: its reads come before these writes.
-    std::atomic_thread_fence(std::memory_order_acquire);
     CopyArea(whole.pixels, 0, 0, buffer->patched, *buffer->pixels);
   } else {
     if (kept.buffers.size() >= kDisplayBuffers) kept.buffers.erase(kept.buffers.begin());
@@ -296,7 +309,7 @@ std::shared_ptr<const Pixels8> CropPreviewMaker::ShowPatched(Kept& kept,
   }
   CopyArea(shown_part->pixels, patch.encoded.x, patch.encoded.y, patch.exact, *buffer->pixels);
   buffer->patched = patch.exact;
-  return buffer->pixels;
+  return buffer->Lend();
 }
 
 CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs::path>& list,
