@@ -259,6 +259,21 @@ TEST_F(ProcessPictureTest, ShrinkingAPhotographKeepsTheQualityOfAFullDecode) {
   MagickWandPtr written = Process(photo, folder_ / "reduced.jpg");
   EXPECT_EQ(MagickGetImageWidth(written.get()), 300u);
   EXPECT_EQ(MagickGetImageHeight(written.get()), 200u);
+  // Turned a quarter in the list first: the width rule applies to the turned picture, and it is
+  // turned the right way.
+  MagickWandPtr turned = Process(photo, folder_ / "turned.jpg", 0, 90);
+  EXPECT_EQ(MagickGetImageWidth(turned.get()), 300u);
+  EXPECT_EQ(MagickGetImageHeight(turned.get()), 450u);
+  ProcessResult turned_back = ProcessPicture(recipe_, photo, std::nullopt, 0, 90);
+  ASSERT_TRUE(turned_back.wand);
+  MagickWandPtr turned_full = ReadPicture(photo);
+  PixelWandPtr none = MakePixelWand();
+  MagickRotateImage(turned_full.get(), none.get(), 90);
+  MagickResizeImage(turned_full.get(), 300, 450, LanczosFilter, 1.0);
+  double turned_psnr = 0;
+  MagickWandPtr turned_diff(MagickCompareImages(turned_back.wand.get(), turned_full.get(),
+                                                PeakSignalToNoiseRatioMetric, &turned_psnr));
+  EXPECT_GE(turned_psnr, 46.0);
 
   // Before encoding, against the full decode resized by ImageMagick's Lanczos in 16 bits.
   ProcessResult reduced = ProcessPicture(recipe_, photo, std::nullopt, 0, 0);
