@@ -54,8 +54,6 @@ std::optional<int> NumberOf(const QLineEdit* box) {
   return box->text().toInt();
 }
 
-QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 }  // namespace
 
 CropWindow::CropWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
@@ -269,8 +267,7 @@ void CropWindow::ChooseOutput() {
 }
 
 void CropWindow::SetSource(const fs::path& folder) {
-  source_box()->setText(PathText(folder));
-  output_box()->setText(PathText(DefaultOutputFolder(folder)));
+  ToolWindow::SetSource(folder);
   RebuildPreviewList();
   preview_->setFocus(Qt::OtherFocusReason);
 }

@@ -42,8 +42,6 @@ constexpr const char* kWidthPolicies[] = {"使用每组第一张图片的宽度"
 constexpr const char* kHeightPolicies[] = {"使用每组第一张图片的高度", "使用每组最高的一张图片高度",
                                            "使用每组最矮的一张图片高度", "自定义高度："};
 
-QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 }  // namespace
 
 JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
@@ -187,8 +185,7 @@ bool JoinWindow::TakeSource(const fs::path& folder, const RunMessage& refusal) {
     Tell(refusal.caption, refusal.text, refusal.icon);
     return false;
   }
-  source_box()->setText(PathText(folder));
-  output_box()->setText(PathText(DefaultOutputFolder(folder)));
+  SetSource(folder);
   groups_ = std::move(groups);
   current_group_ = 0;
   RequestPreview();

@@ -34,12 +34,10 @@ bool WriteShownPixels(const Pixels8& pixels, const std::filesystem::path& out, s
   }
   if (EndsWithIgnoringCase(out.string(), ".png")) {
     MagickSetImageFormat(wand.get(), "PNG");
-  } else {
-    MagickSetImageFormat(wand.get(), "JPEG");
-    MagickSetImageCompression(wand.get(), JPEGCompression);
-    MagickSetImageCompressionQuality(wand.get(), kCropPaneJpegQuality);
+    return WritePictureFile(wand.get(), out, &error);
   }
-  return WritePictureFile(wand.get(), out, &error);
+  std::string jpeg;
+  return EncodeCropPanePicture(wand.get(), jpeg, &error) && WriteFileAtomically(out, jpeg, &error);
 }
 
 }  // namespace brindle::cli

@@ -1,8 +1,7 @@
 #include "engine/jpeg_decode.h"
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <algorithm>
 #include <csetjmp>
+// jpeglib.h needs size_t and FILE declared first.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -72,35 +71,37 @@ bool ChooseOutput(jpeg_decompress_struct* info, bool grey_as_rgb) {
 }
 
 // The decoding itself, apart so that nothing it changes lives in the frame the error jumps back
-// to: reads the header, lets set_up choose the output (false: not decoded here), then hands each
-// row to take_row.
-template <typename SetUp, typename TakeRow>
+// to: reads the header, lets set_up choose the output (false: not decoded here), then has
+// read_row read each row where it wants it (false: the decoder gave no row).
+template <typename SetUp, typename ReadRow>
 bool Decode(jpeg_decompress_struct* info, ErrorTrap& trap, const std::string& bytes, SetUp& set_up,
-            TakeRow& take_row, std::vector<std::uint8_t>& row) {
+            ReadRow& read_row) {
   if (setjmp(trap.jump) != 0) return false;
   jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK || !set_up(info)) return false;
   jpeg_start_decompress(info);
-  row.resize(static_cast<std::size_t>(info->output_width) * info->output_components);
   while (info->output_scanline < info->output_height) {
-    JSAMPROW rows[1] = {row.data()};
-    if (jpeg_read_scanlines(info, rows, 1) != 1) return false;
-    take_row(row.data());
+    if (!read_row(info)) return false;
   }
   jpeg_finish_decompress(info);
   return trap.manager.num_warnings == 0;
 }
 
-template <typename SetUp, typename TakeRow>
-bool DecodeWith(const std::string& bytes, SetUp set_up, TakeRow take_row) {
+template <typename SetUp, typename ReadRow>
+bool DecodeWith(const std::string& bytes, SetUp set_up, ReadRow read_row) {
   ErrorTrap trap;
   jpeg_std_error(&trap.manager);
   trap.manager.error_exit = JumpOut;
   trap.manager.emit_message = CountWarning;
   Decompressor decompressor(&trap.manager);
-  std::vector<std::uint8_t> row;
-  return Decode(decompressor.get(), trap, bytes, set_up, take_row, row);
+  return Decode(decompressor.get(), trap, bytes, set_up, read_row);
+}
+
+// Reads the next row into row.
+bool ReadRowInto(jpeg_decompress_struct* info, std::uint8_t* row) {
+  JSAMPROW rows[1] = {row};
+  return jpeg_read_scanlines(info, rows, 1) == 1;
 }
 
 }  // namespace
@@ -108,6 +109,7 @@ bool DecodeWith(const std::string& bytes, SetUp set_up, TakeRow take_row) {
 std::optional<Pixels8> DecodeJpegResized(const std::string& bytes, int least_width,
                                          int least_height, int width, int height) {
   std::optional<LanczosResampler> resampler;
+  std::vector<std::uint8_t> row;
   auto set_up = [&](jpeg_decompress_struct* info) {
     if (!ChooseOutput(info, /*grey_as_rgb=*/false)) return false;
     info->scale_num =
@@ -116,10 +118,15 @@ std::optional<Pixels8> DecodeJpegResized(const std::string& bytes, int least_wid
     jpeg_calc_output_dimensions(info);
     resampler.emplace(static_cast<int>(info->output_width), static_cast<int>(info->output_height),
                       info->output_components, width, height);
+    row.resize(static_cast<std::size_t>(info->output_width) * info->output_components);
     return true;
   };
-  auto take_row = [&](const std::uint8_t* row) { resampler->AddRow(row); };
-  if (!DecodeWith(bytes, set_up, take_row)) return std::nullopt;
+  auto read_row = [&](jpeg_decompress_struct* info) {
+    if (!ReadRowInto(info, row.data())) return false;
+    resampler->AddRow(row.data());
+    return true;
+  };
+  if (!DecodeWith(bytes, set_up, read_row)) return std::nullopt;
   return resampler->Take();
 }
 
@@ -148,11 +155,13 @@ std::optional<DecodedJpeg> DecodeJpegRgb(const std::string& bytes) {
     next = pixels.samples.data();
     return true;
   };
-  auto take_row = [&](const std::uint8_t* row) {
-    std::copy(row, row + row_length, next);
+  // Straight into the picture, row after row.
+  auto read_row = [&](jpeg_decompress_struct* info) {
+    if (!ReadRowInto(info, next)) return false;
     next += row_length;
+    return true;
   };
-  if (!DecodeWith(bytes, set_up, take_row)) return std::nullopt;
+  if (!DecodeWith(bytes, set_up, read_row)) return std::nullopt;
   return decoded;
 }
 

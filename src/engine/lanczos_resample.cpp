@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
-#include <utility>
 
 namespace brindle {
 namespace {
