@@ -74,10 +74,13 @@ TEST_F(ToolRunTest, EveryPictureInOrderWithProgress) {
 }
 
 // Two workers on pictures that all want the same name: the names go in list order, as one worker
-// gives them, every picture is done once, and a picture that fails gives its name back.
+// gives them, every picture is done once, and a picture that fails gives its name back. The one
+// that fails is the last: a failure earlier in the list frees a name that a later picture may
+// already have passed by, which is the one way several workers' names differ from one worker's.
 TEST_F(ToolRunTest, SeveralWorkersNameThePicturesInListOrder) {
   for (int i = 0; i < 12; ++i)
     test::WriteFile(folder / ("p" + std::to_string(i + 10) + ".png"), "x");
+  test::WriteFile(folder / "z.png", "x");
   fs::create_directory(folder / "out");
   job.target = [&](const ToolPicture&) {
     fs::path name = folder / "out" / "same.txt";
@@ -89,23 +92,24 @@ TEST_F(ToolRunTest, SeveralWorkersNameThePicturesInListOrder) {
   job.new_names = true;
   job.workers = 2;
   job.work = [&](const ToolPicture& picture) {
-    if (picture.path.filename() == "c.png") return PictureResult::Unreadable();
+    if (picture.path.filename() == "z.png") return PictureResult::Unreadable();
     test::WriteFile(picture.target, picture.path.filename().string());
     return PictureResult::Written();
   };
   RunOutcome outcome = RunToolJob(job, observer, stop);
   EXPECT_EQ(outcome.end, RunEnd::kCompleted);
-  EXPECT_EQ(outcome.written, 14);
+  EXPECT_EQ(outcome.written, 15);
   EXPECT_EQ(outcome.failed, 1);
-  ASSERT_EQ(observer.outcomes.size(), 15u);
-  // The list: a, b, c (unreadable), p10 ... p21; c's name went to p10.
+  ASSERT_EQ(observer.outcomes.size(), 16u);
+  // The list: a, b, c, p10 ... p21, z (unreadable, its same(16).txt removed again).
   EXPECT_EQ(test::ReadFile(folder / "out" / "same.txt"), "a.png");
   EXPECT_EQ(test::ReadFile(folder / "out" / "same(2).txt"), "b.png");
+  EXPECT_EQ(test::ReadFile(folder / "out" / "same(3).txt"), "c.png");
   for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(test::ReadFile(folder / "out" / ("same(" + std::to_string(i + 3) + ").txt")),
+    EXPECT_EQ(test::ReadFile(folder / "out" / ("same(" + std::to_string(i + 4) + ").txt")),
               "p" + std::to_string(i + 10) + ".png");
   }
-  EXPECT_EQ(test::FilesIn(folder / "out").size(), 14u);
+  EXPECT_EQ(test::FilesIn(folder / "out").size(), 15u);
 }
 
 TEST_F(ToolRunTest, EachPictureReportsHowItEndedWithWhatWasLoggedForIt) {
