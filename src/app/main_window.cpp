@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+#include <type_traits>
 
 #include "app/auto_fill_dialog.h"
 #include "app/balloon_hints.h"
@@ -283,26 +284,19 @@ void MainWindow::BuildToolBar() {
   action("preview")->setCheckable(true);
   connect(action("preview"), &QAction::triggered, this, &MainWindow::TogglePreview);
   connect(action("start"), &QAction::triggered, this, &MainWindow::StartBatch);
-  connect(action("convert_tool"), &QAction::triggered, this, [this] {
-    if (!convert_window_) convert_window_ = new ConvertWindow(context_, dialogs_, *this);
-    convert_window_->Open();
-  });
-  connect(action("png_tool"), &QAction::triggered, this, [this] {
-    if (!png_window_) png_window_ = new PngWindow(context_, dialogs_, *this);
-    png_window_->Open();
-  });
-  connect(action("slice_tool"), &QAction::triggered, this, [this] {
-    if (!slice_window_) slice_window_ = new SliceWindow(context_, dialogs_, *this);
-    slice_window_->Open();
-  });
-  connect(action("crop_tool"), &QAction::triggered, this, [this] {
-    if (!crop_window_) crop_window_ = new CropWindow(context_, dialogs_, *this);
-    crop_window_->Open();
-  });
-  connect(action("join_tool"), &QAction::triggered, this, [this] {
-    if (!join_window_) join_window_ = new JoinWindow(context_, dialogs_, *this);
-    join_window_->Open();
-  });
+  // Each tool window is made when first asked for, then kept.
+  auto tool = [this](const char* name, auto*& window) {
+    connect(action(name), &QAction::triggered, this, [this, &window] {
+      if (!window)
+        window = new std::remove_reference_t<decltype(*window)>(context_, dialogs_, *this);
+      window->Open();
+    });
+  };
+  tool("convert_tool", convert_window_);
+  tool("png_tool", png_window_);
+  tool("slice_tool", slice_window_);
+  tool("crop_tool", crop_window_);
+  tool("join_tool", join_window_);
   auto* settings = qobject_cast<QToolButton*>(bar->widgetForAction(action("settings")));
   connect(action("settings"), &QAction::triggered, this, [this, settings] {
     QMenu* menu = BuildSettingsMenu();
