@@ -54,8 +54,7 @@ ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& mai
 void ConvertWindow::LoadSettings() {
   const auto settings = LoadToolSettings<ConvertToolSettings>(context_.store);
   formats_->Set(settings.load_format_option);
-  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
-               settings.png8_color_count);
+  output_->Show(settings);
   keep_extension_->setChecked(settings.keep_extension);
   keep_extension_->setText(QString::fromStdString(KeepExtensionLabel(settings.format)));
   keep_extension_->setAccessibleName(keep_extension_->text());
@@ -68,11 +67,7 @@ std::optional<RunJob> ConvertWindow::PrepareRun() {
   job.output_folder = output_folder();
   ConvertToolSettings& settings = job.settings;
   settings.load_format_option = formats_->mask();
-  settings.format = output_->format();
-  settings.quality = output_->quality();
-  settings.transparent = output_->transparent();
-  settings.png8 = output_->png8();
-  settings.png8_color_count = output_->colour_count();
+  output_->Store(settings);
   settings.keep_extension = keep_extension_->isChecked();
   if (std::optional<Refusal> refusal = ValidateConvertStart(job)) {
     ShowRefusal(*refusal);

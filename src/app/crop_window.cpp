@@ -7,13 +7,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,6 +20,7 @@
 #include "app/box_refresh.h"
 #include "app/dialogs.h"
 #include "app/load_format_boxes.h"
+#include "app/number_box.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
@@ -31,7 +30,6 @@
 #include "platform/pixel_memory_pool.h"
 #include "run/placement_mode.h"
 #include "shell/tool_picture_list.h"
-#include "tools/join_preview.h"
 #include "tools/tool_settings_store.h"
 #include "tools/tool_source.h"
 
@@ -44,15 +42,6 @@ namespace {
 // The panels of the parameter stack, in order: the three modes with alignment, then the side
 // trims in pixels and in percent.
 enum Panel { kFixedPanel, kPercentPanel, kRatioPanel, kSidePixelPanel, kSidePercentPanel };
-
-QString NumberText(const std::optional<int>& number) {
-  return number ? QString::number(*number) : QString();
-}
-
-std::optional<int> NumberOf(const QLineEdit* box) {
-  if (box->text().isEmpty()) return std::nullopt;
-  return box->text().toInt();
-}
 
 }  // namespace
 
@@ -92,11 +81,7 @@ QWidget* CropWindow::BuildSourceGroup() {
 }
 
 QLineEdit* CropWindow::Box(const char* name, const QString& caption, int digits) {
-  auto* box = Named(new QLineEdit, name, caption);
-  box->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), box));
-  box->setMaxLength(digits);
-  box->setFixedWidth(64);
+  QLineEdit* box = DigitsBox(name, caption, digits, 64);
   RefreshOnEnterOrChange(box, [this] { RequestPreview(); });
   return box;
 }
@@ -360,11 +345,7 @@ CropJob CropWindow::JobFromControls() const {
   settings.side_percent_right = NumberOf(side_percent_[1]);
   settings.side_percent_top = NumberOf(side_percent_[2]);
   settings.side_percent_bottom = NumberOf(side_percent_[3]);
-  settings.format = output_->format();
-  settings.quality = output_->quality();
-  settings.transparent = output_->transparent();
-  settings.png8 = output_->png8();
-  settings.png8_color_count = output_->colour_count();
+  output_->Store(settings);
   return job;
 }
 
@@ -407,19 +388,11 @@ void CropWindow::ShowPreview(int generation, const QImage& image, const CropStat
   if (message) Tell(message->caption, message->text, message->icon);
 }
 
-bool CropWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return ToolWindow::eventFilter(watched, event);
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  if (watched != preview_) return ToolWindow::eventFilter(watched, event);
-  const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
-  const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
-  if (!back && !forward) return ToolWindow::eventFilter(watched, event);
-  if (preview_list_.size() > 1 && !running()) {
-    preview_index_ =
-        SteppedPreviewIndex(preview_index_, static_cast<int>(preview_list_.size()), forward);
-    RequestPreview(forward);
-  }
-  return true;
+void CropWindow::StepPreview(bool forward) {
+  if (preview_list_.size() < 2 || running()) return;
+  preview_index_ =
+      SteppedPreviewIndex(preview_index_, static_cast<int>(preview_list_.size()), forward);
+  RequestPreview(forward);
 }
 
 void CropWindow::Present() { PresentMaximised(); }
@@ -465,8 +438,7 @@ void CropWindow::LoadSettings() {
     side_percent_[i]->setText(NumberText(percent[i]));
   }
   for (QLineEdit* box : findChildren<QLineEdit*>()) MarkPreviewed(box);
-  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
-               settings.png8_color_count);
+  output_->Show(settings);
   FollowMode();
   FollowSaveMode();
   source_mode_->Show(settings.picture_list_source);

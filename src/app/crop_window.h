@@ -51,7 +51,7 @@ class CropWindow : public ToolWindow {
   void Present() override;
   void Closed() override;
   QWidget* Control(std::string_view name) const override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void StepPreview(bool forward) override;
 
  private:
   QWidget* BuildSourceGroup();

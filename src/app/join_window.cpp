@@ -4,13 +4,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <utility>
@@ -19,6 +17,7 @@
 #include "app/box_refresh.h"
 #include "app/dialogs.h"
 #include "app/load_format_boxes.h"
+#include "app/number_box.h"
 #include "app/output_controls.h"
 #include "app/picture_list_panel.h"
 #include "app/picture_pane.h"
@@ -106,11 +105,7 @@ QWidget* JoinWindow::BuildJoinGroup() {
 
   policy_label_ = PlainLabel("图片宽：");
   policy_ = Named(new QComboBox, "policy_list", "图片宽：");
-  custom_length_ = Named(new QLineEdit, kJoinCustomLengthBox, "自定义宽度：");
-  custom_length_->setValidator(
-      new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), custom_length_));
-  custom_length_->setMaxLength(4);
-  custom_length_->setFixedWidth(60);
+  custom_length_ = DigitsBox(kJoinCustomLengthBox, "自定义宽度：", 4);
   auto* policy_row = new QHBoxLayout;
   policy_row->addWidget(policy_label_);
   policy_row->addWidget(policy_, 1);
@@ -243,13 +238,9 @@ JoinJob JoinWindow::JobFromControls() const {
   settings.close_preview = close_preview_->isChecked();
   settings.layout = horizontal_->isChecked() ? JoinLayout::kHorizontal : JoinLayout::kVertical;
   settings.side_policy = static_cast<JoinSidePolicy>(std::max(0, policy_->currentIndex()));
-  if (!custom_length_->text().isEmpty()) settings.custom_length = custom_length_->text().toInt();
+  settings.custom_length = NumberOf(custom_length_);
   settings.space = space_->value();
-  settings.format = output_->format();
-  settings.quality = output_->quality();
-  settings.transparent = output_->transparent();
-  settings.png8 = output_->png8();
-  settings.png8_color_count = output_->colour_count();
+  output_->Store(settings);
   return job;
 }
 
@@ -307,21 +298,12 @@ void JoinWindow::ShowPreview(int generation, const QImage& image, const QString&
   for (const RunMessage& message : messages) Tell(message.caption, message.text, message.icon);
 }
 
-bool JoinWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != preview_ || event->type() != QEvent::KeyPress) {
-    return ToolWindow::eventFilter(watched, event);
+void JoinWindow::StepPreview(bool forward) {
+  if (source_mode_->list_mode() || close_preview_->isChecked() || groups_.size() < 2 || running()) {
+    return;
   }
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
-  const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
-  if (!back && !forward) return ToolWindow::eventFilter(watched, event);
-  if (!source_mode_->list_mode() && !close_preview_->isChecked() && groups_.size() > 1 &&
-      !running()) {
-    const int count = static_cast<int>(groups_.size());
-    current_group_ = forward ? (current_group_ + 1) % count : (current_group_ + count - 1) % count;
-    RequestPreview(forward ? JoinPreviewSearch::kForward : JoinPreviewSearch::kBackward);
-  }
-  return true;
+  current_group_ = SteppedPreviewIndex(current_group_, static_cast<int>(groups_.size()), forward);
+  RequestPreview(forward ? JoinPreviewSearch::kForward : JoinPreviewSearch::kBackward);
 }
 
 void JoinWindow::Present() { PresentMaximised(); }
@@ -351,12 +333,10 @@ void JoinWindow::LoadSettings() {
   FollowLayout();
   policy_->setCurrentIndex(static_cast<int>(settings.side_policy));
   custom_length_->setVisible(settings.side_policy == JoinSidePolicy::kCustom);
-  custom_length_->setText(settings.custom_length ? QString::number(*settings.custom_length)
-                                                 : QString());
+  custom_length_->setText(NumberText(settings.custom_length));
   MarkPreviewed(custom_length_);
   space_->setValue(settings.space);
-  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
-               settings.png8_color_count);
+  output_->Show(settings);
 }
 
 std::optional<RunJob> JoinWindow::PrepareRun() {

@@ -49,7 +49,7 @@ class JoinWindow : public ToolWindow {
   bool TakeChosenSource(const std::filesystem::path& folder) override;
   void Present() override;
   void Closed() override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void StepPreview(bool forward) override;
 
  private:
   QWidget* BuildSourceGroup();

@@ -29,6 +29,29 @@ class OutputControls : public QWidget {
   // Each applied as if chosen, so the dependent controls show or hide.
   void Set(ToolOutputFormat format, int quality, bool transparent, bool png8, int colour_count);
 
+  // A tool's stored output values shown, and read back into them. The PNG tool's have no format
+  // or quality: it always writes PNG.
+  template <typename Settings>
+  void Show(const Settings& settings) {
+    if constexpr (requires { settings.format; }) {
+      Set(settings.format, settings.quality, settings.transparent, settings.png8,
+          settings.png8_color_count);
+    } else {
+      Set(ToolOutputFormat::kPng, kDefaultToolQuality, settings.transparent, settings.png8,
+          settings.png8_color_count);
+    }
+  }
+  template <typename Settings>
+  void Store(Settings& settings) const {
+    if constexpr (requires { settings.format; }) {
+      settings.format = format();
+      settings.quality = quality();
+    }
+    settings.transparent = transparent();
+    settings.png8 = png8();
+    settings.png8_color_count = colour_count();
+  }
+
  signals:
   void FormatChanged(ToolOutputFormat format);
   // A choice the user made that changes the output: the format, a box, the colour count, or the

@@ -12,11 +12,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
 #include "app/dialogs.h"
+#include "app/number_box.h"
 #include "app/output_controls.h"
 #include "app/plain_widgets.h"
 #include "run/placement_mode.h"
@@ -32,7 +32,7 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
       resize_(Named(new QCheckBox, "zoom_box", "调整图片尺寸")),
       kind_(Named(new QComboBox, "zoom_kind_list", "图片缩小")),
       side_(Named(new QComboBox, "zoom_side_list", "图片宽：")),
-      length_(Named(new QLineEdit, kZoomValueBox, "图片宽：")),
+      length_(DigitsBox(kZoomValueBox, "图片宽：", 4)),
       keep_proportions_(NamedButton<QCheckBox>("", "keep_proportions_box")),
       black_white_(NamedButton<QCheckBox>("转换成黑白图", "black_white_box")),
       output_(new OutputControls("")) {
@@ -49,9 +49,6 @@ PngWindow::PngWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window
   auto* options = new QGridLayout(options_group);
   kind_->addItems({"图片缩小", "图片放大", "图片缩放"});
   side_->addItems({"图片宽：", "图片高："});
-  length_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), this));
-  length_->setMaxLength(4);
-  length_->setFixedWidth(60);
   auto* help = NamedButton<QPushButton>("?", "help_button");
   help->setAccessibleName("帮助");
   help->setFixedWidth(28);
@@ -162,8 +159,7 @@ void PngWindow::LoadSettings() {
   length_->setText(settings.zoom_value ? QString::number(*settings.zoom_value) : QString());
   keep_proportions_->setChecked(settings.zoom_keep_proportions);
   black_white_->setChecked(settings.black_white);
-  output_->Set(ToolOutputFormat::kPng, kDefaultToolQuality, settings.transparent, settings.png8,
-               settings.png8_color_count);
+  output_->Show(settings);
   FollowResize();
   choice_.Open();
   ShowSaveChoice();
@@ -179,12 +175,10 @@ std::optional<RunJob> PngWindow::PrepareRun() {
   settings.zoom = resize_->isChecked();
   settings.zoom_kind = static_cast<PngZoomKind>(kind_->currentIndex());
   settings.zoom_side = static_cast<PngZoomSide>(side_->currentIndex());
-  if (!length_->text().isEmpty()) settings.zoom_value = length_->text().toInt();
+  settings.zoom_value = NumberOf(length_);
   settings.zoom_keep_proportions = keep_proportions_->isChecked();
   settings.black_white = black_white_->isChecked();
-  settings.transparent = output_->transparent();
-  settings.png8 = output_->png8();
-  settings.png8_color_count = output_->colour_count();
+  output_->Store(settings);
   if (std::optional<Refusal> refusal = ValidatePngStart(job)) {
     ShowRefusal(*refusal);
     return std::nullopt;

@@ -9,11 +9,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
 #include "app/load_format_boxes.h"
+#include "app/number_box.h"
 #include "app/output_controls.h"
 #include "app/plain_widgets.h"
 #include "shell/slice_direction_controls.h"
@@ -21,29 +21,6 @@
 #include "tools/tool_settings_store.h"
 
 namespace brindle {
-
-namespace {
-
-QLineEdit* DigitsBox(const char* object_name, const QString& accessible_name, int digits,
-                     QObject* owner) {
-  auto* box = Named(new QLineEdit, object_name, accessible_name);
-  box->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QString("[0-9]{0,%1}").arg(digits)), owner));
-  box->setMaxLength(digits);
-  box->setFixedWidth(60);
-  return box;
-}
-
-QString NumberText(const std::optional<int>& number) {
-  return number ? QString::number(*number) : QString();
-}
-
-std::optional<int> NumberOf(const QLineEdit* box) {
-  if (box->text().isEmpty()) return std::nullopt;
-  return box->text().toInt();
-}
-
-}  // namespace
 
 SliceWindow::SliceWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
     : ToolWindow(context, dialogs, main_window, "Brindle图片批量切片工具", "开始处理"),
@@ -92,9 +69,9 @@ SliceWindow::Direction SliceWindow::MakeDirection(const QString& title, const ch
   direction.group = Named(new QGroupBox(title), group_name, title);
   direction.group->setCheckable(true);
   direction.count_radio = Named(new QRadioButton, QString(count_name) + "_radio", count_text);
-  direction.count_box = DigitsBox(count_name, count_text, 3, this);
+  direction.count_box = DigitsBox(count_name, count_text, 3);
   direction.pixel_radio = Named(new QRadioButton, QString(pixel_name) + "_radio", "像素/切片");
-  direction.pixel_box = DigitsBox(pixel_name, "像素/切片", 4, this);
+  direction.pixel_box = DigitsBox(pixel_name, "像素/切片", 4);
   auto* radios = new QButtonGroup(direction.group);
   radios->addButton(direction.count_radio);
   radios->addButton(direction.pixel_radio);
@@ -146,8 +123,7 @@ void SliceWindow::LoadSettings() {
   Follow(rows_, false);
   Follow(columns_, false);
   sub_folder_per_picture_->setChecked(settings.save_subfolder_by_file_name);
-  output_->Set(settings.format, settings.quality, settings.transparent, settings.png8,
-               settings.png8_color_count);
+  output_->Show(settings);
   html_->setChecked(settings.save_html);
 }
 
@@ -169,11 +145,7 @@ std::optional<RunJob> SliceWindow::PrepareRun() {
   settings.vertical_pixel = columns_.pixel_radio->isChecked();
   settings.vertical_pixel_value = NumberOf(columns_.pixel_box);
   settings.save_subfolder_by_file_name = sub_folder_per_picture_->isChecked();
-  settings.format = output_->format();
-  settings.quality = output_->quality();
-  settings.transparent = output_->transparent();
-  settings.png8 = output_->png8();
-  settings.png8_color_count = output_->colour_count();
+  output_->Store(settings);
   settings.save_html = html_->isChecked();
   const std::vector<Refusal> refusals = ValidateSliceStart(job);
   if (!refusals.empty()) {

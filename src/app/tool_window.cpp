@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -194,9 +195,23 @@ std::vector<QLabel*> ToolWindow::LayOutBesidePreview(QWidget* pane, int parts,
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addWidget(column);
+  preview_pane_ = pane;
   pane->installEventFilter(this);
   pane->setFocusPolicy(Qt::StrongFocus);
   return status;
+}
+
+bool ToolWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == preview_pane_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+    const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+    if (back || forward) {
+      StepPreview(forward);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 std::vector<fs::path> ToolWindow::ChoosePictures() {

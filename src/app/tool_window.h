@@ -87,10 +87,13 @@ class ToolWindow : public QWidget {
   void PresentMaximised();
   // The shape of the windows with a preview: the pane filling the left above a status bar of
   // `parts` plain-text parts (each but the last 200 pixels wide), the groups in a 400-pixel column
-  // at the right, disabled while a run goes on. The pane's keys come to eventFilter. Gives the
-  // status parts.
+  // at the right, disabled while a run goes on. The arrow keys on the pane come to StepPreview.
+  // Gives the status parts.
   std::vector<QLabel*> LayOutBesidePreview(QWidget* pane, int parts,
                                            const std::vector<QWidget*>& groups);
+  // An arrow key on the preview pane: Right or Down steps forward, Left or Up back.
+  virtual void StepPreview(bool forward) { (void)forward; }
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // "添加"'s chooser: "选择图片 - 支持多选" with the picture filters, opened in the folder last
   // used for pictures.
   std::vector<std::filesystem::path> ChoosePictures();
@@ -129,6 +132,7 @@ class ToolWindow : public QWidget {
   QProgressBar* progress_;
   QPushButton* start_;
   std::vector<QWidget*> run_disabled_;
+  QWidget* preview_pane_ = nullptr;
   bool refuse_root_ = true;
   std::unique_ptr<Observer> observer_;
   RunWorker worker_;  // last: a run still going is stopped before the rest goes

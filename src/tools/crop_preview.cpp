@@ -185,7 +185,7 @@ std::vector<int> TryOrder(int current, int count, bool forward) {
 
 }  // namespace
 
-CropStatusTexts ReadyStatus() { return {"就绪...", "", ""}; }
+CropStatusTexts ReadyStatus() { return {kPreviewReadyStatus, "", ""}; }
 
 ScanResult CropPreviewList(const CropJob& job) {
   ScanResult list;
@@ -212,12 +212,6 @@ ScanResult CropPreviewList(const CropJob& job) {
     add_files(folder);
   }
   return list;
-}
-
-int SteppedPreviewIndex(int index, int count, bool forward) {
-  if (count <= 0) return 0;
-  if (forward) return index + 1 >= count ? 0 : index + 1;
-  return index <= 0 ? count - 1 : index - 1;
 }
 
 struct CropPreviewMaker::Kept {
@@ -322,7 +316,7 @@ CropPreview CropPreviewMaker::Generate(const CropJob& job, const std::vector<fs:
     return preview;
   }
   preview.status = shown;
-  preview.status[1] = "生成预览图片...";
+  preview.status[1] = kPreviewBusyStatus;
   preview.current_index = current_index >= 0 && current_index < count ? current_index : 0;
 
   for (int index : TryOrder(preview.current_index, count, forward)) {

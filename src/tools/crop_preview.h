@@ -17,6 +17,7 @@
 #include "run/run_message.h"
 #include "tools/crop_geometry.h"
 #include "tools/crop_tool.h"
+#include "tools/tool_preview.h"
 
 namespace brindle {
 
@@ -36,10 +37,6 @@ inline constexpr const char* kSearchingSubFoldersStatus = "正在遍历子文件
 // mask selects (jpg, png, gif, bmp), in scan order, up to 32, topped up from the sub-folders (in
 // their listing order) when they are included.
 ScanResult CropPreviewList(const CropJob& job);
-
-// The index an arrow key moves to: the next picture (after the last, the first) or the previous
-// one (before the first, the last).
-int SteppedPreviewIndex(int index, int count, bool forward);
 
 struct CropPreview {
   // What the pane shows (8-bit RGB); none when the preview list is empty and the pane is cleared.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "run/run_message.h"
+#include "tools/tool_preview.h"
 #include "tools/tool_settings.h"
 
 namespace brindle {
@@ -40,8 +41,6 @@ struct JoinPreview {
   int troubled = 0;  // pictures logged while composing
 };
 
-inline constexpr const char* kPreviewReadyStatus = "就绪...";
-inline constexpr const char* kPreviewBusyStatus = "生成预览图片...";
 // The JPEG quality of the display copy when the output is PNG.
 inline constexpr int kPreviewDisplayQuality = 91;
 
