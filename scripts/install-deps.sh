@@ -16,8 +16,12 @@ packages=(
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
   # a comma-decimal locale made with localedef in the locale test
   locales
-  # fonts: Latin, a CJK sans and a Song/Ming-style CJK face
-  fonts-dejavu-core fonts-wqy-microhei fonts-arphic-uming
+  # fonts: Latin (DejaVu's bold, italic and condensed faces are in -extra), a CJK sans and a
+  # Song/Ming-style CJK face; Ghostscript and its URW fonts, which ImageMagick's own font list then
+  # names (Helvetica, Times, ...), so the tests run where ImageMagick knows faces the program does not
+  # draw with
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei fonts-arphic-uming
+  ghostscript fonts-urw-base35
   # colour profiles: sRGB/Adobe RGB (colord-data), a CMYK profile (libgs-common)
   colord-data libgs-common icc-profiles-free
   # benchmarks: ImageMagick's own tools, pngquant and libvips' vipsthumbnail as peers, timing
@@ -25,6 +29,9 @@ packages=(
   imagemagick pngquant libvips-tools hyperfine time python3
   # fuzzing and sanitizer builds
   clang libclang-rt-14-dev
+  # the package: its checks (lintian, appstreamcli for the AppStream metainfo, man for the manual
+  # pages) and Qt's translations, which the package depends on
+  lintian appstream man-db qt6-translations-l10n
 )
 
 missing=()

@@ -123,10 +123,11 @@ TextBlock RenderTextBlock(const ProcessingOptions& options, DrawingWand* text_se
   return canvas;
 }
 
-DrawingWandPtr MakeTextSettings(const ProcessingOptions& options, const std::string& type_name) {
+DrawingWandPtr MakeTextSettings(const ProcessingOptions& options, const std::string& font_file) {
   DrawingWandPtr settings = MakeDrawingWand();
   DrawSetTextEncoding(settings.get(), "UTF-8");
-  DrawSetFont(settings.get(), type_name.c_str());
+  // A readable file is handed to FreeType as it is; ImageMagick's own font list is never asked.
+  DrawSetFont(settings.get(), font_file.c_str());
   DecorationType decoration = NoDecoration;
   if (options.sy_text_isUnderlineDecoration) {
     decoration = UnderlineDecoration;

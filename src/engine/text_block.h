@@ -48,9 +48,9 @@ TextBlock RenderTextBlock(const ProcessingOptions& options, DrawingWand* text_se
                           const std::string& text, ContentSize content,
                           std::optional<std::string>* refusal = nullptr);
 
-// The text drawing settings shared by both modes: UTF-8 text, the face's type name, decoration
-// (underline wins over line-through), fill colour and, below 100, fill opacity. The size is set
-// by the caller.
-DrawingWandPtr MakeTextSettings(const ProcessingOptions& options, const std::string& type_name);
+// The text drawing settings shared by both modes: UTF-8 text, the font file (see FaceFontFile),
+// decoration (underline wins over line-through), fill colour and, below 100, fill opacity. The
+// size is set by the caller.
+DrawingWandPtr MakeTextSettings(const ProcessingOptions& options, const std::string& font_file);
 
 }  // namespace brindle

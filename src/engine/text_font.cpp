@@ -1,8 +1,11 @@
 #include "engine/text_font.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
+#include "platform/file_access.h"
 #include "platform/magick_wand.h"
 
 namespace brindle {
@@ -47,6 +50,16 @@ const FontFace* SelectFontFace(const FontCatalogue& catalogue, std::string_view 
   return faces ? SelectFontFace(*faces, bold, italic) : nullptr;
 }
 
+std::optional<std::string> FaceFontFile(const FontFace& face) {
+  if (face.glyph_file.empty()) return std::nullopt;
+  std::error_code ec;
+  // Absolute, so that no relative name starting with "-" or "@" reads as ImageMagick's X11 font or
+  // file-list syntax.
+  const std::filesystem::path file = std::filesystem::absolute(face.glyph_file, ec);
+  if (ec || !CanOpenForReading(file)) return std::nullopt;
+  return file.string();
+}
+
 int FontPixelSize(int screen_dpi, int points) {
   return static_cast<int>(static_cast<long long>(screen_dpi) * points / 72);
 }
@@ -66,17 +79,15 @@ bool FontSupportsText(const FontCatalogue& catalogue, std::string_view face_name
   }
   if (!faces || faces->empty()) return false;
 
+  const std::optional<std::string> file = FaceFontFile(faces->front());
+  if (!file) return false;
+
   MagickWandPtr picture = MakeMagickWand();
   PixelWandPtr none = MakePixelWand("none");
   if (MagickNewImage(picture.get(), 32, 32, none.get()) == MagickFalse) return false;
   DrawingWandPtr drawing = MakeDrawingWand();
   DrawSetTextEncoding(drawing.get(), "UTF-8");
-  const FontFace& face = faces->front();
-  if (!face.family.empty()) {
-    DrawSetFontFamily(drawing.get(), face.family.c_str());
-  } else {
-    DrawSetFont(drawing.get(), face.type_name.c_str());
-  }
+  DrawSetFont(drawing.get(), file->c_str());
 
   std::optional<double> latin = GlyphRightEdge(picture.get(), drawing.get(), "a");
   if (!latin) return false;

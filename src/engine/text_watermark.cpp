@@ -55,8 +55,10 @@ void PrepareTextWatermark(TextWatermark& watermark, ProcessingOptions& options,
                                         options.sy_text_isBold != 0, options.sy_text_isItalic != 0);
   if (!face) return;
   options.sy_text_weight = face->weight;
+  const std::optional<std::string> font_file = FaceFontFile(*face);
+  if (!font_file) return;
 
-  DrawingWandPtr settings = MakeTextSettings(options, face->type_name);
+  DrawingWandPtr settings = MakeTextSettings(options, *font_file);
   DrawSetFontSize(settings.get(), FontPixelSize(screen_dpi, options.sy_text_fontSize));
   MagickWandPtr measuring = MakeMeasuringPicture();
   if (!measuring) return;
@@ -76,11 +78,13 @@ bool PrepareScaledTextWatermark(TextWatermark& watermark, ProcessingOptions& opt
                                         options.sy_text_isBold != 0, options.sy_text_isItalic != 0);
   if (!face) return false;
   options.sy_text_weight = face->weight;
+  const std::optional<std::string> font_file = FaceFontFile(*face);
+  if (!font_file) return false;
 
   ScaledTextState state;
   state.measuring_picture = MakeMeasuringPicture();
   if (!state.measuring_picture) return false;
-  state.drawing_settings = MakeTextSettings(options, face->type_name);
+  state.drawing_settings = MakeTextSettings(options, *font_file);
   DrawSetGravity(state.drawing_settings.get(), CenterGravity);
   if (options.sy_text_isItalic) DrawSetFontStyle(state.drawing_settings.get(), ItalicStyle);
   state.text = text;

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/text_font.h"
 #include "support/test_support.h"
 
 namespace brindle {
@@ -42,7 +45,7 @@ ProcessingOptions PlainOptions() {
 TextBlock Render(const ProcessingOptions& options, const std::string& text, ContentSize content,
                  int pixel_size = 34) {
   test::EnsureMagick();
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), pixel_size);
   return RenderTextBlock(options, settings.get(), text, content);
 }
@@ -75,7 +78,7 @@ TEST(MeasureText, WiderTextsAndUnknownFaces) {
   PixelWandPtr none = MakePixelWand("none");
   MagickNewImage(picture.get(), 1, 1, none.get());
   ProcessingOptions options = PlainOptions();
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), 34);
   std::optional<TextMetrics> short_text = MeasureText(picture.get(), settings.get(), "Brindle");
   std::optional<TextMetrics> long_text = MeasureText(picture.get(), settings.get(), "Brindle 2026");
@@ -89,7 +92,23 @@ TEST(MeasureText, WiderTextsAndUnknownFaces) {
   ASSERT_TRUE(doubled);
   EXPECT_NEAR(doubled->width, 2 * long_text->width, 4);
 
-  DrawingWandPtr unknown = MakeTextSettings(options, "No-Such-Face");
+  // Only a font file is drawn with. A face known by a type name alone, or whose file is gone, has
+  // none (ImageMagick would draw it with a face of its own choosing, Ghostscript's Helvetica where
+  // that is installed), and a file that is no font cannot be measured.
+  FontFace by_name;
+  by_name.type_name = "Helvetica";
+  by_name.family = "Helvetica";
+  EXPECT_EQ(FaceFontFile(by_name), std::nullopt);
+  by_name.glyph_file = "/usr/share/fonts/no-such-folder/Helvetica.ttf";
+  EXPECT_EQ(FaceFontFile(by_name), std::nullopt);
+  test::TempFolder folder;
+  const std::filesystem::path not_a_font = folder / "Face.ttf";
+  test::WriteFile(not_a_font, "Brindle");
+  FontFace unreadable;
+  unreadable.glyph_file = not_a_font.string();
+  std::optional<std::string> file = FaceFontFile(unreadable);
+  ASSERT_EQ(file, not_a_font.string());
+  DrawingWandPtr unknown = MakeTextSettings(options, *file);
   EXPECT_FALSE(MeasureText(picture.get(), unknown.get(), "Brindle").has_value());
 }
 
@@ -98,7 +117,7 @@ TEST(MeasureText, EscapesAndFileNamesAreTextAsTyped) {
   MagickWandPtr picture = MakeMagickWand();
   PixelWandPtr none = MakePixelWand("none");
   MagickNewImage(picture.get(), 1, 1, none.get());
-  DrawingWandPtr settings = MakeTextSettings(PlainOptions(), "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(PlainOptions(), test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), 34);
   auto width = [&](const char* text) {
     std::optional<TextMetrics> metrics = MeasureText(picture.get(), settings.get(), text);

@@ -86,7 +86,7 @@ TEST(TextWatermark, FixedBlockAtTheBottomRightMargins) {
 
   // The block is the measured content (ceiling plus one) with the padding around it.
   MagickWandPtr measuring = Filled(1, 1, "none");
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), 34);
   std::optional<TextMetrics> metrics =
       MeasureText(measuring.get(), settings.get(), options.sy_text);
@@ -167,7 +167,7 @@ TEST(TextWatermark, TheChosenFacesWeightIsRecorded) {
 
   // Drawn with the bold italic face: the same as a block drawn with that type name.
   MagickWandPtr measuring = Filled(1, 1, "none");
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Serif-Bold-Italic");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSerif-BoldItalic.ttf"));
   DrawSetFontSize(settings.get(), 34);
   std::optional<TextMetrics> metrics =
       MeasureText(measuring.get(), settings.get(), options.sy_text);
@@ -247,14 +247,10 @@ TEST(PrepareTextWatermarkForRun, RefusesFacesThatCannotShowTheText) {
 
 TEST(PrepareTextWatermarkForRun, RefusesWhenTheProportionalTextCannotBeMeasured) {
   test::EnsureMagick();
-  // The check draws by family and passes; the preparation draws by type name, which is unknown.
-  FontCatalogue catalogue;
-  FontFace face;
-  face.type_name = "No-Such-Type";
-  face.family = "DejaVu Sans";
-  catalogue.AddFace("Odd", face);
+  const FontCatalogue catalogue = test::CatalogueWithAMissingBoldFace();
   ProcessingOptions options = Options();
   options.sy_text_fontName = "Odd";
+  options.sy_text_isBold = 1;
   options.bTextSizeScale = 1;
   TextWatermark watermark;
   std::optional<Refusal> refusal =
@@ -300,7 +296,7 @@ TEST(PrepareTextWatermarkForRun, ChineseTextWithTheSongFaceOfTheDefaultRecipe) {
 // The content width of the text at a point size, as the search measures it.
 int ContentWidthAt(const ProcessingOptions& options, int points) {
   MagickWandPtr measuring = Filled(1, 1, "none");
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), FontPixelSize(kDefaultScreenDpi, points));
   std::optional<TextMetrics> metrics =
       MeasureText(measuring.get(), settings.get(), options.sy_text);
@@ -358,7 +354,7 @@ TEST(TextWatermark, ProportionalTargetOfTheReferenceIsDrawnAtSeventyTwoPoints) {
   MagickWandPtr picture = Filled(2 * reference.width, 300);
   ApplyTextWatermark(watermark, picture.get(), options);
 
-  DrawingWandPtr settings = MakeTextSettings(options, "DejaVu-Sans");
+  DrawingWandPtr settings = MakeTextSettings(options, test::DejaVuFontFile("DejaVuSans.ttf"));
   DrawSetFontSize(settings.get(), 96);
   TextBlock expected = RenderTextBlock(options, settings.get(), options.sy_text, reference);
   const auto [w, h] = SizeOf(expected.get());

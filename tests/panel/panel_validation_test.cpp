@@ -69,6 +69,7 @@ TEST(ValidatePanel, SizeBox) {
       {ZoomUnit::kPixel, 1, " \t", hint + "图片高不能为空 | "},
       {ZoomUnit::kPixel, 0, " 120 ", "accepted"},
       {ZoomUnit::kPixel, 1, "9999", "accepted"},
+      {ZoomUnit::kPixel, 0, "10000", hint + "图片宽必须为整数,取值范围: 1 - 9999 (像素) | "},
       // More than the box's four digits, as a recipe may hold: the box's range text.
       {ZoomUnit::kPixel, 1, "12000", hint + "图片高必须为整数,取值范围: 1 - 9999 (像素) | "},
   };
@@ -227,15 +228,12 @@ TEST(ValidatePanel, ProportionalTextSize) {
             "text_size_scale_box |  |  | 文字大小按比例缩放的值不能为 0 | -> text_size_scale_box: "
             "此项不能为 0");
 
-  // A face whose type ImageMagick does not know passes the check (drawn by family) but cannot be
-  // measured by its type; the message names the face as the font box shows it.
-  FontCatalogue catalogue;
-  FontFace face;
-  face.type_name = "No-Such-Type";
-  face.family = "DejaVu Sans";
-  catalogue.AddFace("Odd", face);
+  // The bold face of the name cannot be measured, though the check passes with its first face;
+  // the message names the face as the font box shows it.
+  const FontCatalogue catalogue = test::CatalogueWithAMissingBoldFace();
   panel.text = "abc";
   panel.font_name = "Odd";
+  panel.bold = true;
   panel.font_box_text = "Odd Box";
   panel.text_size_scale_text = "12";
   panel.text_size_scale_type = 1;

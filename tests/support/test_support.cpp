@@ -104,6 +104,26 @@ const FontCatalogue& MachineCatalogue() {
   return catalogue;
 }
 
+std::string DejaVuFontFile(std::string_view file_name) {
+  return "/usr/share/fonts/truetype/dejavu/" + std::string(file_name);
+}
+
+FontCatalogue CatalogueWithAMissingBoldFace() {
+  FontCatalogue catalogue;
+  FontFace regular;
+  regular.type_name = "DejaVu-Sans";
+  regular.family = "DejaVu Sans";
+  regular.glyph_file = DejaVuFontFile("DejaVuSans.ttf");
+  catalogue.AddFace("Odd", regular);
+  FontFace bold;
+  bold.type_name = "Helvetica-Bold";
+  bold.family = "Helvetica";
+  bold.glyph_file = "/usr/share/fonts/no-such-folder/NoSuchFace-Bold.ttf";
+  bold.weight = 700;
+  catalogue.AddFace("Odd", bold);
+  return catalogue;
+}
+
 std::vector<std::string> EntriesIn(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;

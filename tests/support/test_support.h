@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fonts/font_catalogue.h"
@@ -55,6 +56,14 @@ class ResourceLimit {
 
 // This machine's fonts without any user mappings, read once.
 const FontCatalogue& MachineCatalogue();
+
+// A DejaVu font file (fonts-dejavu-core, fonts-dejavu-extra) by its file name, "DejaVuSans.ttf".
+std::string DejaVuFontFile(std::string_view file_name);
+
+// A catalogue of the one face name "Odd": DejaVu Sans as its regular face and a bold face whose
+// font file is gone (a face ImageMagick still lists by its type name, "Helvetica-Bold"). The font
+// check draws with the name's first face and passes; a bold wish chooses the face with no file.
+FontCatalogue CatalogueWithAMissingBoldFace();
 
 // Writes a picture made by MakePicture to path in the given format.
 void WritePicture(const std::filesystem::path& path, size_t width, size_t height,
