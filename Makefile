@@ -1,7 +1,8 @@
 # Commands for a fresh Debian 12 machine:
-#   make run   installs what is missing, builds, and opens the desktop program with the sample
-#              pictures (without a display: runs the main batch on them with brindle-cli)
-#   make test  installs what is missing, builds, and runs every test
+#   make run   installs what is missing, builds the two programs (not the tests), and opens the
+#              desktop program with the sample pictures (without a display: runs the main batch on
+#              them with brindle-cli)
+#   make test  installs what is missing, builds everything, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #              and vipsthumbnail, then compares the quality of their pictures (BENCH_CORPUS=DIR: a
 #              folder of one's own JPEGs instead)
@@ -12,7 +13,8 @@
 #   make bench-join builds, makes the benchmark pictures once, and times brindle-cli join against
 #              convert -append (50 photographs: the corpus twice)
 #   make package builds the optimised program and makes a Debian package of it (build-release/);
-#              make test-package also unpacks it and runs its brindle-cli on a picture
+#              make test-package also unpacks it, runs its brindle-cli on a picture, checks what
+#              dpkg -c lists, validates its AppStream metainfo and fails on lintian's errors
 #   make bench-slice builds, makes the slice benchmark picture once, and times brindle-cli slice against
 #              convert -crop
 #   make bench-preview makes a 24-megapixel photograph once and times the effect preview against
@@ -33,17 +35,23 @@ BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_PREVIEW_CORPUS ?= bench/preview-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps build run test samples bench bench-photos bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
+.PHONY: deps configure programs build run test samples bench bench-photos bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
 	release package test-package screenshots
 
 deps:
 	@bash scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DBRINDLE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# The desktop program and brindle-cli only: what `make run` runs.
+programs: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target brindle brindle-cli
+
+build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-samples: build
+samples: programs
 	@bash scripts/make-samples.sh $(SAMPLES)
 
 # With a display the desktop program opens with the sample pictures; without one brindle-cli runs
@@ -58,7 +66,7 @@ run: samples
 	fi
 
 # The desktop program's windows drawn under xvfb-run, written to build/screenshots/ to look at.
-screenshots: samples
+screenshots: build samples
 	@rm -rf $(BUILD_DIR)/screenshots
 	@xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/tests/brindle_screenshots \
 	  $(SAMPLES) $(BUILD_DIR)/screenshots
