@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "base/info_log.h"
 #include "engine/picture_read.h"
+#include "engine/text_font.h"
+#include "engine/text_watermark.h"
 #include "recipe/options_file.h"
 #include "support/test_support.h"
 
@@ -50,22 +54,65 @@ class ProcessPictureTest : public ::testing::Test {
 };
 
 TEST_F(ProcessPictureTest, QualityFollowsSourceAndSwitch) {
-  fs::path png = Source("p.png", 64, 48, "PNG");
-  fs::path jpeg75 = Source("q75.jpg", 64, 48, "JPEG", 75);
+  struct Case {
+    const char* why;
+    const char* format;
+    size_t source_quality;
+    int fixed_quality;  // 0: the quality switch is off
+    bool border;
+    bool text;
+    size_t quality;
+    const char* sampling;  // of the JPEG written; "" when not looked at
+  };
+  // Sources are written with 4:2:0 chroma: a source written as it was keeps it, a re-composed one
+  // is written afresh, at 90 and above with full chroma.
+  const std::vector<Case> cases = {
+      {"switch off: a PNG source is written at 94", "PNG", 0, 0, false, false, 94, ""},
+      {"switch off: a JPEG source keeps its own quality", "JPEG", 75, 0, false, false, 75, ""},
+      {"switch on with a fixed quality", "JPEG", 75, 60, false, false, 60, ""},
+      {"a border re-composes a low-quality JPEG source at 90", "JPEG", 75, 0, true, false, 90,
+       "1x1,1x1,1x1"},
+      {"89 is still low: re-composed at 90", "JPEG", 89, 0, true, false, 90, "1x1,1x1,1x1"},
+      {"90 is high: written as it was", "JPEG", 90, 0, true, false, 90, "2x2,1x1,1x1"},
+      {"a text watermark re-composes a high-quality source at its own quality", "JPEG", 95, 0,
+       false, true, 95, "1x1,1x1,1x1"},
+      {"and a low-quality one at 90", "JPEG", 80, 0, false, true, 90, "1x1,1x1,1x1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    MagickWandPtr wand = test::MakePicture(64, 48, c.format);
+    if (c.source_quality) {
+      MagickSetImageCompressionQuality(wand.get(), c.source_quality);
+      MagickSetOption(wand.get(), "jpeg:sampling-factor", "2x2,1x1,1x1");
+    }
+    const fs::path source = folder_ / (std::string("source.") + c.format);
+    std::string error;
+    ASSERT_TRUE(WritePictureFile(wand.get(), source, &error)) << error;
 
-  // Switch off: a PNG source is written at 94, a JPEG source keeps its own quality.
-  EXPECT_EQ(MagickGetImageCompressionQuality(Process(png, folder_ / "out-png.jpg").get()), 94u);
-  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-75.jpg").get()), 75u);
-
-  // Switch on with a fixed quality.
-  recipe_.options.bQuanlity = 1;
-  recipe_.options.quanlity = 60;
-  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-60.jpg").get()), 60u);
-
-  // A border re-composes a low-quality JPEG source at 90 while the switch is off.
-  recipe_.options.bQuanlity = 0;
-  recipe_.options.bBorder = 1;
-  EXPECT_EQ(MagickGetImageCompressionQuality(Process(jpeg75, folder_ / "out-90.jpg").get()), 90u);
+    recipe_.options = InitialProcessingOptions();
+    recipe_.options.bQuanlity = c.fixed_quality != 0;
+    recipe_.options.quanlity = c.fixed_quality;
+    recipe_.options.bBorder = c.border;
+    recipe_.options.bSYText = c.text;
+    recipe_.text_watermark.reset();
+    if (c.text) {
+      recipe_.options.sy_text = "Brindle";
+      recipe_.options.sy_text_fontName = "DejaVu Sans";
+      recipe_.text_watermark = std::make_shared<TextWatermark>();
+      ASSERT_EQ(PrepareTextWatermarkForRun(*recipe_.text_watermark, recipe_.options,
+                                           test::MachineCatalogue(), kDefaultScreenDpi),
+                std::nullopt);
+    }
+    const fs::path target = folder_ / "out.jpg";
+    fs::remove(target);
+    MagickWandPtr out = Process(source, target);
+    EXPECT_EQ(MagickGetImageCompressionQuality(out.get()), c.quality);
+    if (*c.sampling) {
+      char* sampling = MagickGetImageProperty(out.get(), "jpeg:sampling-factor");
+      EXPECT_STREQ(sampling, c.sampling);
+      MagickRelinquishMemory(sampling);
+    }
+  }
 }
 
 TEST_F(ProcessPictureTest, MaximumFileSizeIsHonoured) {

@@ -4,11 +4,13 @@
 #include <lodepng.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <csignal>
 #include <set>
 #include <tuple>
 
 #include "base/info_log.h"
+#include "png8/quantise.h"
 #include "support/test_support.h"
 
 namespace brindle {
@@ -148,6 +150,76 @@ TEST_F(Png8Test, OutOfRangeColorCountsActAs256) {
   std::string at_2;
   ASSERT_TRUE(EncodePng8(photo.get(), 2, at_2));
   EXPECT_LE(Decode(at_2).palette_size, 2u);
+}
+
+// Full dithering: a grey ramp cut to four colours is written as a fine mix of neighbouring colours
+// whose local average follows the ramp, where the same palette without dithering gives four flat
+// bands.
+TEST_F(Png8Test, GradientsAreDithered) {
+  constexpr int kWidth = 256;
+  constexpr int kHeight = 16;
+  std::vector<unsigned char> ramp(kWidth * kHeight * 4);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      unsigned char* pixel = &ramp[(y * kWidth + x) * 4];
+      pixel[0] = pixel[1] = pixel[2] = static_cast<unsigned char>(x);
+      pixel[3] = 255;
+    }
+  }
+  MagickWandPtr picture = MakeMagickWand();
+  PixelWandPtr black = MakePixelWand("black");
+  MagickNewImage(picture.get(), kWidth, kHeight, black.get());
+  MagickImportImagePixels(picture.get(), 0, 0, kWidth, kHeight, "RGBA", CharPixel, ramp.data());
+  std::string bytes;
+  ASSERT_TRUE(EncodePng8(picture.get(), 4, bytes));
+  DecodedPng dithered = Decode(bytes);
+  ASSERT_EQ(dithered.error, 0u);
+  ASSERT_LE(dithered.palette_size, 4u);
+
+  // The same quantisation without dithering.
+  LiqAttrPtr attr(liq_attr_create());
+  LiqImagePtr image(liq_image_create_rgba(attr.get(), ramp.data(), kWidth, kHeight, 0));
+  liq_set_max_colors(attr.get(), 4);
+  liq_result* raw = nullptr;
+  ASSERT_EQ(liq_image_quantize(image.get(), attr.get(), &raw), LIQ_OK);
+  LiqResultPtr result(raw);
+  liq_set_dithering_level(result.get(), 0.0f);
+  std::vector<unsigned char> plain_indices(kWidth * kHeight);
+  ASSERT_EQ(liq_write_remapped_image(result.get(), image.get(), plain_indices.data(),
+                                     plain_indices.size()),
+            LIQ_OK);
+  const liq_palette* palette = liq_get_palette(result.get());
+  std::vector<unsigned char> plain(kWidth * kHeight);
+  for (std::size_t i = 0; i < plain.size(); ++i) plain[i] = palette->entries[plain_indices[i]].g;
+
+  auto grey_of = [&](int x, int y) { return static_cast<int>(dithered.rgba[(y * kWidth + x) * 4 + 1]); };
+  auto plain_of = [&](int x, int y) { return static_cast<int>(plain[y * kWidth + x]); };
+  // Changes of colour between neighbours along the rows, and how far the averages of 8 × 8 blocks
+  // lie from the ramp's.
+  auto changes = [&](auto grey) {
+    int count = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 1; x < kWidth; ++x) count += grey(x, y) != grey(x - 1, y);
+    }
+    return count;
+  };
+  auto block_error = [&](auto grey) {
+    double error = 0;
+    for (int by = 0; by < kHeight; by += 8) {
+      for (int bx = 0; bx < kWidth; bx += 8) {
+        double sum = 0;
+        for (int y = by; y < by + 8; ++y) {
+          for (int x = bx; x < bx + 8; ++x) sum += grey(x, y);
+        }
+        error += std::abs(sum / 64 - (bx + 3.5));
+      }
+    }
+    return error / ((kWidth / 8) * (kHeight / 8));
+  };
+  EXPECT_LE(changes(plain_of), 3 * kHeight);
+  EXPECT_GT(changes(grey_of), 20 * kHeight);
+  EXPECT_GT(block_error(plain_of), 10.0);
+  EXPECT_LT(block_error(grey_of), block_error(plain_of) / 2);
 }
 
 TEST_F(Png8Test, WritesTheFile) {

@@ -41,6 +41,10 @@ TEST(ChooseTargetName, CollisionsCountFromTwo) {
   // A folder of that name counts as taken as well.
   fs::create_directory(out / "y.jpg");
   EXPECT_EQ(ChooseAndWrite(Entry("/src/y.jpg"), folder, false), folder + "y(2).jpg");
+  // So does a link to nothing: writing through it would land wherever it points.
+  fs::create_symlink(out / "gone.jpg", out / "z.jpg");
+  EXPECT_EQ(ChooseAndWrite(Entry("/src/z.png"), folder, false), folder + "z(2).jpg");
+  EXPECT_FALSE(fs::exists(out / "gone.jpg"));
 }
 
 TEST(ChooseTargetName, StemIsCutAtTheLastDotOnly) {
