@@ -20,8 +20,13 @@ With --text-watermark brindle-cli and mogrify also draw the text "Brindle 2026" 
 every picture (DejaVu Sans, 26 points at 96 DPI, margins 16): brindle-cli renders the block once per
 run, mogrify annotates every picture. vipsthumbnail cannot draw text and is then not measured.
 
-Exit status: 0 when every side that could be measured ran every time; 1 when a side failed, or
-brindle-cli is not there or has no batch command yet; 2 on a usage error or a missing corpus,
+Each target is printed on a line of its own, "TARGET met: ..." or "TARGET NOT met: ...", and each
+failed output check as "CHECK FAILED: ...".
+
+Exit status: 0 when every side that could be measured ran every time and every output check
+passed; 1 when a side failed, brindle-cli is not there or has no batch command yet, or an output
+check failed (a picture missing or of another size than the other sides', Exif left in one, other
+bytes from brindle-cli --jobs 2 than from brindle-cli); 2 on a usage error or a missing corpus,
 ImageMagick or /usr/bin/time. A missing vipsthumbnail or --jobs option, the ratios and the quality
 figures never change the exit status.
 """
@@ -42,8 +47,9 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 import bench_common
-from bench_common import (Measurement, Unusable, brindle_unavailable, corpus_pictures, first_line,
-                          measure, mib, program_line, require_programs, warm_page_cache)
+from bench_common import (Measurement, Unusable, brindle_unavailable, check_failed, corpus_pictures,
+                          first_line, measure, mib, program_line, report_target, require_programs,
+                          warm_page_cache)
 
 REPO = Path(__file__).resolve().parent.parent
 WIDTH = 1200
@@ -270,13 +276,13 @@ def check_outputs(pictures: list[Path], tools: list[Tool],
         if picture in source_sizes:
             width, height = expected_size(*source_sizes[picture])
             described.append(f"expected {width}x{height}")
-        mismatches.append(f"  MISMATCH {picture.name}: " + ", ".join(described))
+        mismatches.append(f"{picture.name}: " + ", ".join(described))
     if len(checked) >= 2:
         print(f"  picture sizes agree for {agreed} of {len(pictures)} pictures")
     else:
         print(f"  {checked[0].name} alone: {agreed} of {len(pictures)} pictures written and readable")
     for line in mismatches:
-        print(line)
+        check_failed(f"picture sizes differ: {line}")
     for tool in checked:
         extra = sorted(set(outputs.files[tool.name]) - {picture.stem for picture in pictures})
         if extra:
@@ -284,11 +290,29 @@ def check_outputs(pictures: list[Path], tools: list[Tool],
                   + ", ".join(outputs.files[tool.name][stem].name for stem in extra))
         with_exif = [path.name for path in outputs.files[tool.name].values() if has_exif(path)]
         if with_exif:
-            print(f"  {tool.name} left Exif in {len(with_exif)} of its pictures: " + ", ".join(with_exif[:5])
-                  + (" ..." if len(with_exif) > 5 else ""))
+            check_failed(f"{tool.name} left Exif in {len(with_exif)} of its pictures: " + ", ".join(with_exif[:5])
+                         + (" ..." if len(with_exif) > 5 else ""))
         else:
             print(f"  {tool.name}: no Exif left in its pictures")
     return outputs
+
+
+def check_same_bytes(pictures: list[Path], outputs: Outputs) -> None:
+    """brindle-cli --jobs 2 must write what one worker writes, byte for byte."""
+    if BRINDLE_JOBS not in outputs.files or BRINDLE not in outputs.files:
+        return
+    different = []
+    for picture in pictures:
+        ours = outputs.files[BRINDLE].get(picture.stem)
+        theirs = outputs.files[BRINDLE_JOBS].get(picture.stem)
+        if ours is None or theirs is None or not filecmp.cmp(ours, theirs, shallow=False):
+            different.append(picture)
+    if not different:
+        print(f"  {BRINDLE_JOBS} wrote the same bytes as {BRINDLE} for all {len(pictures)} pictures")
+    else:
+        check_failed(f"{BRINDLE_JOBS} wrote other bytes than {BRINDLE} for {len(different)} of "
+                     f"{len(pictures)} pictures: " + ", ".join(picture.name for picture in different[:5])
+                     + (" ..." if len(different) > 5 else ""))
 
 
 def median_wall(tool: Tool) -> float:
@@ -297,10 +321,6 @@ def median_wall(tool: Tool) -> float:
 
 def peak_rss(tool: Tool) -> int:
     return max(run.max_rss_kib for run in tool.runs)
-
-
-def verdict(ratio: float, target: float) -> str:
-    return "met" if ratio <= target else "NOT met"
 
 
 def print_ratios(ours: Tool, theirs: Tool, wall_target: float, memory_target: float) -> None:
@@ -312,10 +332,10 @@ def print_ratios(ours: Tool, theirs: Tool, wall_target: float, memory_target: fl
         return
     wall_ratio = median_wall(ours) / median_wall(theirs)
     memory_ratio = peak_rss(ours) / peak_rss(theirs)
-    print(f"Wall time: {ours.name} takes {wall_ratio:.2f} of {theirs.name}'s time; target at most "
-          f"{wall_target:.2f}: {verdict(wall_ratio, wall_target)}.")
-    print(f"Peak memory: {ours.name} uses {memory_ratio:.2f} of {theirs.name}'s; target at most "
-          f"{memory_target:.2f}: {verdict(memory_ratio, memory_target)}.")
+    report_target(f"wall time: {ours.name} takes {wall_ratio:.2f} of {theirs.name}'s time; target at "
+                  f"most {wall_target:.2f}", wall_ratio <= wall_target)
+    report_target(f"peak memory: {ours.name} uses {memory_ratio:.2f} of {theirs.name}'s; target at "
+                  f"most {memory_target:.2f}", memory_ratio <= memory_target)
 
 
 def not_measured_reason(tool: Tool) -> str:
@@ -500,31 +520,16 @@ def quality_report(pictures: list[Path], tools: dict[str, Tool], outputs: Output
         worst = min(gaps, key=lambda picture: gaps[picture])
         counted = "" if len(gaps) == len(pictures) else f" (the {len(gaps)} pictures both sides have a figure for)"
         met = gaps[worst] >= -PSNR_GAP_TARGET and len(gaps) == len(pictures)
-        print(f"Quality: the worst gap {BRINDLE} minus {MOGRIFY} is {gaps[worst]:+.2f} dB ({worst.name})"
-              f"{counted}; target no more than {PSNR_GAP_TARGET:.1f} dB below on every picture: "
-              f"{'met' if met else 'NOT met'}.")
+        report_target(f"quality: the worst gap {BRINDLE} minus {MOGRIFY} is {gaps[worst]:+.2f} dB "
+                      f"({worst.name}){counted}; target no more than {PSNR_GAP_TARGET:.1f} dB below on "
+                      "every picture", met)
     else:
         print(f"Quality: {BRINDLE} against {MOGRIFY}: not measured (no pictures of both to compare).")
     if BRINDLE_JOBS in sides and BRINDLE in sides:
-        same_bytes, different = 0, []
-        for picture in pictures:
-            ours = outputs.files[BRINDLE].get(picture.stem)
-            theirs = outputs.files[BRINDLE_JOBS].get(picture.stem)
-            if ours is not None and theirs is not None and filecmp.cmp(ours, theirs, shallow=False):
-                same_bytes += 1
-            else:
-                different.append(picture)
-        if not different:
-            print(f"{BRINDLE_JOBS} wrote the same bytes as {BRINDLE} for all {len(pictures)} pictures, "
-                  "so its figures are the same.")
-        else:
-            print(f"{BRINDLE_JOBS} wrote other bytes than {BRINDLE} for {len(different)} of "
-                  f"{len(pictures)} pictures: " + ", ".join(picture.name for picture in different[:5])
-                  + (" ..." if len(different) > 5 else ""))
         unequal = [picture for picture in pictures
                    if values.get((BRINDLE, picture)) != values.get((BRINDLE_JOBS, picture))]
         if unequal:
-            print(f"  and its PSNR differs from {BRINDLE}'s on {len(unequal)} pictures: "
+            print(f"{BRINDLE_JOBS}'s PSNR differs from {BRINDLE}'s on {len(unequal)} pictures: "
                   + ", ".join(picture.name for picture in unequal[:5]) + (" ..." if len(unequal) > 5 else ""))
 
 
@@ -630,6 +635,8 @@ def main() -> int:
         run_all(arguments, pictures, tools, work)
         print_table(tools)
         outputs = check_outputs(pictures, list(tools.values()), source_sizes)
+        if outputs is not None:
+            check_same_bytes(pictures, outputs)
         if outputs is not None and not arguments.no_quality:
             quality_report(pictures, tools, outputs, source_sizes, work)
         if arguments.keep:
@@ -650,7 +657,7 @@ def main() -> int:
         elif tool.failure:
             print(f"\n{tool.name} failed: {tool.failure}", file=sys.stderr)
             failed = True
-    return 1 if failed else 0
+    return bench_common.exit_status(1 if failed else 0)
 
 
 if __name__ == "__main__":

@@ -20,8 +20,10 @@ Both run N times (default 3), alternating which goes first, each time into a fre
 table gives the median wall time, the CPU time and the peak memory (maximum resident set size from
 /usr/bin/time -v) beside the joined picture's size and its bytes at 8-bit RGB.
 
-Exit status: 0 when both tools ran every time; 1 when a tool could not be run or failed; 2 on a
-usage error or a missing corpus or tool. The ratios never change the exit status.
+Exit status: 0 when both tools ran every time and brindle-cli's joined picture has the expected
+size; 1 when a tool could not be run or failed, or its joined picture is missing or of another size
+(printed as "CHECK FAILED: ..."); 2 on a usage error or a missing corpus or tool. The ratios never
+change the exit status.
 """
 
 from __future__ import annotations
@@ -165,6 +167,9 @@ def main() -> int:
                 continue
             size = picture_size(tool.output) if tool.output and tool.output.exists() else None
             shown = f"{size[0]} x {size[1]}" if size else "missing"
+            if tool is brindle and size != expected:
+                bench_common.check_failed(f"brindle-cli's joined picture is {shown}, not "
+                                          f"{expected[0]} x {expected[1]}")
             rgb = f"{size[0] * size[1] * 3 / 2**20:.0f} MiB" if size else "-"
             print(f"{tool.name:<13}{statistics.median(r.wall for r in tool.runs):>10.2f} s"
                   f"  {statistics.median(r.cpu for r in tool.runs):>8.2f} s"
@@ -181,7 +186,7 @@ def main() -> int:
     finally:
         if not arguments.keep:
             shutil.rmtree(work, ignore_errors=True)
-    return 1 if any(tool.unavailable or tool.failure for tool in tools) else 0
+    return bench_common.exit_status(1 if any(tool.unavailable or tool.failure for tool in tools) else 0)
 
 
 if __name__ == "__main__":

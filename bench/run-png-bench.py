@@ -14,8 +14,13 @@ and brindle-cli's file size is set against pngquant's.
 
 Targets: brindle-cli at most 1.5 times pngquant's wall time; no file more than 5 % larger.
 
-Exit status: 0 when both tools ran every time; 1 when a tool could not be run or failed; 2 on a
-usage error or a missing corpus or tool. The ratios never change the exit status.
+Each target is printed on a line of its own, "TARGET met: ..." or "TARGET NOT met: ...", and each
+failed output check as "CHECK FAILED: ...".
+
+Exit status: 0 when both tools ran every time and brindle-cli's files passed their checks; 1 when a
+tool could not be run or failed, or brindle-cli left a picture out or wrote one of another size, not
+a palette PNG or without the source's transparency; 2 on a usage error or a missing corpus or tool.
+The ratios never change the exit status.
 """
 
 from __future__ import annotations
@@ -107,6 +112,8 @@ def compare_outputs(pictures: list[Path], brindle: Tool, pngquant: Tool) -> bool
         if ours_facts is None or theirs_facts is None:
             print(f"  {picture.name:<30}  missing output: "
                   + ("brindle-cli " if ours_facts is None else "") + ("pngquant" if theirs_facts is None else ""))
+            if ours_facts is None:
+                bench_common.check_failed(f"brindle-cli wrote no readable PNG for {picture.name}")
             all_within = False
             continue
         for name, facts in (("brindle-cli", ours_facts), ("pngquant", theirs_facts)):
@@ -116,6 +123,9 @@ def compare_outputs(pictures: list[Path], brindle: Tool, pngquant: Tool) -> bool
                 notes.append(f"{name} colour type {facts.color_type}, not a palette")
             if source.has_transparency and not facts.has_transparency:
                 notes.append(f"{name} lost the transparency")
+        for note in notes:
+            if note.startswith("brindle-cli"):
+                bench_common.check_failed(f"{picture.name}: {note}")
         ours_size, theirs_size = ours.stat().st_size, theirs.stat().st_size
         total_brindle += ours_size
         total_pngquant += theirs_size
@@ -226,10 +236,10 @@ def main() -> int:
             sizes_within = compare_outputs(pictures, brindle, pngquant)
         print()
         if wall_ratio is not None:
-            print(f"Wall time: brindle-cli takes {wall_ratio:.2f} times pngquant's; target at most "
-                  f"{WALL_TARGET:.2f}: {'met' if wall_ratio <= WALL_TARGET else 'NOT met'}.")
-            print(f"File sizes: every brindle-cli file at most {SIZE_TARGET:.2f} times pngquant's: "
-                  f"{'met' if sizes_within else 'NOT met'}.")
+            bench_common.report_target(f"wall time: brindle-cli takes {wall_ratio:.2f} times pngquant's; "
+                                       f"target at most {WALL_TARGET:.2f}", wall_ratio <= WALL_TARGET)
+            bench_common.report_target(f"file sizes: every brindle-cli file at most {SIZE_TARGET:.2f} "
+                                       "times pngquant's", sizes_within)
         if arguments.keep:
             for tool in tools:
                 if tool.output is not None:
@@ -238,7 +248,7 @@ def main() -> int:
         if not arguments.keep:
             shutil.rmtree(work, ignore_errors=True)
     failed = any(tool.unavailable or tool.failure for tool in tools)
-    return 1 if failed else 0
+    return bench_common.exit_status(1 if failed else 0)
 
 
 if __name__ == "__main__":

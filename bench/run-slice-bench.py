@@ -16,7 +16,7 @@ time, convert the picture and all its tiles. Afterwards both tools' tiles are ch
 512 x 288.
 
 Exit status: 0 when both tools ran every time and their tiles agree; 1 when a tool could not be run,
-failed, or its tiles are wrong; 2 on a usage error or a missing picture or tool.
+failed, or its tiles are wrong (printed as "CHECK FAILED: ..."); 2 on a usage error or a missing picture or tool.
 """
 
 from __future__ import annotations
@@ -151,8 +151,8 @@ def main() -> int:
             if tool.measured and tool.output:
                 sizes = tile_sizes(tool.output)
                 if sizes != expected:
-                    print(f"{tool.name}: {len(sizes)} tiles, not {ROWS * COLUMNS} of "
-                          f"{width // COLUMNS} x {height // ROWS}")
+                    bench_common.check_failed(f"{tool.name}: {len(sizes)} tiles, not {ROWS * COLUMNS} of "
+                                              f"{width // COLUMNS} x {height // ROWS}")
                     status = 1
         if status == 0:
             print(f"Tiles: both wrote {ROWS * COLUMNS} tiles of {width // COLUMNS} x {height // ROWS}.")
