@@ -123,10 +123,12 @@ TEST(FontSupportsText, WithoutCjkFacesOnlyTheGlyphsDecide) {
   FontFace hei;
   hei.type_name = "WenQuanYi-Micro-Hei";
   hei.family = "WenQuanYi Micro Hei";
+  hei.glyph_file = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
   catalogue.AddFace("Hei", hei);
   FontFace sans;
   sans.type_name = "DejaVu-Sans";
   sans.family = "DejaVu Sans";
+  sans.glyph_file = test::DejaVuFontFile("DejaVuSans.ttf");
   catalogue.AddFace("Sans", sans);
   EXPECT_TRUE(FontSupportsText(catalogue, "Hei", true));
   EXPECT_FALSE(FontSupportsText(catalogue, "Sans", true));
