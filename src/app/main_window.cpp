@@ -104,13 +104,16 @@ constexpr ToolbarCommand kToolbar[] = {
 };
 
 constexpr const char* kPictureFilter =
-    "图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD) "
+    "图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD;*.HEIC;*.AVIF;*.WEBP) "
     "(*.JPG *.jpg *.JPEG *.jpeg *.GIF *.gif *.PNG *.png *.BMP *.bmp *.JFIF *.jfif *.TIF *.tif "
-    "*.TIFF *.tiff *.TBI *.tbi *.PSD *.psd);;"
+    "*.TIFF *.tiff *.TBI *.tbi *.PSD *.psd *.HEIC *.heic *.HEIF *.heif *.AVIF *.avif *.WEBP "
+    "*.webp);;"
     "JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
     "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP);;"
     "JFIF图片 (*.JFIF) (*.jfif *.JFIF);;TIF图片 (*.TIF) (*.tif *.tiff *.TIF *.TIFF);;"
-    "TBI图片 (*.TBI) (*.tbi *.TBI);;PSD图片 (*.PSD) (*.psd *.PSD)";
+    "TBI图片 (*.TBI) (*.tbi *.TBI);;PSD图片 (*.PSD) (*.psd *.PSD);;"
+    "HEIC图片 (*.HEIC) (*.heic *.heif *.HEIC *.HEIF);;AVIF图片 (*.AVIF) (*.avif *.AVIF);;"
+    "WEBP图片 (*.WEBP) (*.webp *.WEBP)";
 
 class QuestionsThroughDialogs : public ListAddQuestions {
  public:

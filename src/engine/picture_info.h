@@ -18,7 +18,7 @@ inline constexpr const char* kInvalidPictureText = "注意: 这不是一个有�
 struct PictureHeader {
   int width = 0;
   int height = 0;
-  std::string type;       // "JPEG", "GIF", "PNG", "PSD", "TIFF" or "BMP"
+  std::string type;  // "JPEG", "GIF", "PNG", "PSD", "TIFF", "BMP", "HEIF", "AVIF" or "WEBP"
   std::int64_t size = 0;  // the file's length; for BMP the length its header states
 };
 
@@ -36,7 +36,8 @@ struct PictureInfo {
   bool header_recognised = false;
 };
 
-// The information line of a picture. Needs ImageMagick started when the header is not understood.
+// The information line of a picture. Needs ImageMagick started for a HEIF or AVIF file and when
+// the header is not understood.
 PictureInfo PictureInfoLine(const std::filesystem::path& path);
 
 }  // namespace brindle

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/info_log.h"
+#include "engine/output_encoding.h"
 #include "engine/process_picture.h"
 #include "engine/write_over_source.h"
 #include "recipe/options_file.h"
@@ -77,12 +78,14 @@ class Run {
     }
   }
 
+  std::string_view Extension() const { return OutputExtension(recipe_.options.outputFormat); }
+
   bool SaveToFolder(std::size_t index, bool reserve_name) {
     const PictureEntry& entry = entries_[index];
     const int flip = static_cast<int>(entry.flip);
     if (!reserve_name) {
       std::optional<fs::path> target =
-          ChooseTargetName(entry, target_folder_, settings_.keep_structure);
+          ChooseTargetName(entry, target_folder_, settings_.keep_structure, Extension());
       return target && ProcessPicture(recipe_, entry.path, *target, flip, entry.rotation).outcome ==
                            ProcessOutcome::kWritten;
     }
@@ -90,7 +93,7 @@ class Run {
     // written; a picture that fails gives its name back.
     std::optional<TargetReservation> reservation = name_turns_.Take(index, [&] {
       return TargetReservation::Reserve(entry, target_folder_, settings_.keep_structure,
-                                        output_name_lock_);
+                                        output_name_lock_, Extension());
     });
     if (!reservation) return false;
     if (ProcessPicture(recipe_, entry.path, reservation->path(), flip, entry.rotation).outcome !=
@@ -106,7 +109,7 @@ class Run {
     ProcessResult result = ProcessPicture(recipe_, entry.path, std::nullopt,
                                           static_cast<int>(entry.flip), entry.rotation);
     bool ok = result.outcome == ProcessOutcome::kHandedBack &&
-              WriteOverSource(result.wand.get(), entry.path);
+              WriteOverSource(result.wand.get(), entry.path, recipe_.options);
     // The source now holds the turned picture (or the user's turn is dropped with the failure).
     entry.rotation = 0;
     entry.flip = FlipState::kNone;

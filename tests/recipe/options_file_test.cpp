@@ -102,6 +102,7 @@ const std::vector<std::string> kWriterKeys = {
     "bDpi",
     "dpi",
     "bDpiResample",
+    "outputFormat",
 };
 
 // A zero-filled record after the reader's presets.
