@@ -570,6 +570,7 @@ QMenu* MainWindow::BuildSettingsMenu() {
   toggle("解析图片文件获取真实的图片格式", pref::kIsReadFileParseFileFormat,
          [this](bool on) { add_state_.parse_file_format = on; });
   toggle("记住【处理后保存到】的路径, 每次启动时使用", pref::kIsRecordSaveToPath, [](bool) {});
+  toggle("处理后保留原图片的修改时间", pref::kKeepFileTime, [](bool) {});
   menu->addSeparator();
   menu->addAction("设置图片处理完成后, 下一次的保存模式...", this,
                   [this] { SaveModeDialog(context_.store, dialogs_, this).exec(); });
@@ -819,6 +820,7 @@ void MainWindow::StartBatch() {
   run->settings.placement = values.save_mode;
   run->settings.target_folder = values.save_folder_text;
   run->settings.keep_structure = values.keep_structure;
+  run->settings.keep_time = ReadPreference(context_.store, pref::kKeepFileTime) != 0;
   run->settings.thread_count =
       BatchThreadCount(ReadPreference(context_.store, pref::kUseThreadModel), model_->list());
   run->entries = model_->list().entries();

@@ -6,11 +6,10 @@
 
 #include "base/info_log.h"
 #include "base/number_text.h"
+#include "engine/heif_header.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_read.h"
 #include "platform/buffered_file_reader.h"
-#include "platform/file_write.h"
-#include "platform/magick_wand.h"
 
 namespace brindle {
 namespace {
@@ -112,17 +111,6 @@ std::optional<Sides> WebpSides(const std::uint8_t* header, std::size_t length) {
   return std::nullopt;
 }
 
-// A HEIF or AVIF file keeps its sides in boxes spread over its header; ImageMagick's reader finds
-// them (turned as the picture is shown) without decoding the picture.
-std::optional<Sides> PingedSides(const std::filesystem::path& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return std::nullopt;
-  MagickWandPtr wand = MakeMagickWand();
-  if (!PingPictureBytes(wand.get(), bytes)) return std::nullopt;
-  return Sides{static_cast<std::int64_t>(MagickGetImageWidth(wand.get())),
-               static_cast<std::int64_t>(MagickGetImageHeight(wand.get()))};
-}
-
 std::int64_t BmpSide(std::uint32_t field) {
   return std::llabs(static_cast<std::int64_t>(static_cast<std::int32_t>(field)));
 }
@@ -167,12 +155,19 @@ std::optional<PictureHeader> ReadPictureHeader(const std::filesystem::path& path
         size = Little32(header + 2);
       }
       break;
+    case PictureClass::kAnimatedWebp:
+      // Described by its canvas, as an animated GIF is by its screen.
+      picture_class = PictureClass::kWebp;
+      sides = WebpSides(header, length);
+      break;
     case PictureClass::kWebp:
       sides = WebpSides(header, length);
       break;
     case PictureClass::kHeif:
     case PictureClass::kAvif:
-      sides = PingedSides(path);
+      if (std::optional<HeifSides> heif = ReadHeifSides(reader)) {
+        sides = Sides{heif->width, heif->height};
+      }
       break;
     default:
       break;

@@ -36,8 +36,7 @@ struct PictureInfo {
   bool header_recognised = false;
 };
 
-// The information line of a picture. Needs ImageMagick started for a HEIF or AVIF file and when
-// the header is not understood.
+// The information line of a picture. Needs ImageMagick started when the header is not understood.
 PictureInfo PictureInfoLine(const std::filesystem::path& path);
 
 }  // namespace brindle

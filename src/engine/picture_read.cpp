@@ -59,6 +59,13 @@ bool IsMovingContainer(const std::string& bytes) {
   return container == PictureClass::kAnimatedWebp || container == PictureClass::kHeifSequence;
 }
 
+void NameAvifFormat(MagickWand* wand, const std::string& bytes) {
+  const PictureClass container =
+      ClassifyContainer(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                        std::min(bytes.size(), kClassifyHeadBytes));
+  if (container == PictureClass::kAvif) MagickSetImageFormat(wand, "AVIF");
+}
+
 bool HasMovingFrames(MagickWand* wand) {
   const std::string format = FormatOf(wand);
   return (format == "GIF" || format == "WEBP") && MagickGetNumberImages(wand) >= 2;
@@ -101,6 +108,7 @@ MagickWandPtr ReadPicture(const std::filesystem::path& path, std::string* error)
   }
   MagickWandPtr wand = MakeMagickWand();
   if (!ReadPictureBytes(wand.get(), bytes, error)) return nullptr;
+  NameAvifFormat(wand.get(), bytes);
   std::string().swap(bytes);
   if (!AutoOrient(wand.get())) {
     std::string reason = TakeMagickError(wand.get());

@@ -21,6 +21,10 @@ inline constexpr const char* kUnsupportedFormatMessage = "这是一个不受支�
 // True when the bytes begin an animated WebP or a HEIF/AVIF picture sequence.
 bool IsMovingContainer(const std::string& bytes);
 
+// ImageMagick's HEIF reader names an AVIF picture "HEIC"; it is named "AVIF" here, from the file's
+// first bytes, so that a picture kept in its own format is written as AVIF again.
+void NameAvifFormat(MagickWand* wand, const std::string& bytes);
+
 // True when the wand holds a picture of a format that moves (GIF, WebP) in two or more frames.
 bool HasMovingFrames(MagickWand* wand);
 

@@ -156,6 +156,7 @@ std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const Deco
       LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
       return std::nullopt;
     }
+    NameAvifFormat(wand, bytes);
   }
   if (!AutoOrient(wand)) {
     StepFailed(wand, source);
