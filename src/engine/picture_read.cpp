@@ -52,6 +52,19 @@ OrientationType ExifOrientation(const unsigned char* exif, std::size_t length) {
   return UndefinedOrientation;
 }
 
+OrientationType WebpExifOrientation(const std::string& bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t at = 12;  // after "RIFF", the length and "WEBP"
+  while (bytes.size() >= 8 && at <= bytes.size() - 8) {
+    const std::size_t length = data[at + 4] | (data[at + 5] << 8) | (data[at + 6] << 16) |
+                               (std::size_t(data[at + 7]) << 24);
+    if (length > bytes.size() - at - 8) break;
+    if (std::memcmp(data + at, "EXIF", 4) == 0) return ExifOrientation(data + at + 8, length);
+    at += 8 + length + (length & 1);
+  }
+  return UndefinedOrientation;
+}
+
 bool IsMovingContainer(const std::string& bytes) {
   const PictureClass container =
       ClassifyContainer(reinterpret_cast<const std::uint8_t*>(bytes.data()),

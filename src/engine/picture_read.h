@@ -40,6 +40,10 @@ bool AutoOrient(MagickWand* wand);
 // True for the orientations that exchange width and height when the picture is turned upright.
 bool TurnsSidewaysWhenUpright(OrientationType orientation);
 
+// The orientation a WebP file's Exif chunk stores, read from the file's bytes by walking its chunks;
+// undefined when it has none.
+OrientationType WebpExifOrientation(const std::string& bytes);
+
 // The orientation stored in an Exif block (with or without its "Exif\0\0" lead); undefined when
 // the block has none.
 OrientationType ExifOrientation(const unsigned char* exif, std::size_t length);

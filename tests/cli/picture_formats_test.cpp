@@ -152,7 +152,7 @@ TEST_F(PictureFormatsTest, BatchReadsEveryFormatUprightAndRefusesAnAnimation) {
       {"batch", "--out", out.path().string(), "bSize=1", "sizeValue=120", source.string()});
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_EQ(result.err,
-            "这是一个不受支持的图片格式:\n" + (source / "moving.webp").string() + "\n\n");
+            "不支持webp动画图片:\n" + (source / "moving.webp").string() + "\n\n");
   EXPECT_EQ(test::FilesIn(out.path()), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
 
   for (const char* name : {"a.jpg", "b.jpg"}) {
@@ -172,14 +172,14 @@ TEST_F(PictureFormatsTest, BatchReadsEveryFormatUprightAndRefusesAnAnimation) {
 
 TEST_F(PictureFormatsTest, HeifWithSeveralStillsGivesItsPrimaryPicture) {
   // heif-enc stores its first input as the primary picture.
-  test::WritePicture(folder / "first.png", 120, 90, "PNG");
+  test::WritePicture(folder / "first.jpg", 120, 90, "JPEG");
   MagickWandPtr other = MakeMagickWand();
   PixelWandPtr black = MakePixelWand("#000000");
   MagickNewImage(other.get(), 60, 40, black.get());
-  MagickSetImageFormat(other.get(), "PNG");
-  ASSERT_TRUE(WritePictureFile(other.get(), folder / "second.png", nullptr));
-  const std::string command = "heif-enc -q 80 '" + (folder / "first.png").string() + "' '" +
-                              (folder / "second.png").string() + "' -o '" +
+  MagickSetImageFormat(other.get(), "JPEG");
+  ASSERT_TRUE(WritePictureFile(other.get(), folder / "second.jpg", nullptr));
+  const std::string command = "heif-enc -q 80 '" + (folder / "first.jpg").string() + "' '" +
+                              (folder / "second.jpg").string() + "' -o '" +
                               (source / "two.heic").string() + "' >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
@@ -212,19 +212,21 @@ TEST_F(PictureFormatsTest, BatchWritesWebpAndAvifAtTheAskedQuality) {
   EXPECT_EQ(test::FilesIn(low.path()), (std::vector<std::string>{"a.webp", "c.webp"}));
   EXPECT_EQ(test::FilesIn(avif.path()), (std::vector<std::string>{"a.avif", "c.avif"}));
   for (const char* name : {"a", "c"}) {
+    // The upright WebP is 160 wide, narrower than the 200 it would be shrunk to.
+    const size_t width = name[0] == 'a' ? 200u : 160u;
     const std::string webp = std::string(name) + ".webp";
     EXPECT_LT(fs::file_size(low / webp) * 2, fs::file_size(high / webp)) << name;
     Decoded written = Decode(high / webp);
     EXPECT_EQ(written.format, "WEBP");
-    EXPECT_EQ(written.width, 200u);
+    EXPECT_EQ(written.width, width);
     Decoded small = Decode(avif / (std::string(name) + ".avif"));
-    EXPECT_EQ(small.width, 200u);
+    EXPECT_EQ(small.width, width);
     // The AVIF is ImageMagick's HEIF reader's picture, an AV1 one by its brand.
     EXPECT_EQ(test::ReadFile(avif / (std::string(name) + ".avif")).substr(4, 8), "ftypavif");
   }
   // Upright and written without an orientation that would turn it again.
   Decoded upright = Decode(high / "c.webp");
-  EXPECT_EQ(upright.height, 300u);
+  EXPECT_EQ(upright.height, 240u);
   EXPECT_TRUE(YellowAt(upright.wand.get(), 0.8, 0.2));
   EXPECT_TRUE(MagickGetImageOrientation(upright.wand.get()) == UndefinedOrientation ||
               MagickGetImageOrientation(upright.wand.get()) == TopLeftOrientation);
@@ -271,9 +273,9 @@ TEST_F(PictureFormatsTest, ToolsTakeTheNewFormats) {
     EXPECT_EQ(result.status, 0) << result.err;
   }
   EXPECT_EQ(test::FilesIn(high.path()),
-            (std::vector<std::string>{"a.webp", "b.webp", "c(2).webp"}));
+            (std::vector<std::string>{"a.webp", "b.webp", "c.webp"}));
   EXPECT_LT(fs::file_size(low / "a.webp") * 2, fs::file_size(high / "a.webp"));
-  EXPECT_EQ(Decode(high / "c(2).webp").height, 240u);  // turned upright
+  EXPECT_EQ(Decode(high / "c.webp").height, 240u);  // turned upright
 
   TempFolder avif;
   test::CommandResult to_avif =
