@@ -5,7 +5,8 @@
 #   make test  installs what is missing, builds everything, and runs every test
 #   make bench builds, makes the benchmark pictures once, and times brindle-cli batch against mogrify
 #              and vipsthumbnail, then compares the quality of their pictures (BENCH_CORPUS=DIR: a
-#              folder of one's own JPEGs instead)
+#              folder of one's own JPEGs instead); one more line times the batch writing WebP
+#              against vipsthumbnail (or cwebp) writing WebP
 #   make bench-photos builds, downloads real photographs once (KDE's and MATE's photographic
 #              wallpapers) and runs the same benchmark on them
 #   make bench-png builds, makes the PNG benchmark pictures once, and times brindle-cli png (PNG-8)
@@ -87,6 +88,7 @@ endef
 bench: build
 	$(call make-corpus,$(BENCH_CORPUS))
 	@python3 bench/run-batch-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS) $(BENCH_ARGS)
+	@python3 bench/run-webp-bench.py --cli $(CLI) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
 
 bench-photos: build
 	@bash bench/get-photos.sh $(BENCH_PHOTOS)

@@ -8,12 +8,16 @@ packages=(
   build-essential cmake pkg-config ccache
   # core libraries
   libmagickwand-6.q16-dev libjpeg62-turbo-dev libimagequant-dev liblodepng-dev zlib1g-dev
+  libheif-dev
   libfontconfig-dev
   # desktop program (Qt Widgets, its SVG icons) and the preference store (QtCore); xvfb for the
   # desktop program's screenshots
   qt6-base-dev qt6-svg-dev xvfb xauth
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
+  # tests and the WebP benchmark: an animated WebP (img2webp) and cwebp as a peer; a HEIC with two
+  # still pictures and an embedded thumbnail (heif-enc)
+  webp libheif-examples
   # a comma-decimal locale made with localedef in the locale test
   locales
   # fonts: Latin (DejaVu's bold, italic and condensed faces are in -extra), a CJK sans and a

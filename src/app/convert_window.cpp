@@ -19,7 +19,7 @@ namespace brindle {
 ConvertWindow::ConvertWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
     : ToolWindow(context, dialogs, main_window, "Brindle图片批量格式转换工具", "开始转换"),
       formats_(new LoadFormatBoxes(true, "format_%1")),
-      output_(new OutputControls("格式转换为：")),
+      output_(new OutputControls("格式转换为：", /*web_formats=*/true)),
       keep_extension_(NamedButton<QCheckBox>("", "keep_extension_box")) {
   auto* source_group = new QGroupBox("源图片文件夹");
   auto* source_layout = new QVBoxLayout(source_group);
@@ -65,6 +65,7 @@ std::optional<RunJob> ConvertWindow::PrepareRun() {
   job.source_folder = source_folder();
   job.include_sub_folders = sub_folders()->isChecked();
   job.output_folder = output_folder();
+  job.keep_time = KeepFileTime();
   ConvertToolSettings& settings = job.settings;
   settings.load_format_option = formats_->mask();
   output_->Store(settings);

@@ -327,6 +327,7 @@ CropJob CropWindow::JobFromControls() const {
                                             : CropSaveMode::kNone;
   job.output_folder = output_folder();
   job.keep_format = keep_format_->isChecked();
+  job.keep_time = KeepFileTime();
   settings.load_format_option = formats_->mask();
   settings.mode = mode_->currentIndex();
   settings.align = align_->currentIndex();

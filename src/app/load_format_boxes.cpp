@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <span>
 #include <utility>
 
 #include "app/plain_widgets.h"
@@ -10,12 +11,16 @@ namespace brindle {
 
 namespace {
 
+using FormatBox = std::pair<const char*, LoadFormatMask>;
+
 // In the windows' order.
-constexpr std::pair<const char*, LoadFormatMask> kAllFormats[] = {
-    {"jpg", kLoadJpg},   {"png", kLoadPng}, {"gif", kLoadGif}, {"bmp", kLoadBmp},
-    {"psd", kLoadPsd},   {"tif", kLoadTif}, {"svg", kLoadSvg}, {"jfif", kLoadJfif},
-    {"webp", kLoadWebp}, {"dng", kLoadDng}};
-constexpr int kBasicCount = 4;
+constexpr FormatBox kAllFormats[] = {
+    {"jpg", kLoadJpg},   {"png", kLoadPng},  {"gif", kLoadGif},  {"bmp", kLoadBmp},
+    {"psd", kLoadPsd},   {"tif", kLoadTif},  {"svg", kLoadSvg},  {"jfif", kLoadJfif},
+    {"webp", kLoadWebp}, {"dng", kLoadDng},  {"heic", kLoadHeif}, {"avif", kLoadAvif}};
+constexpr FormatBox kToolFormats[] = {{"jpg", kLoadJpg},   {"png", kLoadPng},   {"gif", kLoadGif},
+                                      {"bmp", kLoadBmp},   {"webp", kLoadWebp}, {"heic", kLoadHeif},
+                                      {"avif", kLoadAvif}};
 
 }  // namespace
 
@@ -23,9 +28,9 @@ LoadFormatBoxes::LoadFormatBoxes(bool all_formats, const QString& name_pattern, 
     : QWidget(parent) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
-  const int count = all_formats ? static_cast<int>(std::size(kAllFormats)) : kBasicCount;
-  for (int i = 0; i < count; ++i) {
-    const auto& [text, bit] = kAllFormats[i];
+  const std::span<const FormatBox> formats =
+      all_formats ? std::span<const FormatBox>(kAllFormats) : std::span<const FormatBox>(kToolFormats);
+  for (const auto& [text, bit] : formats) {
     auto* box = NamedButton<QCheckBox>(text, name_pattern.arg(text));
     boxes_.append(box);
     bits_.append(bit);

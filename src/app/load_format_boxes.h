@@ -15,7 +15,8 @@ class LoadFormatBoxes : public QWidget {
   Q_OBJECT
 
  public:
-  // all_formats: the conversion tool's ten boxes, else "jpg", "png", "gif" and "bmp".
+  // all_formats: the conversion tool's twelve boxes, else "jpg", "png", "gif", "bmp", "webp",
+  // "heic" and "avif".
   // name_pattern: each box's object name, with %1 for its text.
   LoadFormatBoxes(bool all_formats, const QString& name_pattern, QWidget* parent = nullptr);
 

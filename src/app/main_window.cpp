@@ -104,13 +104,16 @@ constexpr ToolbarCommand kToolbar[] = {
 };
 
 constexpr const char* kPictureFilter =
-    "图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD) "
+    "图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD;*.HEIC;*.AVIF;*.WEBP) "
     "(*.JPG *.jpg *.JPEG *.jpeg *.GIF *.gif *.PNG *.png *.BMP *.bmp *.JFIF *.jfif *.TIF *.tif "
-    "*.TIFF *.tiff *.TBI *.tbi *.PSD *.psd);;"
+    "*.TIFF *.tiff *.TBI *.tbi *.PSD *.psd *.HEIC *.heic *.HEIF *.heif *.AVIF *.avif *.WEBP "
+    "*.webp);;"
     "JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG);;GIF图片 (*.GIF) (*.gif *.GIF);;"
     "PNG图片 (*.PNG) (*.png *.PNG);;BMP图片 (*.BMP) (*.bmp *.BMP);;"
     "JFIF图片 (*.JFIF) (*.jfif *.JFIF);;TIF图片 (*.TIF) (*.tif *.tiff *.TIF *.TIFF);;"
-    "TBI图片 (*.TBI) (*.tbi *.TBI);;PSD图片 (*.PSD) (*.psd *.PSD)";
+    "TBI图片 (*.TBI) (*.tbi *.TBI);;PSD图片 (*.PSD) (*.psd *.PSD);;"
+    "HEIC图片 (*.HEIC) (*.heic *.heif *.HEIC *.HEIF);;AVIF图片 (*.AVIF) (*.avif *.AVIF);;"
+    "WEBP图片 (*.WEBP) (*.webp *.WEBP)";
 
 class QuestionsThroughDialogs : public ListAddQuestions {
  public:
@@ -567,6 +570,7 @@ QMenu* MainWindow::BuildSettingsMenu() {
   toggle("解析图片文件获取真实的图片格式", pref::kIsReadFileParseFileFormat,
          [this](bool on) { add_state_.parse_file_format = on; });
   toggle("记住【处理后保存到】的路径, 每次启动时使用", pref::kIsRecordSaveToPath, [](bool) {});
+  toggle("处理后保留原图片的修改时间", pref::kKeepFileTime, [](bool) {});
   menu->addSeparator();
   menu->addAction("设置图片处理完成后, 下一次的保存模式...", this,
                   [this] { SaveModeDialog(context_.store, dialogs_, this).exec(); });
@@ -816,6 +820,7 @@ void MainWindow::StartBatch() {
   run->settings.placement = values.save_mode;
   run->settings.target_folder = values.save_folder_text;
   run->settings.keep_structure = values.keep_structure;
+  run->settings.keep_time = ReadPreference(context_.store, pref::kKeepFileTime) != 0;
   run->settings.thread_count =
       BatchThreadCount(ReadPreference(context_.store, pref::kUseThreadModel), model_->list());
   run->entries = model_->list().entries();

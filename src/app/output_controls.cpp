@@ -10,7 +10,7 @@
 
 namespace brindle {
 
-OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
+OutputControls::OutputControls(const QString& format_caption, bool web_formats, QWidget* parent)
     : QWidget(parent),
       quality_caption_(PlainLabel("质量：")),
       quality_(Named(new QSlider(Qt::Horizontal), "quality_slider", "质量：")),
@@ -24,7 +24,9 @@ OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
   if (!format_caption.isEmpty()) {
     format_label_ = PlainLabel(format_caption);
     format_ = Named(new QComboBox, "format_list", format_caption);
+    // The entries in the order of ToolOutputFormat.
     format_->addItems({"JPG", "PNG"});
+    if (web_formats) format_->addItems({"WEBP", "AVIF"});
     row->addWidget(format_label_);
     row->addWidget(format_);
     connect(format_, &QComboBox::currentIndexChanged, this, [this] {
@@ -60,7 +62,9 @@ OutputControls::OutputControls(const QString& format_caption, QWidget* parent)
 }
 
 ToolOutputFormat OutputControls::format() const {
-  return format_ && format_->currentIndex() == 1 ? ToolOutputFormat::kPng : ToolOutputFormat::kJpg;
+  return format_ && format_->currentIndex() > 0
+             ? static_cast<ToolOutputFormat>(format_->currentIndex())
+             : ToolOutputFormat::kJpg;
 }
 
 int OutputControls::quality() const { return quality_->value(); }
@@ -70,7 +74,10 @@ int OutputControls::colour_count() const { return colours_->currentText().toInt(
 
 void OutputControls::Set(ToolOutputFormat format, int quality, bool transparent, bool png8,
                          int colour_count) {
-  if (format_) format_->setCurrentIndex(format == ToolOutputFormat::kPng ? 1 : 0);
+  if (format_) {
+    const int entry = static_cast<int>(format);
+    format_->setCurrentIndex(entry < format_->count() ? entry : 0);
+  }
   quality_->setValue(quality);
   transparent_->setChecked(transparent);
   png8_->setChecked(png8);

@@ -1,6 +1,6 @@
 #pragma once
-// The output options the tools share, as one row: the format list "JPG"/"PNG" (not in the PNG
-// tool), the quality slider with its label, "透明度", "PNG-8", and "颜色：" with the colour list.
+// The output options the tools share, as one row: the format list "JPG"/"PNG" (with "WEBP" and
+// "AVIF" in the format conversion tool; not in the PNG tool), the quality slider with its label, "透明度", "PNG-8", and "颜色：" with the colour list.
 // What shows follows the format and PNG-8 box as the core's rule says.
 
 #include <QWidget>
@@ -19,7 +19,9 @@ class OutputControls : public QWidget {
 
  public:
   // format_caption: the label in front of the format list ("格式转换为："); empty for none.
-  explicit OutputControls(const QString& format_caption, QWidget* parent = nullptr);
+  // web_formats: the list offers "WEBP" and "AVIF" too.
+  explicit OutputControls(const QString& format_caption, bool web_formats = false,
+                          QWidget* parent = nullptr);
 
   ToolOutputFormat format() const;
   int quality() const;

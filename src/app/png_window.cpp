@@ -171,6 +171,7 @@ std::optional<RunJob> PngWindow::PrepareRun() {
   job.include_sub_folders = sub_folders()->isChecked();
   job.save_mode = choice_.mode();
   job.output_folder = output_folder();
+  job.keep_time = KeepFileTime();
   PngToolSettings& settings = job.settings;
   settings.zoom = resize_->isChecked();
   settings.zoom_kind = static_cast<PngZoomKind>(kind_->currentIndex());

@@ -880,6 +880,14 @@ QWidget* SettingsPanel::BuildSaveGroup() {
   keep_structure_ = Named(new QCheckBox("按原文件夹(子文件夹)结构保存图片"), pc::kKeepStructure,
                           "按原文件夹(子文件夹)结构保存图片");
   grid->addWidget(keep_structure_, 2, 0, 1, 3);
+  output_format_ = Named(new QComboBox, pc::kOutputFormatList, "输出格式：");
+  output_format_->addItems({"JPEG", "WebP", "AVIF"});
+  grid->addWidget(Caption("输出格式："), 3, 0);
+  grid->addWidget(output_format_, 3, 1, 1, 2, Qt::AlignLeft);
+  connect(output_format_, &QComboBox::activated, this, [this](int index) {
+    values_.output_format = index;
+    Changed(PanelChange::kAlways);
+  });
 
   connect(save_to_folder_, &QRadioButton::clicked, this, [this] {
     SelectSaveMode(values_, PlacementMode::kSaveToFolder);
@@ -1029,6 +1037,7 @@ void SettingsPanel::ShowValues() {
   overwrite_->setChecked(v.save_mode == PlacementMode::kOverwrite);
   SetText(save_folder_, v.save_folder_text);
   keep_structure_->setChecked(v.keep_structure);
+  output_format_->setCurrentIndex(v.output_format);
 
   for (const auto& [box, edit] : boxes_) SetText(edit, NumberBoxText(values_, box));
   for (const auto& [spinner, box] :

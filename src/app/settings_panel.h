@@ -224,6 +224,7 @@ class SettingsPanel : public QScrollArea {
   QLineEdit* save_folder_;
   QPushButton* save_folder_button_;
   QCheckBox* keep_structure_;
+  QComboBox* output_format_;
 };
 
 }  // namespace brindle

@@ -20,6 +20,7 @@
 #include "app/balloon_hints.h"
 #include "app/dialogs.h"
 #include "app/plain_widgets.h"
+#include "prefs/preferences.h"
 #include "run/picture_scan.h"
 #include "shell/tool_run_end.h"
 #include "tools/png_tool.h"
@@ -347,6 +348,10 @@ void ToolWindow::TakeDrop(const std::vector<fs::path>& paths) {
     return;
   }
   SetSource(*drop.folder);
+}
+
+bool ToolWindow::KeepFileTime() const {
+  return ReadPreference(context_.store, pref::kKeepFileTime) != 0;
 }
 
 }  // namespace brindle

@@ -58,6 +58,8 @@ class ToolWindow : public QWidget {
   virtual std::optional<RunJob> PrepareRun() = 0;
   // After the end of every run (the tools that clear their save choice do it here).
   virtual void AfterRun(const RunOutcome& outcome) { (void)outcome; }
+  // The settings menu's "处理后保留原图片的修改时间", as stored now.
+  bool KeepFileTime() const;
   // The window was hidden (the tools with a preview let its pictures go).
   virtual void Closed() {}
   // A source folder chosen or dropped: into the source box, with the proposed output folder.

@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kBatchUsage =
     "用法: brindle-cli batch [--recipe FILE] (--out DIR [--keep-structure] | --overwrite)\n"
-    "                        [--recursive] [--threads-model 1|2] [--jobs N] [KEY=VALUE ...] "
-    "PATH...\n"
+    "                        [--recursive] [--threads-model 1|2] [--jobs N] [--keep-time]\n"
+    "                        [KEY=VALUE ...] PATH...\n"
     "\n"
     "  --recipe FILE      图片处理设置文件 (.sz 或 config.dat)；不给出时使用默认设置\n"
     "  --out DIR          处理后保存到 DIR (文件夹必须存在)\n"
@@ -28,8 +28,10 @@ constexpr const char* kBatchUsage =
     "  --recursive        同时处理所有子文件夹里的图片\n"
     "  --threads-model N  1: 单线程; 2: 按可用内存决定 (默认)\n"
     "  --jobs N           同时处理 N 张图片 (1 到处理器数)，代替 --threads-model 的规则\n"
-    "  KEY=VALUE          设置项, 例如 bSize=1 sizeValue=750 sy_text=水印\n"
-    "  PATH               图片文件或文件夹\n"
+    "  --keep-time        处理后保留原图片的修改时间\n"
+    "  KEY=VALUE          设置项, 例如 bSize=1 sizeValue=750 sy_text=水印;\n"
+    "                     outputFormat=WEBP 或 outputFormat=AVIF 代替 JPEG 输出\n"
+    "  PATH               图片文件或文件夹 (jpg, png, gif, bmp, tif, psd, heic, avif, webp ...)\n"
     "\n"
     "退出状态: 0 全部完成; 1 有图片处理失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
     "          4 因错误中止。\n";
@@ -42,6 +44,7 @@ struct BatchArguments {
   bool recursive = false;
   int threads_model = 2;
   std::optional<int> jobs;
+  bool keep_time = false;
   RecipeSettings settings;
   std::vector<std::string> paths;
 };
@@ -85,6 +88,8 @@ bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
       parsed.threads_model = text == "1" ? 1 : 2;
     } else if (arg == "--jobs") {
       if (!value(text) || !(parsed.jobs = ParseJobCount(text))) return false;
+    } else if (arg == "--keep-time") {
+      parsed.keep_time = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       PrintError("未知的选项: " + arg);
       return false;
@@ -158,6 +163,7 @@ int RunBatchCommand(const Arguments& args) {
                                         : PlacementMode::kNone;
   settings.target_folder = parsed.out.value_or("");
   settings.keep_structure = parsed.keep_structure;
+  settings.keep_time = parsed.keep_time;
   settings.thread_count = parsed.jobs ? *parsed.jobs : BatchThreadCount(parsed.threads_model, list);
 
   std::vector<PictureEntry> entries = list.entries();

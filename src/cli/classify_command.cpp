@@ -37,7 +37,7 @@ int RunClassifyCommand(const Arguments& args) {
     PictureClass picture_class = ClassifyPictureFile(file);
     std::string line = IsPictureFormat(picture_class)
                            ? std::string(PictureClassName(picture_class))
-                           : std::to_string(static_cast<int>(picture_class));
+                           : std::to_string(FailureCode(picture_class));
     if (!IsPictureFormat(picture_class)) all_pictures = false;
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stdout);

@@ -73,6 +73,10 @@ bool ReportSettingResult(OptionAssignResult result, const std::string& key,
       PrintError("未知的设置项: " + key);
       return false;
     case OptionAssignResult::kNotANumber:
+      if (key == "outputFormat") {
+        PrintError("设置项 outputFormat 只能是 JPG、WEBP 或 AVIF: " + value);
+        return false;
+      }
       PrintError("设置项 " + key + " 的值不是数字: " + value);
       return false;
   }

@@ -16,16 +16,18 @@ namespace fs = std::filesystem;
 
 constexpr const char* kCropUsage =
     "用法: brindle-cli crop (--source DIR [--recursive] | FILE...) [--out DIR | --overwrite]\n"
-    "                       [--keep-format] [--jobs N] [KEY=VALUE ...]\n"
+    "                       [--keep-format] [--jobs N] [--keep-time] [KEY=VALUE ...]\n"
     "       brindle-cli crop --preview OUT.png (--source DIR | FILE...) [KEY=VALUE ...]\n"
     "\n"
-    "  --source DIR      源图片文件夹 (jpg, png, gif, bmp 按 crop_load_format_option 选择)\n"
+    "  --source DIR      源图片文件夹 (jpg, png, gif, bmp, webp, heic, avif 按\n"
+    "                    crop_load_format_option 选择: 1, 2, 4, 8, 256, 2048, 4096)\n"
     "  FILE...           源图片列表 (\"--\" 之后的参数都是文件)\n"
     "  --recursive       同时处理所有子文件夹里的图片\n"
     "  --out DIR         处理后保存到 DIR；源图片文件夹时不给出为 \"<源图片文件夹>_处理后\"\n"
     "  --overwrite       直接覆盖原图\n"
     "  --keep-format     图片格式保持不变\n"
     "  --jobs N          同时处理 N 张图片 (1 到处理器数)；不给出时逐张处理\n"
+    "  --keep-time       处理后保留原图片的修改时间\n"
     "  --preview OUT     只生成裁剪预览图片 (OUT 以 .png 或 .jpg 结尾)，并在标准输出上\n"
     "                    每行输出一项状态栏文字\n"
     "  KEY=VALUE         设置项, 例如 crop_mode=2 crop_ratio_width=4 crop_ratio_height=3\n"
@@ -39,6 +41,7 @@ constexpr const char* kCropUsage =
 bool MakeCropJob(const ToolArguments& parsed, CropJob& job) {
   if (!ApplyToolSettings(parsed, job.settings)) return false;
   job.workers = parsed.jobs.value_or(1);
+  job.keep_time = parsed.keep_time;
   if (!parsed.files.empty()) job.settings.picture_list_source = true;
   if (parsed.source) job.settings.picture_list_source = false;
   std::set<std::string> added;
@@ -95,7 +98,7 @@ int RunCropCommand(const Arguments& args) {
   }
   ToolArguments parsed;
   constexpr ToolOptions kCropOptions = {
-      .overwrite = true, .keep_format = true, .list = true, .jobs = true};
+      .overwrite = true, .keep_format = true, .list = true, .jobs = true, .keep_time = true};
   if (!ParseToolArguments(args, kCropOptions, parsed)) {
     std::fputs(kCropUsage, stderr);
     return kExitRefused;

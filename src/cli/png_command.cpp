@@ -13,13 +13,14 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPngUsage =
     "用法: brindle-cli png --source DIR [--recursive] [--out DIR | --overwrite] [--jobs N]\n"
-    "                      [KEY=VALUE ...]\n"
+    "                      [--keep-time] [KEY=VALUE ...]\n"
     "\n"
     "  --source DIR   源图片文件夹 (处理其中的 *.png 文件)\n"
     "  --recursive    同时处理所有子文件夹里的图片\n"
     "  --out DIR      处理后保存到 DIR (不存在时创建)；不给出时为 \"<源图片文件夹>_处理后\"\n"
     "  --overwrite    直接覆盖原图\n"
     "  --jobs N       同时处理 N 张图片 (1 到处理器数)；不给出时逐张处理\n"
+    "  --keep-time    处理后保留原图片的修改时间\n"
     "  KEY=VALUE      设置项, 例如 png_zoom_status=1 png_zoom_1=0 png_zoom_2=0\n"
     "                 png_zoom_value=800 png_png8=1 png_png8_color_count=128\n"
     "\n"
@@ -34,7 +35,7 @@ int RunPngCommand(const Arguments& args) {
     return kExitDone;
   }
   ToolArguments parsed;
-  if (!ParseToolArguments(args, {.overwrite = true, .jobs = true}, parsed)) {
+  if (!ParseToolArguments(args, {.overwrite = true, .jobs = true, .keep_time = true}, parsed)) {
     std::fputs(kPngUsage, stderr);
     return kExitRefused;
   }
@@ -43,6 +44,7 @@ int RunPngCommand(const Arguments& args) {
   job.source_folder = parsed.source.value_or("");
   job.include_sub_folders = parsed.recursive;
   job.workers = parsed.jobs.value_or(1);
+  job.keep_time = parsed.keep_time;
   job.save_mode = parsed.overwrite ? PngSaveMode::kOverwrite : PngSaveMode::kToFolder;
   if (RefuseRootSource(job.source_folder)) return kExitRefused;
   if (std::optional<Refusal> refusal = ValidatePngStart(job)) {

@@ -36,6 +36,8 @@ bool ParseToolArguments(const Arguments& args, const ToolOptions& options, ToolA
     } else if (arg == "--jobs" && options.jobs) {
       std::optional<std::string> count;
       if (!value(count) || !(parsed.jobs = ParseJobCount(*count))) return false;
+    } else if (arg == "--keep-time" && options.keep_time) {
+      parsed.keep_time = true;
     } else if (arg == "--recursive" && options.recursive) {
       parsed.recursive = true;
     } else if (arg == "--overwrite" && options.overwrite) {

@@ -24,6 +24,7 @@ struct ToolArguments {
   bool keep_format = false;            // --keep-format
   std::optional<std::string> preview;  // --preview OUT
   std::optional<int> jobs;             // --jobs N
+  bool keep_time = false;              // --keep-time
   std::vector<std::string> files;      // FILE arguments: the picture-list source
   std::vector<std::pair<std::string, std::string>> settings;
 };
@@ -35,6 +36,7 @@ struct ToolOptions {
   bool keep_format = false;  // --keep-format
   bool list = false;         // FILE arguments and --preview OUT
   bool jobs = false;         // --jobs N
+  bool keep_time = false;    // --keep-time
 };
 
 // Parses a tool command's arguments; "--" ends the options (what follows are FILE arguments). A

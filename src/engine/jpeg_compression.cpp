@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine/output_encoding.h"
+
 namespace brindle {
 namespace {
 
@@ -67,6 +69,18 @@ bool RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
 
 void ApplyCompressionSettings(MagickWand* wand, const ProcessingOptions& options,
                               bool source_is_jpeg) {
+  if (options.outputFormat != OutputFormat::kJpg) {
+    // WebP and AVIF: the fixed quality, or the one a JPEG source was saved with, or the non-JPEG
+    // fall-back; a target size is searched when the file is encoded.
+    std::size_t quality = kNonJpegSourceQuality;
+    if (options.bQuanlity && options.qualityMode == QualityMode::kFixedQuality) {
+      quality = static_cast<std::size_t>(options.quanlity);
+    } else if (source_is_jpeg && MagickGetImageCompressionQuality(wand) > 0) {
+      quality = MagickGetImageCompressionQuality(wand);
+    }
+    SetEncoderQuality(wand, quality);
+    return;
+  }
   if (options.bQuanlity && options.qualityMode == QualityMode::kFixedQuality) {
     MagickSetImageCompression(wand, JPEGCompression);
     MagickSetImageCompressionQuality(wand, static_cast<std::size_t>(options.quanlity));

@@ -23,7 +23,7 @@ bool RecomposeJpegSource(MagickWandPtr& wand, const ProcessingOptions& options,
                          std::size_t source_quality, std::string* error);
 
 // The compression switch, quality, "jpeg:extent" target size, and the fall-backs for JPEG and other
-// sources.
+// sources; for a WebP or AVIF output only the quality (its target size is searched when encoding).
 void ApplyCompressionSettings(MagickWand* wand, const ProcessingOptions& options,
                               bool source_is_jpeg);
 

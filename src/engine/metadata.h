@@ -1,6 +1,7 @@
 #pragma once
-// Removal of what a photo says about itself beyond its pixels: Exif (camera, date taken), IPTC and
-// XMP blocks, the comment and the file dates. The colour profile stays: without it the colours
+// Removal of what a photo says about itself beyond its pixels: Exif (camera, date taken), IPTC,
+// XMP (extended XMP too), Photoshop's resource block and every other kept block, the comment and
+// the file dates. The colour profile stays: without it the colours
 // would change.
 
 #include "platform/magick_wand.h"

@@ -2,9 +2,11 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/info_log.h"
 #include "base/number_text.h"
+#include "engine/heif_header.h"
 #include "engine/picture_classify.h"
 #include "engine/picture_read.h"
 #include "platform/buffered_file_reader.h"
@@ -12,7 +14,8 @@
 namespace brindle {
 namespace {
 
-constexpr std::size_t kHeaderBytes = 32;
+// Enough for every header read here and for telling the newer container formats apart.
+constexpr std::size_t kHeaderBytes = kClassifyHeadBytes;
 
 // Old OS/2 bitmaps keep 16-bit sides at offsets 18 and 20; read as the newer 32-bit fields they
 // give sides no real picture has.
@@ -86,6 +89,28 @@ std::optional<Sides> TiffSides(BufferedFileReader& reader, const std::uint8_t* h
   return sides;
 }
 
+// The canvas of a WebP from its first chunk: the lossy frame header, the lossless bit-packed sides,
+// or the extended header's 24-bit sides less one.
+std::optional<Sides> WebpSides(const std::uint8_t* header, std::size_t length) {
+  if (length < 30) return std::nullopt;
+  const std::uint8_t* chunk = header + 12;
+  const std::uint8_t* data = header + 20;
+  if (std::memcmp(chunk, "VP8 ", 4) == 0) {
+    if (data[3] != 0x9D || data[4] != 0x01 || data[5] != 0x2A) return std::nullopt;
+    return Sides{Little16(data + 6) & 0x3FFF, Little16(data + 8) & 0x3FFF};
+  }
+  if (std::memcmp(chunk, "VP8L", 4) == 0) {
+    if (data[0] != 0x2F) return std::nullopt;
+    const std::uint32_t bits = Little32(data + 1);
+    return Sides{(bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1};
+  }
+  if (std::memcmp(chunk, "VP8X", 4) == 0) {
+    auto little24 = [](const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16); };
+    return Sides{little24(data + 4) + 1, little24(data + 7) + 1};
+  }
+  return std::nullopt;
+}
+
 std::int64_t BmpSide(std::uint32_t field) {
   return std::llabs(static_cast<std::int64_t>(static_cast<std::int32_t>(field)));
 }
@@ -102,6 +127,7 @@ std::optional<PictureHeader> ReadPictureHeader(const std::filesystem::path& path
   auto has = [length](std::size_t end) { return length >= end; };
 
   PictureClass picture_class = ClassifySignature(header[0], header[1]);
+  if (picture_class == PictureClass::kUnknown) picture_class = ClassifyContainer(header, length);
   std::optional<Sides> sides;
   std::int64_t size = static_cast<std::int64_t>(reader.size());
   switch (picture_class) {
@@ -127,6 +153,20 @@ std::optional<PictureHeader> ReadPictureHeader(const std::filesystem::path& path
           sides = Sides{Little16(header + 18), Little16(header + 20)};
         }
         size = Little32(header + 2);
+      }
+      break;
+    case PictureClass::kAnimatedWebp:
+      // Described by its canvas, as an animated GIF is by its screen.
+      picture_class = PictureClass::kWebp;
+      sides = WebpSides(header, length);
+      break;
+    case PictureClass::kWebp:
+      sides = WebpSides(header, length);
+      break;
+    case PictureClass::kHeif:
+    case PictureClass::kAvif:
+      if (std::optional<HeifSides> heif = ReadHeifSides(reader)) {
+        sides = Sides{heif->width, heif->height};
       }
       break;
     default:

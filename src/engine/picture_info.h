@@ -18,7 +18,7 @@ inline constexpr const char* kInvalidPictureText = "注意: 这不是一个有�
 struct PictureHeader {
   int width = 0;
   int height = 0;
-  std::string type;       // "JPEG", "GIF", "PNG", "PSD", "TIFF" or "BMP"
+  std::string type;  // "JPEG", "GIF", "PNG", "PSD", "TIFF", "BMP", "HEIF", "AVIF" or "WEBP"
   std::int64_t size = 0;  // the file's length; for BMP the length its header states
 };
 

@@ -9,6 +9,7 @@
 #include "engine/jpeg_compression.h"
 #include "engine/jpeg_decode.h"
 #include "engine/metadata.h"
+#include "engine/output_encoding.h"
 #include "engine/picture_read.h"
 #include "engine/picture_watermark.h"
 #include "engine/resize.h"
@@ -146,20 +147,26 @@ std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const Deco
     if (!plan.jpeg_size_hint.empty()) {
       MagickSetOption(wand, "jpeg:size", plan.jpeg_size_hint.c_str());
     }
+    // A moving picture of the newer formats is told from its first bytes and never decoded.
+    if (IsMovingContainer(bytes)) {
+      LogInfo(FormatMessage(kUnsupportedFormatMessage, source.c_str()));
+      return std::nullopt;
+    }
     if (bytes.empty() || !ReadPictureBytes(wand, bytes, nullptr)) {
       LogInfo(FormatMessage("图片读取失败:\r\n%s", source.c_str()));
       return std::nullopt;
     }
+    NameAvifFormat(wand, bytes);
   }
   if (!AutoOrient(wand)) {
     StepFailed(wand, source);
     return std::nullopt;
   }
-  // Animated GIFs are refused; PSD and TIFF give their first picture (the merged PSD, the first
-  // page).
+  // Animated GIFs and WebPs are refused; PSD and TIFF give their first picture (the merged PSD,
+  // the first page), HEIF and AVIF their primary picture (the only one their reader gives).
   picture.format = FormatOf(wand);
-  if (picture.format == "GIF" && MagickGetNumberImages(wand) >= 2) {
-    LogInfo(FormatMessage("这是一个不受支持的图片格式:\r\n%s", source.c_str()));
+  if (HasMovingFrames(wand)) {
+    LogInfo(FormatMessage(kUnsupportedFormatMessage, source.c_str()));
     return std::nullopt;
   }
   if (picture.format == "PSD" || picture.format == "TIFF") MagickResetIterator(wand);
@@ -234,7 +241,7 @@ ProcessResult ProcessDecodedPicture(const RunRecipe& recipe, DecodedPicture pict
     return StepFailed(wand.get(), source);
   }
 
-  if (MagickSetImageFormat(wand.get(), "JPEG") == MagickFalse) {
+  if (MagickSetImageFormat(wand.get(), OutputMagickFormat(options.outputFormat)) == MagickFalse) {
     return StepFailed(wand.get(), source);
   }
   if (!target) {
@@ -243,7 +250,9 @@ ProcessResult ProcessDecodedPicture(const RunRecipe& recipe, DecodedPicture pict
     return result;
   }
 
-  if (!WritePictureFile(wand.get(), *target, &reason)) {
+  std::string bytes;
+  if (!EncodeOutput(wand.get(), options, bytes, &reason) ||
+      !WriteFileAtomically(*target, bytes, &reason)) {
     LogInfo(FormatMessage("图片处理后保存失败：\r\n%s\r\n源图片：%s\r\n保存到：%s", reason.c_str(),
                           source.c_str(), target->c_str()));
     return result;

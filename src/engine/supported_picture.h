@@ -1,6 +1,6 @@
 #pragma once
-// Whether a picture can be used as it is given: readable, and not an animated GIF (only still
-// pictures are processed or laid over others).
+// Whether a picture can be used as it is given: readable, and not a moving picture (an animated GIF
+// or WebP, a HEIF sequence): only still pictures are processed or laid over others.
 
 #include <filesystem>
 
@@ -8,10 +8,7 @@
 
 namespace brindle {
 
-// An animated GIF: the decoder reports the GIF format and two or more frames.
-bool IsAnimatedGif(MagickWand* wand);
-
-// Reads the file: true when it decodes and is not an animated GIF.
+// Reads the file: true when it decodes and is a still picture.
 bool IsSupportedPicture(const std::filesystem::path& path);
 
 }  // namespace brindle

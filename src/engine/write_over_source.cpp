@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/info_log.h"
+#include "engine/output_encoding.h"
 #include "platform/file_write.h"
 
 namespace brindle {
@@ -16,11 +17,10 @@ fs::path FileBehindLink(const fs::path& source) {
   return ec ? source : target;
 }
 
-bool WriteOverSource(MagickWand* wand, const fs::path& source) {
+bool WriteOverSource(MagickWand* wand, const fs::path& source, const ProcessingOptions& options) {
   std::string bytes;
   std::string error;
-  if (MagickSetImageFormat(wand, "JPEG") == MagickFalse ||
-      !EncodePictureBlob(wand, bytes, &error)) {
+  if (!EncodeOutput(wand, options, bytes, &error)) {
     if (error.empty()) error = TakeMagickError(wand);
     LogInfo(FormatMessage("图片处理后保存到 '%s', MagickGetImageBlob() 发生错误:\r\n%s",
                           source.c_str(), error.c_str()));

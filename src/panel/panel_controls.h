@@ -97,6 +97,8 @@ inline constexpr std::string_view kOverwrite = "overwrite_option";
 inline constexpr std::string_view kSaveFolderBox = "save_folder_box";
 inline constexpr std::string_view kSaveFolderButton = "save_folder_button";
 inline constexpr std::string_view kKeepStructure = "keep_structure_check";
+// "输出格式：" with "JPEG", "WebP", "AVIF"
+inline constexpr std::string_view kOutputFormatList = "output_format_list";
 
 inline constexpr std::string_view kStartButton = "start_button";
 

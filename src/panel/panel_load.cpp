@@ -139,6 +139,7 @@ void LoadPanelValues(ProcessingOptions& options, const std::vector<std::string>&
   panel.saturation = Tone(options.bSaturation, options.saturationValue);
   panel.black_and_white = options.bConvertBlackToWhite != 0;
   panel.remove_exif = options.bRemovePhotoOtherInfo != 0;
+  panel.output_format = static_cast<int>(options.outputFormat);
   panel.colour_space = options.bColorspaceTo != 0;
   panel.from_colour_space =
       ListChoice(static_cast<int>(options.fromColorspace), kFromColourSpaceCount);

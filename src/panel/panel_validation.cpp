@@ -334,6 +334,7 @@ void CopyRemainingSwitches(const PanelValues& panel, ProcessingOptions& options)
   CopyTone(panel.saturation, options.bSaturation, options.saturationValue);
   options.bConvertBlackToWhite = panel.black_and_white;
   options.bRemovePhotoOtherInfo = panel.remove_exif;
+  options.outputFormat = static_cast<OutputFormat>(panel.output_format);
   options.bColorspaceTo = panel.colour_space;
   if (panel.colour_space) {
     options.fromColorspace = static_cast<ColorspaceChoice>(panel.from_colour_space);

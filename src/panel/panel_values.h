@@ -130,6 +130,7 @@ struct PanelValues {
   std::string save_folder_text;        // "保存到："
   std::string remembered_save_folder;  // shown again when "处理后保存到" is selected
   bool keep_structure = false;         // "按原文件夹(子文件夹)结构保存图片"
+  int output_format = 0;               // "输出格式：" 0 "JPEG", 1 "WebP", 2 "AVIF"
 
   bool operator==(const PanelValues&) const = default;
 };

@@ -46,6 +46,8 @@ inline constexpr TextPreference kUsedSyImageRecord{"used_sy_image_record", ""};
 inline constexpr NumberPreference kShowSyTextMaxCount{"show_sy_text_max_count", 10};
 inline constexpr NumberPreference kShowSyImageMaxCount{"show_sy_image_max_count", 10};
 inline constexpr NumberPreference kHideNoExistsSyImageRecord{"hide_no_exists_sy_image_record", 1};
+// "处理后保留原图片的修改时间": written pictures get their source's modification time.
+inline constexpr NumberPreference kKeepFileTime{"keep_file_time", 0};
 }  // namespace pref
 
 // The sub-key of the hand-made font mappings (face name -> font file).

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <variant>
 
 #include "base/number_text.h"
 #include "platform/file_write.h"
+#include "platform/text_case.h"
 #include "platform/text_encoding.h"
 
 namespace brindle {
@@ -24,7 +26,7 @@ struct TextField {
 
 using FieldRef = std::variant<std::int32_t PO::*, std::uint32_t PO::*, float PO::*, TextField,
                               ZoomType PO::*, SizeType PO::*, ZoomUnit PO::*, QualityMode PO::*,
-                              BorderLocation PO::*, ColorspaceChoice PO::*>;
+                              BorderLocation PO::*, ColorspaceChoice PO::*, OutputFormat PO::*>;
 
 struct OptionKey {
   std::string_view name;
@@ -111,6 +113,7 @@ const OptionKey kKeys[] = {
     BRINDLE_FIELD(bDpi),
     BRINDLE_FIELD(dpi),
     BRINDLE_FIELD(bDpiResample),
+    BRINDLE_FIELD(outputFormat),
 };
 
 #undef BRINDLE_FIELD
@@ -233,6 +236,10 @@ OptionAssignResult AssignOption(ProcessingOptions& options, std::string_view key
         using Field = decltype(field);
         if constexpr (std::is_same_v<Field, TextField>) {
           options.*(field.member) = CutToGbkBytes(value, field.buffer_size - 1);
+        } else if constexpr (std::is_same_v<Field, OutputFormat PO::*>) {
+          std::optional<OutputFormat> format = OutputFormatFromText(value);
+          if (!format) return OptionAssignResult::kNotANumber;
+          options.*field = *format;
         } else if constexpr (std::is_same_v<Field, float PO::*>) {
           if (!ParseFloat(value, options.*field)) return OptionAssignResult::kNotANumber;
         } else {
@@ -289,6 +296,25 @@ void SetReaderPresets(ProcessingOptions& o) {
   o.sy_text_fontSize = 26;
   o.bSaturation = 0;
   o.saturationValue = 0;
+  o.outputFormat = OutputFormat::kJpg;
+}
+
+std::string_view OutputFormatText(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kWebp:
+      return "WEBP";
+    case OutputFormat::kAvif:
+      return "AVIF";
+    default:
+      return "JPG";
+  }
+}
+
+std::optional<OutputFormat> OutputFormatFromText(std::string_view text) {
+  for (OutputFormat format : {OutputFormat::kJpg, OutputFormat::kWebp, OutputFormat::kAvif}) {
+    if (EqualsIgnoringCase(text, OutputFormatText(format))) return format;
+  }
+  return std::nullopt;
 }
 
 bool ReadOptionsFile(ProcessingOptions& options, const std::filesystem::path& path) {
@@ -337,11 +363,15 @@ std::string FormatOptionsText(const ProcessingOptions& options) {
   std::string text;
   text.reserve(2048);
   for (const OptionKey& key : kKeys) {
+    // A JPEG recipe reads and writes as it did before there was a choice.
+    if (key.name == "outputFormat" && options.outputFormat == OutputFormat::kJpg) continue;
     std::string value = std::visit(
         [&](auto field) -> std::string {
           using Field = decltype(field);
           if constexpr (std::is_same_v<Field, TextField>) {
             return Utf8ToGbk(options.*(field.member));
+          } else if constexpr (std::is_same_v<Field, OutputFormat PO::*>) {
+            return std::string(OutputFormatText(options.*field));
           } else if constexpr (std::is_same_v<Field, float PO::*>) {
             return FixedText(static_cast<double>(options.*field), 6);
           } else {

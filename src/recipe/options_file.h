@@ -4,6 +4,7 @@
 // with CR LF line ends.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,12 @@ enum class OptionAssignResult { kApplied, kUnknownKey, kNotANumber };
 OptionAssignResult AssignOption(ProcessingOptions& options, std::string_view key,
                                 std::string_view value);
 
-// The keys in the order the writer writes them.
+// The stored text of an output format ("JPG", "WEBP", "AVIF") and back (any letter case); the text
+// of no format gives none, and the reader then leaves the format as it was.
+std::string_view OutputFormatText(OutputFormat format);
+std::optional<OutputFormat> OutputFormatFromText(std::string_view text);
+
+// The keys in the order the writer writes them (outputFormat only when it is not JPG).
 const std::vector<std::string_view>& OptionKeys();
 
 // The reader's presets, set before a file's lines are applied; other fields are left alone.

@@ -16,6 +16,8 @@ enum class ZoomUnit : std::int32_t { kPixel = 0, kPercent = 1 };
 enum class QualityMode : std::int32_t { kFixedQuality = 0, kMaxFileSize = 1 };
 enum class BorderLocation : std::int32_t { kOutside = 0, kInside = 1 };
 enum class ColorspaceChoice : std::int32_t { kCmyk = 0, kRgb = 1, kSrgb = 2, kAll = 3 };
+// The main batch's output format, stored as the text "JPG", "WEBP" or "AVIF".
+enum class OutputFormat : std::int32_t { kJpg = 0, kWebp = 1, kAvif = 2 };
 
 // Stored buffer sizes (bytes, terminator included) of the text fields.
 inline constexpr std::size_t kSyTextBufferSize = 256;
@@ -107,6 +109,9 @@ struct ProcessingOptions {
   std::int32_t bDpi = 0;
   std::int32_t dpi = 0;  // 1 to 65535; -1 = not set
   std::int32_t bDpiResample = 0;
+
+  // Output: written to a recipe only when it is not JPG, so older readers never see it
+  OutputFormat outputFormat = OutputFormat::kJpg;
 
   bool operator==(const ProcessingOptions&) const = default;
 };

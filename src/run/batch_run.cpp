@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "base/info_log.h"
+#include "engine/output_encoding.h"
 #include "engine/process_picture.h"
 #include "engine/write_over_source.h"
+#include "platform/file_stamp.h"
 #include "recipe/options_file.h"
 #include "run/name_turns.h"
 #include "run/target_folder.h"
@@ -77,20 +79,27 @@ class Run {
     }
   }
 
+  std::string_view Extension() const { return OutputExtension(recipe_.options.outputFormat); }
+
   bool SaveToFolder(std::size_t index, bool reserve_name) {
     const PictureEntry& entry = entries_[index];
     const int flip = static_cast<int>(entry.flip);
+    const KeptFileTime source_time(entry.path, settings_.keep_time);
     if (!reserve_name) {
       std::optional<fs::path> target =
-          ChooseTargetName(entry, target_folder_, settings_.keep_structure);
-      return target && ProcessPicture(recipe_, entry.path, *target, flip, entry.rotation).outcome ==
-                           ProcessOutcome::kWritten;
+          ChooseTargetName(entry, target_folder_, settings_.keep_structure, Extension());
+      if (!target || ProcessPicture(recipe_, entry.path, *target, flip, entry.rotation).outcome !=
+                         ProcessOutcome::kWritten) {
+        return false;
+      }
+      source_time.ApplyTo(*target);
+      return true;
     }
     // Several workers: the names are taken in list order, each held by an empty file until
     // written; a picture that fails gives its name back.
     std::optional<TargetReservation> reservation = name_turns_.Take(index, [&] {
       return TargetReservation::Reserve(entry, target_folder_, settings_.keep_structure,
-                                        output_name_lock_);
+                                        output_name_lock_, Extension());
     });
     if (!reservation) return false;
     if (ProcessPicture(recipe_, entry.path, reservation->path(), flip, entry.rotation).outcome !=
@@ -98,15 +107,18 @@ class Run {
       return false;
     }
     reservation->Keep();
+    source_time.ApplyTo(reservation->path());
     return true;
   }
 
   bool OverwriteSource(std::size_t index) {
     PictureEntry& entry = entries_[index];
+    const KeptFileTime source_time(entry.path, settings_.keep_time);
     ProcessResult result = ProcessPicture(recipe_, entry.path, std::nullopt,
                                           static_cast<int>(entry.flip), entry.rotation);
     bool ok = result.outcome == ProcessOutcome::kHandedBack &&
-              WriteOverSource(result.wand.get(), entry.path);
+              WriteOverSource(result.wand.get(), entry.path, recipe_.options);
+    if (ok) source_time.ApplyTo(entry.path);
     // The source now holds the turned picture (or the user's turn is dropped with the failure).
     entry.rotation = 0;
     entry.flip = FlipState::kNone;

@@ -24,6 +24,7 @@ struct BatchSettings {
   std::string target_folder;    // "处理后保存到"
   bool keep_structure = false;  // "按原文件夹(子文件夹)结构保存图片"
   int thread_count = 1;         // workers: from DecideThreadCount, or the command line's choice
+  bool keep_time = false;       // "处理后保留原图片的修改时间": written files get their source's time
 };
 
 // The checks made when a run starts, before any picture is touched: a save choice must be made, and

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/info_log.h"
+#include "engine/output_encoding.h"
 #include "engine/picture_info.h"
 #include "engine/process_picture.h"
 #include "platform/file_stamp.h"
@@ -10,6 +11,9 @@
 
 namespace brindle {
 namespace {
+
+// A WebP or AVIF result is shown through a JPEG that adds no visible loss of its own.
+constexpr std::size_t kShownQuality = 95;
 
 void LogEncodeFailure(const std::filesystem::path& source, const std::string& reason) {
   LogInfo(FormatMessage("预览图片生成失败:\r\n%s\r\n%s", source.c_str(), reason.c_str()));
@@ -32,8 +36,8 @@ bool EffectPreviewMaker::keeps(const std::filesystem::path& source) const {
   return kept_ && kept_->stamp.path == source;
 }
 
-std::string ResultStatusText(int width, int height, std::size_t length) {
-  return "处理后图片" + FormatPictureInfo(width, height, "JPEG", static_cast<std::int64_t>(length));
+std::string ResultStatusText(int width, int height, std::size_t length, const char* type) {
+  return "处理后图片" + FormatPictureInfo(width, height, type, static_cast<std::int64_t>(length));
 }
 
 std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
@@ -76,12 +80,27 @@ std::optional<EffectPreview> EffectPreviewMaker::Make(const RunRecipe& recipe,
   std::string reason;
   // The compression the pipeline left on the picture (quality or target size) applies here, so the
   // length is the saved file's.
-  MagickSetImageFormat(wand, "JPEG");
-  if (!EncodePictureBlob(wand, preview.display_jpeg, &reason)) {
+  const OutputFormat format = recipe.options.outputFormat;
+  if (!EncodeOutput(wand, recipe.options, preview.display_jpeg, &reason)) {
     LogEncodeFailure(source, reason);
     return std::nullopt;
   }
   preview.result_length = preview.display_jpeg.size();
+  if (format != OutputFormat::kJpg) {
+    MagickWandPtr saved = MakeMagickWand();
+    if (!ReadPictureBytes(saved.get(), preview.display_jpeg, &reason)) {
+      LogEncodeFailure(source, reason);
+      return std::nullopt;
+    }
+    processed.wand = std::move(saved);
+    wand = processed.wand.get();
+    MagickSetImageFormat(wand, "JPEG");
+    MagickSetImageCompressionQuality(wand, kShownQuality);
+    if (!EncodePictureBlob(wand, preview.display_jpeg, &reason)) {
+      LogEncodeFailure(source, reason);
+      return std::nullopt;
+    }
+  }
   if (MagickGetImageColorspace(wand) == CMYKColorspace) {
     if (MagickTransformImageColorspace(wand, RGBColorspace) == MagickFalse) {
       LogEncodeFailure(source, TakeMagickError(wand));
@@ -100,7 +119,9 @@ std::optional<EffectPreview> EffectPreviewMaker::Make(const RunRecipe& recipe,
     LogInfo(FormatMessage(kUnrecognisedPictureMessage, source.c_str()));
   }
   preview.source_status = "原图" + info.text;
-  preview.result_status = ResultStatusText(preview.width, preview.height, preview.result_length);
+  preview.result_status =
+      ResultStatusText(preview.width, preview.height, preview.result_length,
+                       format == OutputFormat::kJpg ? "JPEG" : OutputMagickFormat(format));
   return preview;
 }
 

@@ -14,7 +14,8 @@ namespace brindle {
 
 struct EffectPreview {
   // The JPEG the preview shows: the processed picture as it would be saved, or for a CMYK result a
-  // second encoding in RGB, since a display cannot show CMYK.
+  // second encoding in RGB, since a display cannot show CMYK. A WebP or AVIF result is shown
+  // decoded from the saved file's bytes (so its losses show) and encoded as a near-lossless JPEG.
   std::string display_jpeg;
   // Length of the first encoding: the size the saved file would have.
   std::size_t result_length = 0;
@@ -52,6 +53,7 @@ std::optional<EffectPreview> MakeEffectPreview(const RunRecipe& recipe,
                                                int rotation);
 
 // "处理后图片" followed by the information line of a JPEG of the given size and length.
-std::string ResultStatusText(int width, int height, std::size_t length);
+std::string ResultStatusText(int width, int height, std::size_t length,
+                             const char* type = "JPEG");
 
 }  // namespace brindle

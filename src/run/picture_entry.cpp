@@ -60,6 +60,9 @@ PictureClass PictureClassByExtension(const fs::path& path) {
   if (extension == "bmp") return PictureClass::kBmp;
   if (extension == "psd") return PictureClass::kPsd;
   if (extension == "tif" || extension == "tiff") return PictureClass::kTiff;
+  if (extension == "heic" || extension == "heif") return PictureClass::kHeif;
+  if (extension == "avif") return PictureClass::kAvif;
+  if (extension == "webp") return PictureClass::kWebp;
   return PictureClass::kCannotOpen;
 }
 
@@ -87,8 +90,10 @@ PictureList::AddResult PictureList::Add(const fs::path& path, const std::string&
     // A refused path gives its number back, so the numbers stay dense.
     --sequence_counter_;
     const char* format = content_class == PictureClass::kCannotOpen ? "图片读取失败:\r\n%s"
-                         : content_class == PictureClass::kAnimatedGif ? "不支持gif动画图片:\r\n%s"
-                                                                       : "无法识别的图片:\r\n%s";
+                         : content_class == PictureClass::kAnimatedGif  ? "不支持gif动画图片:\r\n%s"
+                         : content_class == PictureClass::kAnimatedWebp ? "不支持webp动画图片:\r\n%s"
+                         : content_class == PictureClass::kHeifSequence ? "不支持heif图片序列:\r\n%s"
+                                                                        : "无法识别的图片:\r\n%s";
     LogInfo(FormatMessage(format, path.c_str()));
     return AddResult::kRefused;
   }

@@ -72,7 +72,7 @@ class PictureList {
 };
 
 // The type a known extension stands for ("jpg", "jpeg", "jfif", "png", "gif", "bmp", "psd", "tif",
-// "tiff", any letter case); kCannotOpen for any other extension.
+// "tiff", "heic", "heif", "avif", "webp", any letter case); kCannotOpen for any other extension.
 PictureClass PictureClassByExtension(const std::filesystem::path& path);
 
 // The content class as the list decides it: by extension when parse_file_format is off and the

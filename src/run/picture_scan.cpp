@@ -127,8 +127,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
 }  // namespace
 
 bool HasPictureExtension(std::string_view name) {
-  static constexpr std::array<std::string_view, 10> kExtensions = {
-      ".jpg", ".jpeg", ".png", ".bmp", ".gif", ".jfif", ".tif", ".tiff", ".psd", ".tbi"};
+  static constexpr std::array<std::string_view, 14> kExtensions = {
+      ".jpg", ".jpeg", ".png",  ".bmp",  ".gif",  ".jfif", ".tif",
+      ".tiff", ".psd", ".tbi", ".heic", ".heif", ".avif", ".webp"};
   return std::any_of(kExtensions.begin(), kExtensions.end(), [&](std::string_view extension) {
     return EndsWithIgnoringCase(name, extension);
   });

@@ -33,7 +33,8 @@ struct ScanResult {
 ScanResult ListSubFolders(const std::filesystem::path& folder, bool recursive);
 
 // The files directly in folder whose names end in one of the picture extensions (".jpg", ".jpeg",
-// ".png", ".bmp", ".gif", ".jfif", ".tif", ".tiff", ".psd", ".tbi"; any letter case).
+// ".png", ".bmp", ".gif", ".jfif", ".tif", ".tiff", ".psd", ".tbi", ".heic", ".heif", ".avif",
+// ".webp"; any letter case).
 ScanResult ListPictureFiles(const std::filesystem::path& folder);
 
 // The files directly in folder whose names match pattern ("*" and "?" wildcards, any letter case).

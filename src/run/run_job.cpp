@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/info_log.h"
+#include "platform/file_stamp.h"
 #include "run/name_turns.h"
 #include "run/target_name.h"
 
@@ -116,10 +117,12 @@ RunOutcome RunToolJob(const ToolJob& job, RunObserver& observer,
         } else if (job.target) {
           picture.target = job.target(picture);
         }
+        const KeptFileTime source_time(picture.path, job.keep_time && job.target);
         PictureResult result = job.work(picture);
         switch (result.end) {
           case PictureResult::End::kWritten:
             if (reservation) reservation->Keep();
+            source_time.ApplyTo(picture.target);
             return PictureEnd::kWritten;
           case PictureResult::End::kUnreadable:
             return PictureEnd::kSkipped;

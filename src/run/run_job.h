@@ -109,6 +109,8 @@ struct ToolJob {
   bool new_names = false;
   std::function<PictureResult(const ToolPicture& picture)> work;
   int workers = 1;  // pictures worked on at once
+  // Each written target gets its source's modification time ("处理后保留原图片的修改时间").
+  bool keep_time = false;
 };
 
 // The tools' worker skeleton: builds the run list, then works through it picture by picture (with

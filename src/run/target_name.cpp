@@ -25,7 +25,7 @@ std::string Stem(const PictureEntry& entry) {
 }
 
 std::string Candidate(const std::string& folder, const PictureEntry& entry, bool keep_structure,
-                      const std::string& stem, int number) {
+                      const std::string& stem, int number, std::string_view extension) {
   std::string text = folder;
   // A picture added as a single file has no sub-path and goes straight into the folder.
   if (keep_structure && !entry.source_sub_path.empty()) text += entry.source_sub_path + "/";
@@ -35,7 +35,7 @@ std::string Candidate(const std::string& folder, const PictureEntry& entry, bool
     text += std::to_string(number);
     text += ')';
   }
-  text += ".jpg";
+  text += extension;
   return text;
 }
 
@@ -53,11 +53,12 @@ std::string TargetFolderString(const std::string& folder_text) {
 }
 
 std::optional<fs::path> ChooseTargetName(const PictureEntry& entry,
-                                         const std::string& target_folder, bool keep_structure) {
+                                         const std::string& target_folder, bool keep_structure,
+                                         std::string_view extension) {
   std::string folder = TargetFolderString(target_folder);
   std::string stem = Stem(entry);
   for (int number = 1;; ++number) {
-    std::string candidate = Candidate(folder, entry, keep_structure, stem, number);
+    std::string candidate = Candidate(folder, entry, keep_structure, stem, number, extension);
     if (GbkLength(candidate) > static_cast<std::size_t>(kMaxPathBytes)) {
       std::string reason = FormatMessage("文件路径长度大于 %d 个字符！", kMaxPathBytes);
       LogInfo(FormatMessage("图片处理后保存失败：\r\n%s\r\n源图片：%s\r\n保存到：%s",
@@ -71,8 +72,10 @@ std::optional<fs::path> ChooseTargetName(const PictureEntry& entry,
 std::optional<TargetReservation> TargetReservation::Reserve(const PictureEntry& entry,
                                                             const std::string& target_folder,
                                                             bool keep_structure,
-                                                            OutputNameLock& lock) {
-  return Reserve([&] { return ChooseTargetName(entry, target_folder, keep_structure); }, lock);
+                                                            OutputNameLock& lock,
+                                                            std::string_view extension) {
+  return Reserve(
+      [&] { return ChooseTargetName(entry, target_folder, keep_structure, extension); }, lock);
 }
 
 std::optional<TargetReservation> TargetReservation::Reserve(

@@ -1,5 +1,6 @@
 #pragma once
-// Naming the JPEG a picture is saved as in the target folder: the source's name with ".jpg", and
+// Naming the file a picture is saved as in the target folder: the source's name with ".jpg" (or the
+// extension of the recipe's output format), and
 // "(2)", "(3)", ... before the extension while a file or folder of that name exists. With two
 // workers the name is chosen and the file created empty under one lock, so the other worker sees it
 // as taken.
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <sys/types.h>
 
@@ -27,7 +29,8 @@ std::string TargetFolderString(const std::string& folder_text);
 // a line in the information log and nullopt is returned.
 std::optional<std::filesystem::path> ChooseTargetName(const PictureEntry& entry,
                                                       const std::string& target_folder,
-                                                      bool keep_structure);
+                                                      bool keep_structure,
+                                                      std::string_view extension = ".jpg");
 
 // A target name chosen and created as an empty file, so that no other worker takes it. Unless
 // Keep() is called, the empty file is removed again when the reservation ends (the picture failed),
@@ -38,7 +41,8 @@ class TargetReservation {
   // Chooses and creates the file under lock; nullopt when no name can be used (logged).
   static std::optional<TargetReservation> Reserve(const PictureEntry& entry,
                                                   const std::string& target_folder,
-                                                  bool keep_structure, OutputNameLock& lock);
+                                                  bool keep_structure, OutputNameLock& lock,
+                                                  std::string_view extension = ".jpg");
   // The same with another naming rule: choose gives the first free name, or none.
   static std::optional<TargetReservation> Reserve(
       const std::function<std::optional<std::filesystem::path>()>& choose, OutputNameLock& lock);

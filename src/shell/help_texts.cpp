@@ -295,7 +295,7 @@ constexpr HelpEntry kHelp[] = {
     {pc::kOverwrite,
      "处理后的图片直接替换原图，\n"
      "原图无法恢复，请谨慎使用。\n"
-     "文件名不变，内容为 JPG 格式。"},
+     "文件名不变，内容为【输出格式】选择的格式。"},
     {pc::kSaveFolderBox,
      "处理后的图片保存到这个文件夹。\n"
      "单击【选择】更换文件夹。\n"
@@ -305,6 +305,10 @@ constexpr HelpEntry kHelp[] = {
      "勾选后按添加文件夹时的子文件夹\n"
      "结构保存图片；\n"
      "不勾选时都保存在同一个文件夹。"},
+    {pc::kOutputFormatList,
+     "处理后图片保存的格式：\n"
+     "JPEG（默认）、WebP 或 AVIF。\n"
+     "质量和文件大小的设置对三种格式都有效。"},
 
     {pc::kStartButton,
      "按当前的设置处理列表中的所有图片。\n"

@@ -127,13 +127,15 @@ const std::vector<std::string>& FolderTypeChoices() {
   static const std::vector<std::string> kChoices = {
       "加载所有图片",      "JPG图片  (*.jpg)",  "PNG图片  (*.png)",
       "GIF图片  (*.gif)",  "BMP图片  (*.bmp)",  "JFIF图片 (*.jfif)",
-      "TIF图片  (*.tif)",  "TBI图片  (*.tbi)",  "PSD图片  (*.psd)"};
+      "TIF图片  (*.tif)",  "TBI图片  (*.tbi)",  "PSD图片  (*.psd)",
+      "HEIC图片 (*.heic)", "AVIF图片 (*.avif)", "WEBP图片 (*.webp)"};
   return kChoices;
 }
 
 std::string FolderTypePattern(int choice) {
   static const char* const kPatterns[] = {"",       "*.jpg", "*.png", "*.gif", "*.bmp",
-                                          "*.jfif", "*.tif", "*.tbi", "*.psd"};
+                                          "*.jfif", "*.tif", "*.tbi", "*.psd",
+                                          "*.heic", "*.avif", "*.webp"};
   if (choice < 0 || choice >= static_cast<int>(std::size(kPatterns))) return "";
   return kPatterns[choice];
 }

@@ -1,6 +1,7 @@
 #include "tools/convert_tool.h"
 
 #include "base/info_log.h"
+#include "engine/output_encoding.h"
 #include "png8/png8.h"
 #include "tools/tool_picture_steps.h"
 #include "tools/tool_source.h"
@@ -76,7 +77,11 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& target,
   }
 
   const bool to_png = run.format == ToolOutputFormat::kPng;
-  if ((!to_png || !run.keep_transparency) && MagickGetImageAlphaChannel(picture) != MagickFalse) {
+  // WebP and AVIF carry transparency as PNG does and keep it; JPEG has none.
+  const bool to_web_format =
+      run.format == ToolOutputFormat::kWebp || run.format == ToolOutputFormat::kAvif;
+  if ((!to_png || !run.keep_transparency) && !to_web_format &&
+      MagickGetImageAlphaChannel(picture) != MagickFalse) {
     MagickSetImageBackgroundColor(picture, white.get());
     if (MagickExtentImage(picture, width, height, 0, 0) == MagickFalse) {
       return StepRefused(picture, target);
@@ -95,7 +100,7 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& target,
   if (to_png) {
     MagickSetImageFormat(picture, "PNG");
     if (run.png8) {
-      if (format == "HEIC" && colorspace != RGBColorspace && colorspace != sRGBColorspace &&
+      if ((format == "HEIC" || format == "AVIF") && colorspace != RGBColorspace && colorspace != sRGBColorspace &&
           MagickTransformImageColorspace(picture, sRGBColorspace) == MagickFalse) {
         return StepRefused(picture, target);
       }
@@ -104,6 +109,9 @@ PictureResult ConvertPicture(const fs::path& source, const fs::path& target,
       }
       return PictureResult::Written();
     }
+  } else if (to_web_format) {
+    MagickSetImageFormat(picture, run.format == ToolOutputFormat::kWebp ? "WEBP" : "AVIF");
+    SetEncoderQuality(picture, static_cast<std::size_t>(run.quality));
   } else {
     MagickSetImageFormat(picture, "JPEG");
     const std::size_t quality = static_cast<std::size_t>(run.quality);
@@ -144,13 +152,17 @@ RunOutcome RunConvertJob(const ConvertJob& job, RunObserver& observer,
     return ConvertPicture(picture.path, picture.target, run);
   };
   tool_job.workers = job.workers;
+  tool_job.keep_time = job.keep_time;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 
 std::string KeepExtensionLabel(ToolOutputFormat format) {
-  return std::string("新的文件名保留原文件名的扩展名部分，举例：123.bmp 转换成 ") +
-         (format == ToolOutputFormat::kPng ? "png" : "jpg") + " 后新的文件名：123.bmp." +
-         (format == ToolOutputFormat::kPng ? "png" : "jpg");
+  // The extension without its dot: "jpg", "png", "webp", "avif".
+  const std::string extension = ToolEncodingOf(format, kDefaultToolQuality, false, false,
+                                               kDefaultPng8ColorCount)
+                                    .extension.substr(1);
+  return std::string("新的文件名保留原文件名的扩展名部分，举例：123.bmp 转换成 ") + extension +
+         " 后新的文件名：123.bmp." + extension;
 }
 
 }  // namespace brindle

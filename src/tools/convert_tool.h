@@ -1,6 +1,6 @@
 #pragma once
 // The format conversion tool: every picture of a source folder (optionally with its sub-folders)
-// whose format is selected, written as JPEG or PNG into an output folder that mirrors the
+// whose format is selected, written as JPEG, PNG, WebP or AVIF into an output folder that mirrors the
 // sub-folders. The sources are never overwritten, and a JPEG's quality is never raised.
 
 #include <atomic>
@@ -23,6 +23,7 @@ struct ConvertJob {
   std::filesystem::path output_folder;
   ConvertToolSettings settings;
   int workers = 1;  // pictures converted at once
+  bool keep_time = false;  // each written file gets its source's modification time
 };
 
 // The control the empty-mask refusal points at: the label "原格式：".

@@ -193,7 +193,7 @@ ScanResult CropPreviewList(const CropJob& job) {
     list.paths = job.pictures;
     return list;
   }
-  const LoadFormatMask mask = job.settings.load_format_option & kBasicLoadFormats;
+  const LoadFormatMask mask = job.settings.load_format_option & kToolLoadFormats;
   auto add_files = [&](const fs::path& folder) {
     ScanResult files = ListFiles(folder, "*.*");
     for (LongPathNotice& notice : files.notices) list.notices.push_back(std::move(notice));

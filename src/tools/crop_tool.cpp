@@ -25,7 +25,7 @@ std::optional<Refusal> CheckSource(const CropJob& job) {
     return std::nullopt;
   }
   if (std::optional<Refusal> refusal = CheckSourceFolder(job.source_folder)) return refusal;
-  if ((job.settings.load_format_option & kBasicLoadFormats) == 0) {
+  if ((job.settings.load_format_option & kToolLoadFormats) == 0) {
     return HintRefusal(kCropJpgBox, "请选择", "加载的图片类型至少选择一项", MessageIcon::kWarning,
                        false);
   }
@@ -86,7 +86,7 @@ RunListRequest FolderRequest(const CropJob& job) {
   request.source_folder = WithoutTrailingSeparators(job.source_folder);
   request.include_sub_folders = job.include_sub_folders;
   request.pattern = "*.*";
-  const LoadFormatMask mask = job.settings.load_format_option & kBasicLoadFormats;
+  const LoadFormatMask mask = job.settings.load_format_option & kToolLoadFormats;
   request.accepts = [mask](std::string_view name) { return MaskSelectsFile(mask, name); };
   return request;
 }
@@ -185,6 +185,7 @@ RunOutcome RunCropJob(const CropJob& job, RunList run_list, RunObserver& observe
     return CropOnePicture(picture.path, picture.target, job);
   };
   tool_job.workers = job.workers;
+  tool_job.keep_time = job.keep_time;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 

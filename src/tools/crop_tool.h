@@ -32,6 +32,7 @@ struct CropJob {
   bool keep_format = false;             // "图片格式保持不变"
   CropToolSettings settings;
   int workers = 1;  // pictures cropped at once
+  bool keep_time = false;  // each written file gets its source's modification time
 };
 
 // Controls the refusals point at (the folder "选择" button is kSourceButton).

@@ -15,11 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whether the picture's stored orientation turns it sideways. Only JPEG and TIFF files carry one
-// that the reader follows; asking costs a header read through ImageMagick.
+// Whether the picture's stored orientation turns it sideways. Only JPEG, TIFF and WebP files carry
+// one that the reader follows; asking costs a header read through ImageMagick.
 bool StoredSideways(const fs::path& path) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return false;
+  // ImageMagick's WebP reader leaves the Exif orientation unread.
+  if (bytes.size() >= 12 && bytes.compare(8, 4, "WEBP") == 0) {
+    return TurnsSidewaysWhenUpright(WebpExifOrientation(bytes));
+  }
   MagickWandPtr ping = MakeMagickWand();
   if (!PingPictureBytes(ping.get(), bytes)) return false;
   MagickResetIterator(ping.get());
@@ -32,7 +36,8 @@ std::optional<HeaderSize> ReadUprightHeaderSize(const fs::path& path) {
   std::optional<PictureHeader> header = ReadPictureHeader(path);
   if (!header) return std::nullopt;
   HeaderSize size{header->width, header->height};
-  if ((header->type == "JPEG" || header->type == "TIFF") && StoredSideways(path)) {
+  if ((header->type == "JPEG" || header->type == "TIFF" || header->type == "WEBP") &&
+      StoredSideways(path)) {
     std::swap(size.width, size.height);
   }
   return size;

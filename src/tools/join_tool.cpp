@@ -142,7 +142,7 @@ RunOutcome RunListMode(const JoinJob& job, const fs::path& output, RunOutcome ou
 }  // namespace
 
 LoadFormatMask JoinLoadFormats(const JoinToolSettings& settings) {
-  return settings.load_format_option & kBasicLoadFormats;
+  return settings.load_format_option & kToolLoadFormats;
 }
 
 RunMessage NothingToJoinMessage(const fs::path& folder) {

@@ -13,7 +13,7 @@ struct FormatExtension {
   std::string_view extension;
 };
 
-constexpr std::array<FormatExtension, 12> kExtensions = {{
+constexpr std::array<FormatExtension, 15> kExtensions = {{
     {kLoadJpg, ".jpg"},
     {kLoadJpg, ".jpeg"},
     {kLoadPng, ".png"},
@@ -26,6 +26,9 @@ constexpr std::array<FormatExtension, 12> kExtensions = {{
     {kLoadWebp, ".webp"},
     {kLoadDng, ".dng"},
     {kLoadJfif, ".jfif"},
+    {kLoadHeif, ".heic"},
+    {kLoadHeif, ".heif"},
+    {kLoadAvif, ".avif"},
 }};
 
 }  // namespace

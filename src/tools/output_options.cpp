@@ -7,7 +7,16 @@
 namespace brindle {
 
 std::string_view OutputFormatText(ToolOutputFormat format) {
-  return format == ToolOutputFormat::kPng ? "PNG" : "JPG";
+  switch (format) {
+    case ToolOutputFormat::kPng:
+      return "PNG";
+    case ToolOutputFormat::kWebp:
+      return "WEBP";
+    case ToolOutputFormat::kAvif:
+      return "AVIF";
+    default:
+      return "JPG";
+  }
 }
 
 std::string QualityLabel(int quality) {
@@ -25,7 +34,9 @@ ToolEncoding ToolEncodingOf(ToolOutputFormat format, int quality, bool transpare
     encoding.png8 = png8;
     encoding.color_count = png8 ? png8_color_count : kDefaultPng8ColorCount;
   } else {
-    encoding.extension = ".jpg";
+    encoding.extension = format == ToolOutputFormat::kWebp   ? ".webp"
+                         : format == ToolOutputFormat::kAvif ? ".avif"
+                                                             : ".jpg";
     encoding.quality = quality;
   }
   return encoding;

@@ -8,9 +8,10 @@
 
 namespace brindle {
 
-enum class ToolOutputFormat { kJpg, kPng };
+// WebP and AVIF are offered by the format conversion tool only.
+enum class ToolOutputFormat { kJpg, kPng, kWebp, kAvif };
 
-// The format list's entries: "JPG", "PNG".
+// The format list's entries: "JPG", "PNG", "WEBP", "AVIF".
 std::string_view OutputFormatText(ToolOutputFormat format);
 
 inline constexpr int kMinToolQuality = 10;
@@ -24,11 +25,12 @@ std::string QualityLabel(int quality);
 inline constexpr std::array<int, 8> kPng8ColorCounts = {2, 4, 8, 16, 32, 64, 128, 256};
 inline constexpr int kDefaultPng8ColorCount = 256;
 
-// What a tool's output choice means when a picture is written: the extension, the JPEG quality, or
-// for PNG the transparency and PNG-8 choices (the colour count only counts with PNG-8).
+// What a tool's output choice means when a picture is written: the extension, the JPEG, WebP or
+// AVIF quality, or for PNG the transparency and PNG-8 choices (the colour count only counts with
+// PNG-8).
 struct ToolEncoding {
   ToolOutputFormat format = ToolOutputFormat::kJpg;
-  std::string extension;  // ".jpg" or ".png"
+  std::string extension;  // ".jpg", ".png", ".webp" or ".avif"
   int quality = kDefaultToolQuality;
   bool keep_transparency = false;  // PNG with "透明度" only
   bool png8 = false;               // PNG with "PNG-8" only

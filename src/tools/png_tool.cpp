@@ -130,6 +130,7 @@ RunOutcome RunPngJob(const PngJob& job, RunObserver& observer,
     return ProcessPngPicture(picture.path, picture.target, run);
   };
   tool_job.workers = job.workers;
+  tool_job.keep_time = job.keep_time;
   return RunToolJob(tool_job, observer, stop_requested);
 }
 

@@ -25,6 +25,7 @@ struct PngJob {
   std::filesystem::path output_folder;  // with kToFolder
   PngToolSettings settings;
   int workers = 1;  // pictures worked on at once
+  bool keep_time = false;  // each written file gets its source's modification time
 };
 
 // Controls the refusals point at.

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The slice tool offers the boxes "jpg", "png", "gif" and "bmp" only.
+// The slice tool offers the boxes "jpg", "png", "gif", "bmp", "webp", "heic" and "avif" only.
 LoadFormatMask LoadFormatsInUse(const SliceToolSettings& settings) {
-  return settings.load_format_option & kBasicLoadFormats;
+  return settings.load_format_option & kToolLoadFormats;
 }
 
 // The number box of a direction's mode: empty, or a number below 1, refuses the start.

@@ -10,8 +10,13 @@ namespace brindle {
 namespace fs = std::filesystem;
 
 MagickWandPtr ReadToolPicture(const fs::path& path) {
-  MagickWandPtr wand = ReadPicture(path);
-  if (!wand) LogInfo(FormatMessage("图片读取失败:\r\n%s", path.c_str()));
+  std::string reason;
+  MagickWandPtr wand = ReadPicture(path, &reason);
+  if (!wand) {
+    LogInfo(FormatMessage(reason == kMovingPictureReason ? kUnsupportedFormatMessage
+                                                         : "图片读取失败:\r\n%s",
+                          path.c_str()));
+  }
   return wand;
 }
 

@@ -85,12 +85,17 @@ StoredValue<Settings> Box(std::string_view name, std::optional<int> Settings::*f
           nullptr, nullptr};
 }
 
-// The format list: exactly "PNG" selects PNG, anything else JPG.
+// The format list: exactly "PNG" selects PNG, anything else JPG; where the list offers them,
+// exactly "WEBP" and "AVIF" select those.
 template <typename Settings>
-StoredValue<Settings> Format(std::string_view name, ToolOutputFormat Settings::*field) {
+StoredValue<Settings> Format(std::string_view name, ToolOutputFormat Settings::*field,
+                             bool web_formats = false) {
   return {name, nullptr, nullptr,
           [=](Settings& s, std::string_view text) {
-            s.*field = text == "PNG" ? ToolOutputFormat::kPng : ToolOutputFormat::kJpg;
+            s.*field = text == "PNG"                    ? ToolOutputFormat::kPng
+                       : web_formats && text == "WEBP" ? ToolOutputFormat::kWebp
+                       : web_formats && text == "AVIF" ? ToolOutputFormat::kAvif
+                                                       : ToolOutputFormat::kJpg;
           },
           [=](const Settings& s) { return std::string(OutputFormatText(s.*field)); }};
 }
@@ -117,7 +122,7 @@ const Table<ConvertToolSettings>& TableOf() {
   using S = ConvertToolSettings;
   static const Table<S> table = {
       Mask("convert_load_format_option", &S::load_format_option),
-      Format("convert_format", &S::format),
+      Format("convert_format", &S::format, /*web_formats=*/true),
       InRange("convert_quality", &S::quality, kMinToolQuality, kMaxToolQuality,
               kDefaultToolQuality),
       OnUnlessZero("convert_transparent", &S::transparent),

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 
@@ -408,6 +410,76 @@ class SettingsPanelTest : public QObject {
     QCOMPARE(loads.size(), 10);
     QCOMPARE(loads.front(), QString("加载 - mine.sz"));
     QCOMPARE(loads[1], QString("加载 - r10&&x.sz"));  // "&" shown as typed
+  }
+
+  void phonePicturesGoThroughTheBatchAsWebpWithTheirTimes() {
+    const fs::path phone = fs::path(QDir::homePath().toStdString()) / "phone";
+    fs::create_directories(phone);
+    test::WritePicture(phone / "a.heic", 240, 160, "HEIC");
+    test::WritePicture(phone / "b.avif", 240, 160, "AVIF");
+    test::WritePicture(phone / "c.webp", 240, 160, "WEBP");
+    const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(24 * 100);
+    for (const char* name : {"a.heic", "b.avif", "c.webp"}) {
+      fs::last_write_time(phone / name, old_time);
+    }
+    const fs::path out = fs::path(QDir::homePath().toStdString()) / "webp-out";
+    fs::create_directories(out);
+    MainWindow window(*context_, dialogs_);
+    ShowActive(window);
+    window.AddPaths({phone});
+    QCOMPARE(window.model().rowCount(), 3);
+
+    // The first picture chosen by a click: its information line comes from its header.
+    auto* view = window.findChild<QAbstractItemView*>();
+    QVERIFY(view);
+    const QRect first = view->visualRect(window.model().index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
+    QVERIFY2(window.selection_status().startsWith("尺寸: 240 x 160, 类型: HEIF 图片"),
+             qPrintable(window.selection_status()));
+
+    // "处理后保留原图片的修改时间" is stored as soon as it is ticked.
+    QMenu* menu = window.BuildSettingsMenu();
+    QAction* keep_time = nullptr;
+    for (QAction* act : menu->actions()) {
+      if (act->text() == "处理后保留原图片的修改时间") keep_time = act;
+    }
+    QVERIFY(keep_time);
+    QVERIFY(!keep_time->isChecked());
+    keep_time->trigger();
+    QCOMPARE(ReadPreference(context_->store, pref::kKeepFileTime), 1);
+
+    PanelValues values = window.panel().values();
+    ChooseSaveFolder(values, out.string());
+    window.panel().SetValues(values);
+    // "WebP" chosen in the save group's format list with the keyboard.
+    auto* format = Find<QComboBox>(window, pc::kOutputFormatList);
+    QCOMPARE(format->accessibleName(), QString("输出格式："));
+    format->setFocus();
+    QTest::keyClick(format, Qt::Key_Down);
+    QCOMPARE(format->currentText(), QString("WebP"));
+    QCOMPARE(window.panel().values().output_format, 1);
+
+    // The effect preview shows the format and size the saved file will have.
+    window.action("preview")->trigger();
+    QTRY_VERIFY(window.preview_shown());
+    QVERIFY2(window.selection_status().startsWith("处理后图片尺寸: 240 x 160, 类型: WEBP 图片"),
+             qPrintable(window.selection_status()));
+    window.action("preview")->trigger();
+
+    window.action("start")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 60000);
+    const std::vector<fs::path> written = FilesIn(out);
+    QCOMPARE(written.size(), std::size_t{3});
+    for (const fs::path& file : written) {
+      QCOMPARE(file.extension().string(), std::string(".webp"));
+      QCOMPARE(test::ReadFile(file).substr(8, 4), std::string("WEBP"));
+      QVERIFY(fs::last_write_time(file) == old_time);
+    }
+    // The run's recipe names the format; a JPEG recipe never does.
+    QVERIFY(test::ReadFile(context_->folders.ConfigFile()).find("outputFormat=WEBP\r\n") !=
+            std::string::npos);
+    keep_time->trigger();
+    QCOMPARE(ReadPreference(context_->store, pref::kKeepFileTime), 0);
   }
 
  private:

@@ -129,6 +129,59 @@ class ToolWindowsTest : public QObject {
     QVERIFY(store.ReadNumber("", "convert_load_format_option", mask) && mask == 6);
   }
 
+  void theConversionWindowTurnsPhonePicturesIntoWebp() {
+    PreferenceStore& store = context_->store;
+    store.WriteText("", "convert_format", "JPG");
+    store.WriteNumber("", "convert_load_format_option", 0);
+    MainWindow main(*context_, dialogs_);
+    main.action("convert_tool")->trigger();
+    ConvertWindow& window = *main.convert_window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "phone";
+    fs::create_directories(source);
+    test::WritePicture(source / "a.heic", 60, 40, "HEIC");
+    test::WritePicture(source / "b.avif", 60, 40, "AVIF");
+    test::WritePicture(source / "c.png", 60, 40, "PNG");
+    Drop(window, {source});
+
+    // The new boxes, ticked by clicks; "WEBP" chosen in the format list with the keyboard.
+    auto* heic = Find<QCheckBox>(window, "format_heic");
+    auto* avif = Find<QCheckBox>(window, "format_avif");
+    QCOMPARE(heic->accessibleName(), QString("heic"));
+    QTest::mouseClick(heic, Qt::LeftButton, {}, QPoint(4, heic->height() / 2));
+    QTest::mouseClick(avif, Qt::LeftButton, {}, QPoint(4, avif->height() / 2));
+    QVERIFY(heic->isChecked() && avif->isChecked());
+    auto* format = Find<QComboBox>(window, "format_list");
+    QCOMPARE(format->count(), 4);
+    format->setFocus();
+    QTest::keyClick(format, Qt::Key_Down);
+    QTest::keyClick(format, Qt::Key_Down);
+    QCOMPARE(format->currentText(), QString("WEBP"));
+    QVERIFY(Find<QSlider>(window, "quality_slider")->isVisible());
+    QCOMPARE(Find<QCheckBox>(window, "keep_extension_box")->text(),
+             QString("新的文件名保留原文件名的扩展名部分，举例：123.bmp 转换成 webp 后新的文件名："
+                     "123.bmp.webp"));
+
+    dialogs_.yes_no = {false};
+    window.start_button()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.running() && window.start_button()->isEnabled(), 30000);
+    const fs::path output = folder.path() / "phone_处理后";
+    QCOMPARE(test::FilesIn(output), (std::vector<std::string>{"a.webp", "b.webp"}));
+    for (const char* name : {"a.webp", "b.webp"}) {
+      MagickWandPtr written = MakeMagickWand();
+      QVERIFY(ReadPictureFile(written.get(), output / name, nullptr));
+      QCOMPARE(MagickGetImageWidth(written.get()), std::size_t{60});
+      QCOMPARE(test::ReadFile(output / name).substr(8, 4), std::string("WEBP"));
+    }
+    std::uint32_t mask = 0;
+    QVERIFY(store.ReadNumber("", "convert_load_format_option", mask) && mask == (2048u | 4096u));
+    std::string stored;
+    QVERIFY(store.ReadText("", "convert_format", stored) && stored == "WEBP");
+  }
+
   void thePngWindowAsksBeforeOverwritingAndNeedsAFreshSaveChoiceAfterARun() {
     MainWindow main(*context_, dialogs_);
     main.action("png_tool")->trigger();

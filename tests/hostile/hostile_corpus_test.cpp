@@ -150,8 +150,9 @@ TEST_F(HostileCorpus, ToolsLoseNothing) {
     std::string source_extension;  // the good pictures the tool takes
   };
   const std::vector<ToolRun> runs = {
-      {{"convert", "convert_load_format_option=2047"}, ""},
-      {{"convert", "convert_load_format_option=2047", "convert_format=PNG", "convert_png8=1"}, ""},
+      {{"convert", "convert_load_format_option=8191"}, ""},
+      {{"convert", "convert_load_format_option=8191", "convert_format=PNG", "convert_png8=1"}, ""},
+      {{"convert", "convert_load_format_option=8191", "convert_format=WEBP"}, ""},
       {{"png"}, ".png"},
   };
   for (const ToolRun& tool : runs) {

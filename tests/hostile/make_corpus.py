@@ -83,6 +83,53 @@ def jpeg_many_segments(seed_jpeg, segments):
     return b"\xff\xd8" + comments + body
 
 
+def riff(chunks):
+    body = b"WEBP" + chunks
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def webp_chunk(kind, data):
+    pad = b"\0" if len(data) % 2 else b""
+    return kind + struct.pack("<I", len(data)) + data + pad
+
+
+def webp_extended_header(flags, width, height):
+    return webp_chunk(b"VP8X", bytes([flags, 0, 0, 0]) + (width - 1).to_bytes(3, "little")
+                      + (height - 1).to_bytes(3, "little"))
+
+
+def webp_bomb(seed_webp, width, height):
+    # The extended header declares the canvas; the frame inside is the small seed's.
+    return riff(webp_extended_header(0, width, height) + seed_webp[12:])
+
+
+def webp_animation(seed_webp, frames):
+    """An animated WebP of the seed's frame shown `frames` times (animation flag 0x02)."""
+    frame = seed_webp[12:]  # the seed's "VP8 " chunk
+    width, height = struct.unpack("<HH", seed_webp[26:30])
+    width &= 0x3FFF
+    height &= 0x3FFF
+    anmf = bytes(6) + (width - 1).to_bytes(3, "little") + (height - 1).to_bytes(3, "little") \
+        + (100).to_bytes(3, "little") + b"\0" + frame
+    return riff(webp_extended_header(0x02, width, height) + webp_chunk(b"ANIM", bytes(4) + b"\0\0")
+                + webp_chunk(b"ANMF", anmf) * frames)
+
+
+def heif_bomb(seed, width, height):
+    """Every picture-size box ("ispe") of a HEIF or AVIF file made to declare width x height."""
+    data = bytearray(seed)
+    at = data.find(b"ispe")
+    while at >= 0:
+        data[at + 8:at + 16] = struct.pack(">II", width, height)
+        at = data.find(b"ispe", at + 4)
+    return bytes(data)
+
+
+def heif_sequence(seed):
+    """The seed's boxes behind an "ftyp" whose major brand is the image-sequence brand."""
+    return seed[:8] + b"msf1" + seed[12:]
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_corpus.py OUT_DIR")
@@ -102,7 +149,7 @@ def main():
     # Good pictures, made by ImageMagick; also the seeds the damaged files are cut from.
     seeds = {}
     for ext, extra in [("jpg", []), ("png", []), ("gif", ["-colors", "32"]), ("bmp", ["-type", "TrueColor"]),
-                       ("tif", []), ("psd", [])]:
+                       ("tif", []), ("psd", []), ("heic", []), ("avif", []), ("webp", [])]:
         path = os.path.join(pictures, "good-seed." + ext)
         run_convert(["-seed", "7", "-size", "64x48", "plasma:red-blue"] + extra + [path])
         with open(path, "rb") as f:
@@ -116,7 +163,7 @@ def main():
         put("good-" + name, seeds[ext], "good")
 
     # Zero-byte files with picture extensions.
-    for ext in ["jpg", "jpeg", "png", "gif", "bmp", "tif", "tiff", "psd"]:
+    for ext in ["jpg", "jpeg", "png", "gif", "bmp", "tif", "tiff", "psd", "heic", "avif", "webp"]:
         put("empty." + ext, b"", "empty")
 
     # Truncated copies at many offsets.
@@ -129,7 +176,8 @@ def main():
 
     # Random bytes behind each format's magic bytes.
     magics = {"jpg": b"\xff\xd8\xff", "png": b"\x89PNG\r\n\x1a\n", "gif": b"GIF89a", "bmp": b"BM",
-              "tif": b"II*\0", "psd": b"8BPS"}
+              "tif": b"II*\0", "psd": b"8BPS", "heic": seeds["heic"][:24], "avif": seeds["avif"][:24],
+              "webp": b"RIFF\0\x08\0\0WEBPVP8 "}
     for ext, magic in magics.items():
         for i in range(4):
             put("noise-%s-%d.%s" % (ext, i, ext), magic + bytes(rng.getrandbits(8) for _ in range(2048)), "noise")
@@ -141,6 +189,14 @@ def main():
     put("bomb.bmp", bmp_bomb(60000, 60000), "bomb")
     put("bomb.psd", psd_bomb(60000, 60000), "bomb")
     put("bomb.jpg", jpeg_bomb(60000, 60000), "bomb")
+    put("bomb.heic", heif_bomb(seeds["heic"], 100000, 100000), "bomb")
+    put("bomb.avif", heif_bomb(seeds["avif"], 100000, 100000), "bomb")
+    put("bomb.webp", webp_bomb(seeds["webp"], 100000, 100000), "bomb")
+
+    # Moving pictures: refused before any decoder sees them.
+    put("animated.webp", webp_animation(seeds["webp"], 2), "moving")
+    put("sequence.heic", heif_sequence(seeds["heic"]), "moving")
+    put("sequence.avif", heif_sequence(seeds["avif"]), "moving")
 
     # Block and directory walks that lead nowhere.
     put("endless-extensions.gif", gif_endless_extensions(20000), "walk")

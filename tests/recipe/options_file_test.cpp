@@ -102,6 +102,7 @@ const std::vector<std::string> kWriterKeys = {
     "bDpi",
     "dpi",
     "bDpiResample",
+    "outputFormat",
 };
 
 // A zero-filled record after the reader's presets.
@@ -608,7 +609,10 @@ TEST(ReadOptionsFile, LinesAreWholeWhereverTheFileIsCutForReading) {
 // The writer
 
 TEST(WriteOptionsFile, WritesEveryKeyInOrderWithCrLf) {
-  const std::string text = FormatOptionsText(Initial());
+  // A WebP recipe names its format last; a JPEG recipe leaves the key out (below).
+  ProcessingOptions webp = Initial();
+  webp.outputFormat = OutputFormat::kWebp;
+  const std::string text = FormatOptionsText(webp);
   std::vector<std::string> lines = SplitCrLfLines(text);
   ASSERT_EQ(lines.size(), kWriterKeys.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -617,6 +621,25 @@ TEST(WriteOptionsFile, WritesEveryKeyInOrderWithCrLf) {
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
   EXPECT_EQ(std::vector<std::string>(OptionKeys().begin(), OptionKeys().end()), kWriterKeys);
+  EXPECT_EQ(lines.back(), "outputFormat=WEBP");
+}
+
+TEST(WriteOptionsFile, OutputFormatIsWrittenOnlyWhenNotJpeg) {
+  ProcessingOptions options = Initial();
+  const std::string jpeg = FormatOptionsText(options);
+  EXPECT_EQ(jpeg.find("outputFormat"), std::string::npos);
+  EXPECT_EQ(SplitCrLfLines(jpeg).size(), kWriterKeys.size() - 1);
+  options.outputFormat = OutputFormat::kAvif;
+  const std::string avif = FormatOptionsText(options);
+  EXPECT_EQ(avif, jpeg + "outputFormat=AVIF\r\n");
+  // Read back, by any letter case; a name of no format leaves the format as it was.
+  EXPECT_EQ(ReadText(avif).outputFormat, OutputFormat::kAvif);
+  EXPECT_EQ(ReadText("outputFormat=webp\r\n").outputFormat, OutputFormat::kWebp);
+  EXPECT_EQ(ReadText("outputFormat=GIF\r\n").outputFormat, OutputFormat::kJpg);
+  EXPECT_EQ(ReadText(jpeg).outputFormat, OutputFormat::kJpg);
+  // The default recipe is what it always was.
+  EXPECT_EQ(DefaultOptionsText().find("outputFormat"), std::string::npos);
+  EXPECT_EQ(DefaultOptionsText().size(), 745u);
 }
 
 TEST(WriteOptionsFile, ValuesAreWrittenInTheirStoredForms) {
