@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,6 +38,7 @@
 #include "recipe/options_file.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -190,7 +190,7 @@ class SettingsPanelTest : public QObject {
     const std::string config = test::ReadFile(context_->folders.ConfigFile());
 
     // No save choice: refused at the choice, nothing stored.
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QVERIFY(dialogs_.told.contains("提示 | 请选择图片处理后保存的方式"));
     QVERIFY(window.balloons().open_count() == 0);  // closed with the box
     QCOMPARE(test::ReadFile(context_->folders.ConfigFile()), config);
@@ -240,15 +240,14 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     window.AddPaths({folder / "wide.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("rotate_right")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "rotate_right");
     // Choosing to overwrite asks first; OK keeps the choice.
     dialogs_.yes_no = {true};
     Find<QRadioButton>(window, pc::kOverwrite)->click();
     QCOMPARE(dialogs_.asked.size(), 1);
     QVERIFY(Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QCOMPARE(dialogs_.told, QStringList({"完成 | 图片批量处理已完成"}));
     QCOMPARE(QImage(QString::fromStdString((folder / "wide.jpg").string())).size(),
@@ -271,7 +270,7 @@ class SettingsPanelTest : public QObject {
     PanelValues values = window.panel().values();
     ChooseSaveFolder(values, out.string());
     window.panel().SetValues(values);
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QTRY_VERIFY(window.progress().text().contains("第 2 张") || !window.running());
     window.progress().stop_button()->click();
     QCOMPARE(window.progress().stop_button()->text(), QString("停止中..."));
@@ -284,7 +283,7 @@ class SettingsPanelTest : public QObject {
     }
 
     // Closing the program during a run stops it; the pictures in hand are finished.
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QVERIFY(window.running());
     window.close();
     QVERIFY(!window.running());
@@ -302,9 +301,8 @@ class SettingsPanelTest : public QObject {
     values.text = "水印";
     ChooseFont(values, "DejaVu Sans");
     window.panel().SetValues(values);
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QVERIFY(!window.preview_shown());
     QVERIFY2(dialogs_.told.join("\n").contains("不支持显示中文"),
              qPrintable(dialogs_.told.join("\n")));
@@ -315,20 +313,18 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     window.AddPaths({pictures_ / "a.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QTRY_VERIFY(window.preview_shown());
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7) - 效果预览 - a.jpg"));
     QVERIFY(window.list_status().startsWith("原图尺寸: "));
     QVERIFY(window.selection_status().startsWith("处理后图片尺寸: "));
-    window.action("preview")->trigger();
+    test::ClickCommand(window, "preview");
     QVERIFY(!window.preview_shown());
 
     window.AddPaths({pictures_ / "b.jpg", pictures_ / "c.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QTRY_VERIFY(window.windowTitle().endsWith(" - a.jpg"));
     QTest::keyClick(&window.preview(), Qt::Key_Right);
     QTRY_VERIFY(window.windowTitle().endsWith(" - b.jpg"));

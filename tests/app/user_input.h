@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWidget>
+#include <algorithm>
 
 namespace brindle::test {
 
@@ -86,10 +87,20 @@ inline void ClickGroupBoxTitle(QGroupBox* box) {
   QTest::mouseClick(box, Qt::LeftButton, {}, check.center());
 }
 
-// The toolbar's button for an action, clicked.
+// The toolbar's button for an action, clicked. A window too narrow for the whole toolbar (the
+// offscreen platform's small screen) is first widened until the button shows.
 inline void ClickToolbar(QToolBar& bar, QAction* action) {
   QVERIFY(action);
-  ClickButton(qobject_cast<QAbstractButton*>(bar.widgetForAction(action)));
+  auto* button = qobject_cast<QAbstractButton*>(bar.widgetForAction(action));
+  QVERIFY(button);
+  if (!button->isVisible()) {
+    QWidget* window = bar.window();
+    window->resize(std::max(window->width(), window->width() - bar.width() +
+                                                 bar.sizeHint().width() + 20),
+                   window->height());
+    QTRY_VERIFY2(button->isVisible(), qPrintable(button->text()));
+  }
+  ClickButton(button);
 }
 
 // A right-click: the press and release, then the context-menu request the window system makes of
