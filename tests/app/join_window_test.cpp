@@ -1,5 +1,6 @@
 // The join window driven as a user would: the preview of each group of a folder, the placeholder,
 // a long join, the JPEG limit and a list too short to start.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
@@ -122,6 +123,14 @@ class JoinWindowTest : public QObject {
     auto* delete_button = Find<QPushButton>(*window_, "delete_button");
     QCOMPARE(list->count(), 4);
     QVERIFY(!delete_button->isEnabled());
+    // What a screen reader reads: the rows by their names, the buttons by their texts.
+    QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
+    QVERIFY(rows && rows->tableInterface());
+    QCOMPARE(rows->tableInterface()->cellAt(2, 0)->text(QAccessible::Name), QString("c.png"));
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window_);
+    for (const char* text : {"添加", "删除", "清空", "开始拼接"}) {
+      QVERIFY2(test::FindAccessible(root, QAccessible::Button, text), text);
+    }
 
     test::ClickRow(*list, 0);
     QVERIFY(delete_button->isEnabled());

@@ -132,7 +132,7 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     auto* resize = Find<QCheckBox>(window, pc::kResize);
-    resize->click();
+    test::ClickButton(resize);
     auto* size = Find<QLineEdit>(window, pc::kSizeBox);
     size->setFocus();
     size->selectAll();
@@ -153,7 +153,9 @@ class SettingsPanelTest : public QObject {
 
     // The longer side ticks and locks keep-aspect and explains itself.
     auto* side = Find<QComboBox>(window, pc::kSizeTypeList);
-    emit side->activated(3);
+    test::FocusAsByTab(side);
+    test::PressKey(Qt::Key_End);
+    QCOMPARE(side->currentIndex(), 3);
     auto* keep = Find<QCheckBox>(window, pc::kKeepAspect);
     QVERIFY(keep->isChecked());
     QVERIFY(!keep->isEnabled());
@@ -174,11 +176,11 @@ class SettingsPanelTest : public QObject {
         "图片宽的取值范围: 1.0 - 999.9 (百分比)"));
 
     // Resampling to a resolution excludes resizing.
-    resize->click();
+    test::ClickButton(resize);
     QVERIFY(!resize->isChecked());
-    Find<QCheckBox>(window, pc::kDpi)->click();
-    Find<QCheckBox>(window, pc::kResample)->click();
-    resize->click();
+    test::ClickButton(Find<QCheckBox>(window, pc::kDpi));
+    test::ClickButton(Find<QCheckBox>(window, pc::kResample));
+    test::ClickButton(resize);
     QVERIFY(!resize->isChecked());
     QVERIFY(dialogs_.told.contains("提示 | 勾选了【重新采样】选项后，不能同时再勾选这个选项。"));
   }
@@ -198,8 +200,8 @@ class SettingsPanelTest : public QObject {
     const fs::path out = fs::path(QDir::homePath().toStdString()) / "out";
     fs::create_directories(out);
     dialogs_.folder_to_pick = QString::fromStdString(out.string());
-    Find<QRadioButton>(window, pc::kSaveToFolder)->click();
-    Find<QPushButton>(window, pc::kSaveFolderButton)->click();
+    test::ClickButton(Find<QRadioButton>(window, pc::kSaveToFolder));
+    test::ClickButton(Find<QPushButton>(window, pc::kSaveFolderButton));
     QCOMPARE(Find<QLineEdit>(window, pc::kSaveFolderBox)->text(),
              QString::fromStdString(out.string()));
     PanelValues values = window.panel().values();
@@ -208,7 +210,7 @@ class SettingsPanelTest : public QObject {
     window.panel().SetValues(values);
 
     dialogs_.yes_no = {true};
-    Find<QPushButton>(window, pc::kStartButton)->click();
+    test::ClickButton(Find<QPushButton>(window, pc::kStartButton));
     QCOMPARE(window.progress().text(), QString("共 3 张图片，正在处理第 1 张。"));
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QCOMPARE(dialogs_.asked,
@@ -244,7 +246,7 @@ class SettingsPanelTest : public QObject {
     test::ClickCommand(window, "rotate_right");
     // Choosing to overwrite asks first; OK keeps the choice.
     dialogs_.yes_no = {true};
-    Find<QRadioButton>(window, pc::kOverwrite)->click();
+    test::ClickButton(Find<QRadioButton>(window, pc::kOverwrite));
     QCOMPARE(dialogs_.asked.size(), 1);
     QVERIFY(Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
     test::ClickCommand(window, "start");
@@ -272,7 +274,7 @@ class SettingsPanelTest : public QObject {
     window.panel().SetValues(values);
     test::ClickCommand(window, "start");
     QTRY_VERIFY(window.progress().text().contains("第 2 张") || !window.running());
-    window.progress().stop_button()->click();
+    test::ClickButton(window.progress().stop_button());
     QCOMPARE(window.progress().stop_button()->text(), QString("停止中..."));
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QVERIFY(dialogs_.asked.isEmpty());  // no completion question
