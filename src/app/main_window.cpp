@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -323,6 +324,9 @@ void MainWindow::BuildList() {
   icon_view_->setUniformItemSizes(true);
   icon_view_->setWordWrap(true);
   icon_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // The views share one selection, read as whole rows. The icon view shows only the name column,
+  // so a click, a key or a band there must select the row too, as in the report view.
+  icon_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   icon_view_->setTextElideMode(Qt::ElideMiddle);
 
   report_view_->setModel(model_);
@@ -348,13 +352,9 @@ void MainWindow::BuildList() {
     auto* remove = new QShortcut(QKeySequence::Delete, view);
     remove->setContext(Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, &MainWindow::RemoveSelected);
-    connect(view, &QAbstractItemView::doubleClicked, this, [this] {
-      if (SelectedRows().empty()) {
-        AddPictures();
-      } else {
-        TogglePreview();
-      }
-    });
+    connect(view, &QAbstractItemView::doubleClicked, this, &MainWindow::ListDoubleClicked);
+    // A double-click on empty space reaches no item, and the view reports none.
+    view->viewport()->installEventFilter(this);
   }
 
   preview_->setObjectName(
@@ -387,8 +387,27 @@ void MainWindow::BuildList() {
   views_->installEventFilter(this);
 }
 
+void MainWindow::ListDoubleClicked() {
+  if (SelectedRows().empty()) {
+    AddPictures();
+  } else {
+    TogglePreview();
+  }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == views_ && event->type() == QEvent::Resize) PlaceEmptyHint();
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      (watched == icon_view_->viewport() || watched == report_view_->viewport())) {
+    const QAbstractItemView* view = watched == icon_view_->viewport()
+                                        ? static_cast<QAbstractItemView*>(icon_view_)
+                                        : report_view_;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton && !view->indexAt(mouse->position().toPoint()).isValid()) {
+      ListDoubleClicked();
+      return true;
+    }
+  }
   if (watched == preview_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {

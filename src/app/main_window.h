@@ -98,6 +98,9 @@ class MainWindow : public QMainWindow {
   void SetThumbnails(bool on);
   void ViewOriginal();
   void ShowListMenu(const QPoint& at);
+  // A double-click in the list: the effect preview of the selection, or the chooser when nothing
+  // is selected.
+  void ListDoubleClicked();
   void OpenFontMapping();
   void MakeDesktopShortcut();
   void ShowAbout();

@@ -17,6 +17,7 @@
 #include "app_test_main.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -90,25 +91,31 @@ class CropWindowTest : public QObject {
 
   void refusalsPointAtTheirBoxes() {
     auto* mode = Find<QComboBox>(*window_, "mode_list");
-    mode->setCurrentIndex(2);
-    emit mode->activated(2);
+    QCOMPARE(mode->currentIndex(), 0);
+    // Each choice moves the focus on to the boxes it needs.
+    for (int step = 0; step < 2; ++step) {
+      test::FocusAsByTab(mode);
+      test::PressKey(Qt::Key_Down);
+    }
+    QCOMPARE(mode->currentIndex(), 2);
     auto* ratio_width = Find<QLineEdit>(*window_, "ratio_width_box");
     ratio_width->setText("0");
     Find<QLineEdit>(*window_, "ratio_height_box")->setText("3");
-    window_->start_button()->click();
+    test::ClickButton(window_->start_button());
     QCOMPARE(window_->balloons().open_texts(), QStringList({"这里不能小于 1 | 请重新输入"}));
     QCOMPARE(QApplication::focusWidget(), ratio_width);
     window_->balloons().DismissAll();
 
-    Find<QRadioButton>(*window_, "list_mode_option")->click();
-    window_->start_button()->click();
+    test::ClickButton(Find<QRadioButton>(*window_, "list_mode_option"));
+    test::ClickButton(window_->start_button());
     QCOMPARE(window_->balloons().open_texts(), QStringList({"请先添加图片 | 当前源图片列表为空"}));
-    mode->setCurrentIndex(0);
-    emit mode->activated(0);
+    test::FocusAsByTab(mode);
+    test::PressKey(Qt::Key_Home);
+    QCOMPARE(mode->currentIndex(), 0);
   }
 
   void theListTakesDroppedPicturesOnceAndFollowsADeletion() {
-    Find<QRadioButton>(*window_, "list_mode_option")->click();
+    test::ClickButton(Find<QRadioButton>(*window_, "list_mode_option"));
     const fs::path pictures = folder_.path() / "loose";
     fs::create_directories(pictures);
     test::WritePicture(pictures / "a.jpg", 400, 300, "JPEG");
@@ -125,8 +132,10 @@ class CropWindowTest : public QObject {
     QVERIFY(window_->status()[2].endsWith("a.jpg"));
 
     // Deleting the picture shown: the next one takes its row and its preview.
-    list->setCurrentRow(0);
-    Find<QPushButton>(*window_, "delete_button")->click();
+    auto* delete_button = Find<QPushButton>(*window_, "delete_button");
+    QVERIFY(!delete_button->isEnabled());
+    test::ClickRow(*list, 0);
+    test::ClickButton(delete_button);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->currentRow(), 0);
     QTRY_VERIFY(!window_->preview_pending());
@@ -135,12 +144,12 @@ class CropWindowTest : public QObject {
 
     // Overwriting asks first; after the run neither save choice is left.
     dialogs_.yes_no = {true};
-    Find<QRadioButton>(*window_, "overwrite_option")->click();
+    test::ClickButton(Find<QRadioButton>(*window_, "overwrite_option"));
     QCOMPARE(dialogs_.asked,
              QStringList(
                  {"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
     QVERIFY(!window_->output_box()->isVisible());
-    window_->start_button()->click();
+    test::ClickButton(window_->start_button());
     QTRY_VERIFY(!window_->running() && window_->start_button()->isEnabled());
     QVERIFY(!Find<QRadioButton>(*window_, "overwrite_option")->isChecked());
     QVERIFY(!Find<QRadioButton>(*window_, "save_to_folder_option")->isChecked());

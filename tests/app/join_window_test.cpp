@@ -1,7 +1,9 @@
 // The join window driven as a user would: the preview of each group of a folder, the placeholder,
 // a long join, the JPEG limit and a list too short to start.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "app_test_main.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -66,10 +69,10 @@ class JoinWindowTest : public QObject {
     QVERIFY(window_->status()[1] != first);
 
     auto* close_preview = Find<QCheckBox>(*window_, "close_preview_box");
-    close_preview->click();
+    test::ClickButton(close_preview);
     QTRY_VERIFY(!window_->preview_pending());
     QCOMPARE(window_->preview().image().size(), QSize(279, 75));
-    close_preview->click();
+    test::ClickButton(close_preview);
   }
 
   void thirtyTallPicturesAreShownAsOneLongPicture() {
@@ -87,13 +90,13 @@ class JoinWindowTest : public QObject {
   }
 
   void theListIsRefusedBelowTwoAndAJpegPastTheLimitIsNotShown() {
-    Find<QRadioButton>(*window_, "list_mode_option")->click();
+    test::ClickButton(Find<QRadioButton>(*window_, "list_mode_option"));
     const fs::path pictures = folder_.path() / "strips";
     fs::create_directories(pictures);
     test::WritePicture(pictures / "a.png", 8, 40000, "PNG");
     test::WritePicture(pictures / "b.png", 8, 40000, "PNG");
     window_->TakeDrop({pictures / "a.png"});
-    window_->start_button()->click();
+    test::ClickButton(window_->start_button());
     QCOMPARE(window_->balloons().open_texts(), QStringList({"请先添加图片 | 图片数量不能少于2张"}));
 
     window_->TakeDrop({pictures / "b.png"});
@@ -101,6 +104,51 @@ class JoinWindowTest : public QObject {
     QCOMPARE(dialogs_.told.size(), 1);
     QVERIFY2(dialogs_.told.front().startsWith("错误 | 预览失败:\n\n拼接后的图片高度: 80000 像素"),
              qPrintable(dialogs_.told.front()));
+  }
+
+  // The hand-made list takes clicks and keys: ctrl-click, shift-click, the arrows, Delete.
+  void theListIsSelectedAndEmptiedWithThePointerAndTheKeys() {
+    QVERIFY(test::ActivateWindow(*window_));
+    test::ClickButton(Find<QRadioButton>(*window_, "list_mode_option"));
+    auto* clear = Find<QPushButton>(*window_, "clear_button");
+    if (clear->isEnabled()) test::ClickButton(clear);
+    const fs::path pictures = folder_.path() / "small";
+    fs::create_directories(pictures);
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"}) {
+      test::WritePicture(pictures / name, 20, 10, "PNG");
+    }
+    window_->TakeDrop({pictures / "a.png", pictures / "b.png", pictures / "c.png",
+                       pictures / "d.png"});
+    auto* list = Find<QListWidget>(*window_, "picture_list");
+    auto* delete_button = Find<QPushButton>(*window_, "delete_button");
+    QCOMPARE(list->count(), 4);
+    QVERIFY(!delete_button->isEnabled());
+    // What a screen reader reads: the rows by their names, the buttons by their texts.
+    QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
+    QVERIFY(rows && rows->tableInterface());
+    QCOMPARE(rows->tableInterface()->cellAt(2, 0)->text(QAccessible::Name), QString("c.png"));
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window_);
+    for (const char* text : {"添加", "删除", "清空", "开始拼接"}) {
+      QVERIFY2(test::FindAccessible(root, QAccessible::Button, text), text);
+    }
+
+    test::ClickRow(*list, 0);
+    QVERIFY(delete_button->isEnabled());
+    test::ClickRow(*list, 2, Qt::ControlModifier);
+    QCOMPARE(list->selectedItems().size(), 2);
+    QCOMPARE(QApplication::focusWidget(), list);
+    test::PressKey(Qt::Key_Delete);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QString("b.png"));
+    QCOMPARE(list->item(1)->text(), QString("d.png"));
+
+    test::ClickRow(*list, 0);
+    test::PressKey(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(list->selectedItems().size(), 2);
+    test::ClickButton(delete_button);
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!delete_button->isEnabled());
+    QVERIFY(!Find<QPushButton>(*window_, "clear_button")->isEnabled());
   }
 
   void cleanupTestCase() { main_.reset(); }

@@ -1,9 +1,10 @@
 // The desktop program's main window driven as a user would, on Qt's offscreen platform with
 // temporary XDG folders.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QItemSelectionModel>
+#include <QListView>
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
@@ -27,6 +28,7 @@
 #include "scripted_dialogs.h"
 #include "shell/desktop_launcher.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -93,17 +95,19 @@ class MainWindowTest : public QObject {
     window.AddPaths({pictures_ / "<b>x<i> & y.png"});
     QCOMPARE(model.index(3, 0).data(Qt::AccessibleTextRole).toString(), QString("<b>x<i> & y.png"));
 
-    QItemSelectionModel& selection = window.selection();
-    selection.select(model.index(0, 0),
-                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    QVERIFY(window.selection_status().startsWith("尺寸: 30 x 20"));
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+    auto& bar = *test::Find<QToolBar>(window, "toolbar");
+    test::ClickRow(icons, 0);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 30 x 20"),
+             qPrintable(window.selection_status()));
     QVERIFY(window.action("rotate_right")->isEnabled());
-    selection.select(model.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    test::ClickRow(icons, 1, Qt::ControlModifier);
     QCOMPARE(window.selection_status(), QString("选中了 2 张图片"));
 
-    window.action("rotate_right")->trigger();
+    test::ClickToolbar(bar, window.action("rotate_right"));
     QCOMPARE(model.list()[0].rotation, 90);
-    for (int turn = 0; turn < 3; ++turn) window.action("rotate_right")->trigger();
+    for (int turn = 0; turn < 3; ++turn) test::ClickToolbar(bar, window.action("rotate_right"));
     QCOMPARE(model.list()[0].rotation, 0);
     QCOMPARE(model.list()[1].rotation, 0);
 
@@ -111,10 +115,204 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(!model.ThumbnailOf(0).isNull());
     QCOMPARE(model.ThumbnailOf(0).size(), QSize(96, 96));
 
-    window.action("remove_picture")->trigger();
+    test::ClickToolbar(bar, window.action("remove_picture"));
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.index(0, 0).data().toString(), QString("c.gif"));
     QCOMPARE(window.list_status().left(6), QString("2 张图片"));
+  }
+
+  // The icon view with the pointer and the keyboard: a click takes a thumbnail as the selection,
+  // the toolbar turns it, a double-click previews it, Delete removes it.
+  void aClickedThumbnailIsTurnedPreviewedAndRemoved() {
+    MainWindow window(*context_, dialogs_);
+    window.AddPaths({pictures_ / "a.jpg", pictures_ / "b.png", pictures_ / "c.gif"});
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+    QVERIFY(icons.isVisible());
+    auto& bar = *test::Find<QToolBar>(window, "toolbar");
+    PictureListModel& model = window.model();
+
+    // The preview tip of the first pictures is open; the click that closes it still selects.
+    QCOMPARE(window.balloons().open_count(), 1);
+    test::ClickRow(icons, 0);
+    QCOMPARE(window.balloons().open_count(), 0);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 30 x 20"),
+             qPrintable(window.selection_status()));
+    for (const char* name : {"remove_picture", "rotate_left", "rotate_right", "flip_horizontal",
+                             "flip_vertical", "preview"}) {
+      QVERIFY2(window.action(name)->isEnabled(), name);
+    }
+    test::ClickToolbar(bar, window.action("rotate_left"));
+    QCOMPARE(model.list()[0].rotation, 270);
+    test::ClickToolbar(bar, window.action("flip_horizontal"));
+    QCOMPARE(model.list()[0].rotation, 90);
+    QCOMPARE(model.list()[0].flip, FlipState::kByHorizontalFlip);
+    QCOMPARE(model.list()[1].rotation, 0);
+
+    // A double-click on a picture opens its effect preview, not the chooser; Escape leaves it.
+    dialogs_.picked_title.clear();
+    test::DoubleClickRow(icons, 1);
+    QTRY_VERIFY(window.preview_shown());
+    QVERIFY(window.windowTitle().endsWith(" - b.png"));
+    QVERIFY(dialogs_.picked_title.isEmpty());
+    test::PressKey(Qt::Key_Escape);
+    QVERIFY(!window.preview_shown());
+    QCOMPARE(QApplication::focusWidget(), &icons);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 20 x 30"),
+             qPrintable(window.selection_status()));
+
+    test::PressKey(Qt::Key_Delete);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(1, 0).data().toString(), QString("c.gif"));
+    QCOMPARE(window.selection_status(), QString());
+    QVERIFY(!window.action("remove_picture")->isEnabled());
+
+    // A double-click on empty space opens the chooser, whose pictures join the list.
+    dialogs_.files_to_pick = {QString::fromStdString((pictures_ / "album" / "d.png").string())};
+    const QRect last = icons.visualRect(model.index(1, 0));
+    const QPoint empty(last.center().x(), last.bottom() + 40);
+    QVERIFY(!icons.indexAt(empty).isValid());
+    test::DoubleClickAt(icons.viewport(), empty);
+    QCOMPARE(dialogs_.picked_title, QString("选择图片 - 支持多选"));
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(!window.preview_shown());
+    dialogs_.files_to_pick.clear();
+  }
+
+  // Ctrl-click, shift-click, the arrow keys and a band drawn over the thumbnails.
+  void theIconViewSelectsWithModifiersKeysAndABand() {
+    MainWindow window(*context_, dialogs_);
+    window.AddPaths(FourPictures());
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+
+    test::ClickRow(icons, 0);
+    test::ClickRow(icons, 2, Qt::ControlModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 2 张图片"));
+    test::ClickRow(icons, 0, Qt::ControlModifier);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 10 x 10"),
+             qPrintable(window.selection_status()));
+    test::ClickRow(icons, 0);
+    test::ClickRow(icons, 2, Qt::ShiftModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 3 张图片"));
+
+    QCOMPARE(QApplication::focusWidget(), &icons);
+    test::PressKey(Qt::Key_Left);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 20 x 30"),
+             qPrintable(window.selection_status()));
+    test::PressKey(Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 2 张图片"));
+    QVERIFY(window.action("rotate_right")->isEnabled());
+
+    // From empty space below the first row to the middle of the second thumbnail: the first two.
+    const QRect first = icons.visualRect(window.model().index(0, 0));
+    const QRect second = icons.visualRect(window.model().index(1, 0));
+    QCOMPARE(icons.visualRect(window.model().index(3, 0)).top(), first.top());
+    const QPoint below(first.center().x(), icons.viewport()->height() - 10);
+    QVERIFY(!icons.indexAt(below).isValid());
+    test::DragBetween(icons.viewport(), below, second.center());
+    QCOMPARE(window.selection_status(), QString("选中了 2 张图片"));
+    test::PressKey(Qt::Key_Delete);
+    QCOMPARE(window.model().rowCount(), 2);
+    QCOMPARE(window.model().index(0, 0).data().toString(), QString("c.gif"));
+  }
+
+  // Without thumbnails the report view takes the same gestures, and its context menu removes.
+  void theReportViewSelectsWithThePointerAndTheKeys() {
+    MainWindow window(*context_, dialogs_);
+    window.AddPaths(FourPictures());
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+    test::ClickInNextMenu("显示缩略图");
+    test::RightClickRow(icons, 0);
+    auto& report = *test::Find<QTreeView>(window, "picture_report");
+    QVERIFY(report.isVisible());
+    PictureListModel& model = window.model();
+
+    test::ClickRow(report, 0);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 30 x 20"),
+             qPrintable(window.selection_status()));
+    test::PressKey(Qt::Key_Down);
+    QVERIFY2(window.selection_status().startsWith("尺寸: 20 x 30"),
+             qPrintable(window.selection_status()));
+    test::PressKey(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 2 张图片"));
+    test::ClickRow(report, 3, Qt::ControlModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 3 张图片"));
+    test::ClickRow(report, 0);
+    test::ClickRow(report, 3, Qt::ShiftModifier);
+    QCOMPARE(window.selection_status(), QString("选中了 4 张图片"));
+
+    // A click on empty space leaves nothing selected; a drag over the rows selects them.
+    const QRect last = report.visualRect(model.index(3, 0));
+    const QPoint empty(last.center().x(), last.bottom() + 40);
+    QVERIFY(!report.indexAt(empty).isValid());
+    QTest::mouseClick(report.viewport(), Qt::LeftButton, {}, empty);
+    QCOMPARE(window.selection_status(), QString());
+    test::DragBetween(report.viewport(), test::RowCentre(report, 2), test::RowCentre(report, 0));
+    QCOMPARE(window.selection_status(), QString("选中了 3 张图片"));
+
+    test::ClickInNextMenu("移除选中");
+    test::RightClickRow(report, 1);
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.index(0, 0).data().toString(), QString("d.png"));
+
+    test::DoubleClickRow(report, 0);
+    QTRY_VERIFY(window.preview_shown());
+    QVERIFY(window.windowTitle().endsWith(" - d.png"));
+    test::PressKey(Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), &report);
+    test::PressKey(Qt::Key_Delete);
+    QCOMPARE(model.rowCount(), 0);
+
+    dialogs_.picked_title.clear();
+    test::DoubleClickAt(report.viewport(), report.viewport()->rect().center());
+    QCOMPARE(dialogs_.picked_title, QString("选择图片 - 支持多选"));
+
+    test::ClickInNextMenu("显示缩略图");
+    test::RightClickAt(report.viewport(), report.viewport()->rect().center());
+    QVERIFY(icons.isVisible());
+  }
+
+  // Driven from outside as a screen reader or UI automation drives it: the rows are named by their
+  // pictures, a row's own action selects it, the toolbar's buttons are named by their texts and
+  // pressed through their actions.
+  void theListAndTheToolbarAreDrivenThroughTheAccessibilityTree() {
+    MainWindow window(*context_, dialogs_);
+    window.AddPaths({pictures_ / "a.jpg", pictures_ / "<b>x<i> & y.png"});
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&icons);
+    QVERIFY(list);
+    QCOMPARE(list->text(QAccessible::Name), QString("图片列表"));
+    QAccessibleTableInterface* table = list->tableInterface();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 2);
+    QAccessibleInterface* row = table->cellAt(1, 0);
+    QVERIFY(row);
+    QCOMPARE(row->text(QAccessible::Name), QString("<b>x<i> & y.png"));
+    QAccessibleActionInterface* row_actions = row->actionInterface();
+    QVERIFY(row_actions);
+    QVERIFY(row_actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    row_actions->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY2(window.selection_status().startsWith("尺寸: 10 x 10"),
+             qPrintable(window.selection_status()));
+    QVERIFY(row->state().selected);
+
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&window);
+    QAccessibleInterface* turn = test::FindAccessible(root, QAccessible::Button, "图片右转");
+    QVERIFY(turn);
+    QVERIFY(!turn->state().disabled);
+    QVERIFY(turn->actionInterface());
+    turn->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(window.model().list()[1].rotation, 90);
+    QCOMPARE(window.model().list()[0].rotation, 0);
+    for (const char* text : {"添加图片", "添文件夹", "移除图片", "效果预览", "开始处理", "格式转换"}) {
+      QVERIFY2(test::FindAccessible(root, QAccessible::Button, text), text);
+    }
+    QAccessibleInterface* remove = test::FindAccessible(root, QAccessible::Button, "移除图片");
+    remove->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(window.model().rowCount(), 1);
   }
 
   void foldersAskForTheirSubFoldersAndTheMenusStoreTheirChoices() {
@@ -174,6 +372,12 @@ class MainWindowTest : public QObject {
   }
 
  private:
+  // Of four sizes: 30 x 20, 20 x 30, 10 x 10 (GIF) and 10 x 10 (PNG).
+  std::vector<fs::path> FourPictures() const {
+    return {pictures_ / "a.jpg", pictures_ / "b.png", pictures_ / "c.gif",
+            pictures_ / "album" / "d.png"};
+  }
+
   test::ScriptedDialogs dialogs_;
   std::optional<AppContext> context_;
   fs::path pictures_;

@@ -64,7 +64,9 @@ class ScriptedDialogs : public Dialogs {
   }
 
  protected:
-  QStringList PickFiles(QWidget*, const QString&, const QString&, const QString& start) override {
+  QStringList PickFiles(QWidget*, const QString& title, const QString&,
+                        const QString& start) override {
+    picked_title = title;
     picked_from = start;
     return files_to_pick;
   }
@@ -75,6 +77,7 @@ class ScriptedDialogs : public Dialogs {
   }
 
  public:
+  QString picked_title;  // of the last multi-file chooser
   QString picked_from;
   QString folder_to_pick;
 };

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,6 +40,7 @@
 #include "recipe/options_file.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -134,7 +134,7 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     auto* resize = Find<QCheckBox>(window, pc::kResize);
-    resize->click();
+    test::ClickButton(resize);
     auto* size = Find<QLineEdit>(window, pc::kSizeBox);
     size->setFocus();
     size->selectAll();
@@ -176,11 +176,11 @@ class SettingsPanelTest : public QObject {
         "图片宽的取值范围: 1.0 - 999.9 (百分比)"));
 
     // Resampling to a resolution excludes resizing.
-    resize->click();
+    test::ClickButton(resize);
     QVERIFY(!resize->isChecked());
-    Find<QCheckBox>(window, pc::kDpi)->click();
-    Find<QCheckBox>(window, pc::kResample)->click();
-    resize->click();
+    test::ClickButton(Find<QCheckBox>(window, pc::kDpi));
+    test::ClickButton(Find<QCheckBox>(window, pc::kResample));
+    test::ClickButton(resize);
     QVERIFY(!resize->isChecked());
     QVERIFY(dialogs_.told.contains("提示 | 勾选了【重新采样】选项后，不能同时再勾选这个选项。"));
   }
@@ -192,7 +192,7 @@ class SettingsPanelTest : public QObject {
     const std::string config = test::ReadFile(context_->folders.ConfigFile());
 
     // No save choice: refused at the choice, nothing stored.
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QVERIFY(dialogs_.told.contains("提示 | 请选择图片处理后保存的方式"));
     QVERIFY(window.balloons().open_count() == 0);  // closed with the box
     QCOMPARE(test::ReadFile(context_->folders.ConfigFile()), config);
@@ -200,8 +200,8 @@ class SettingsPanelTest : public QObject {
     const fs::path out = fs::path(QDir::homePath().toStdString()) / "out";
     fs::create_directories(out);
     dialogs_.folder_to_pick = QString::fromStdString(out.string());
-    Find<QRadioButton>(window, pc::kSaveToFolder)->click();
-    Find<QPushButton>(window, pc::kSaveFolderButton)->click();
+    test::ClickButton(Find<QRadioButton>(window, pc::kSaveToFolder));
+    test::ClickButton(Find<QPushButton>(window, pc::kSaveFolderButton));
     QCOMPARE(Find<QLineEdit>(window, pc::kSaveFolderBox)->text(),
              QString::fromStdString(out.string()));
     PanelValues values = window.panel().values();
@@ -210,7 +210,7 @@ class SettingsPanelTest : public QObject {
     window.panel().SetValues(values);
 
     dialogs_.yes_no = {true};
-    Find<QPushButton>(window, pc::kStartButton)->click();
+    test::ClickButton(Find<QPushButton>(window, pc::kStartButton));
     QCOMPARE(window.progress().text(), QString("共 3 张图片，正在处理第 1 张。"));
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QCOMPARE(dialogs_.asked,
@@ -242,15 +242,14 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     window.AddPaths({folder / "wide.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("rotate_right")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "rotate_right");
     // Choosing to overwrite asks first; OK keeps the choice.
     dialogs_.yes_no = {true};
-    Find<QRadioButton>(window, pc::kOverwrite)->click();
+    test::ClickButton(Find<QRadioButton>(window, pc::kOverwrite));
     QCOMPARE(dialogs_.asked.size(), 1);
     QVERIFY(Find<QRadioButton>(window, pc::kOverwrite)->isChecked());
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QCOMPARE(dialogs_.told, QStringList({"完成 | 图片批量处理已完成"}));
     QCOMPARE(QImage(QString::fromStdString((folder / "wide.jpg").string())).size(),
@@ -273,9 +272,9 @@ class SettingsPanelTest : public QObject {
     PanelValues values = window.panel().values();
     ChooseSaveFolder(values, out.string());
     window.panel().SetValues(values);
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QTRY_VERIFY(window.progress().text().contains("第 2 张") || !window.running());
-    window.progress().stop_button()->click();
+    test::ClickButton(window.progress().stop_button());
     QCOMPARE(window.progress().stop_button()->text(), QString("停止中..."));
     QTRY_VERIFY_WITH_TIMEOUT(!window.running() && !window.progress().isVisible(), 30000);
     QVERIFY(dialogs_.asked.isEmpty());  // no completion question
@@ -286,7 +285,7 @@ class SettingsPanelTest : public QObject {
     }
 
     // Closing the program during a run stops it; the pictures in hand are finished.
-    window.action("start")->trigger();
+    test::ClickCommand(window, "start");
     QVERIFY(window.running());
     window.close();
     QVERIFY(!window.running());
@@ -304,9 +303,8 @@ class SettingsPanelTest : public QObject {
     values.text = "水印";
     ChooseFont(values, "DejaVu Sans");
     window.panel().SetValues(values);
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QVERIFY(!window.preview_shown());
     QVERIFY2(dialogs_.told.join("\n").contains("不支持显示中文"),
              qPrintable(dialogs_.told.join("\n")));
@@ -317,20 +315,18 @@ class SettingsPanelTest : public QObject {
     MainWindow window(*context_, dialogs_);
     ShowActive(window);
     window.AddPaths({pictures_ / "a.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QTRY_VERIFY(window.preview_shown());
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量处理工具(V13.7) - 效果预览 - a.jpg"));
     QVERIFY(window.list_status().startsWith("原图尺寸: "));
     QVERIFY(window.selection_status().startsWith("处理后图片尺寸: "));
-    window.action("preview")->trigger();
+    test::ClickCommand(window, "preview");
     QVERIFY(!window.preview_shown());
 
     window.AddPaths({pictures_ / "b.jpg", pictures_ / "c.jpg"});
-    window.selection().select(window.model().index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    window.action("preview")->trigger();
+    test::ClickRow(test::ShownPictureList(window), 0);
+    test::ClickCommand(window, "preview");
     QTRY_VERIFY(window.windowTitle().endsWith(" - a.jpg"));
     QTest::keyClick(&window.preview(), Qt::Key_Right);
     QTRY_VERIFY(window.windowTitle().endsWith(" - b.jpg"));

@@ -23,6 +23,7 @@
 #include "platform/magick_wand.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
+#include "user_input.h"
 
 namespace brindle {
 namespace {
@@ -52,8 +53,8 @@ class ToolWindowsTest : public QObject {
     store.WriteNumber("", "convert_png8", 1);
     store.WriteNumber("", "convert_png8_color_count", 16);
     MainWindow main(*context_, dialogs_);
-    main.show();
-    main.action("convert_tool")->trigger();
+    QVERIFY(test::ActivateWindow(main));
+    test::ClickCommand(main, "convert_tool");
     ConvertWindow& window = *main.convert_window();
     QVERIFY(window.isVisible() && !main.isVisible());
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量格式转换工具"));
@@ -88,14 +89,20 @@ class ToolWindowsTest : public QObject {
     store.WriteText("", "convert_format", "JPG");
     store.WriteNumber("", "convert_quality", 90);
     MainWindow main(*context_, dialogs_);
-    main.action("convert_tool")->trigger();
+    QVERIFY(test::ActivateWindow(main));
+    test::ClickCommand(main, "convert_tool");
     ConvertWindow& window = *main.convert_window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // Refused: nothing is stored.
-    Find<QSlider>(window, "quality_slider")->setValue(70);
-    window.start_button()->click();
+    auto* slider = Find<QSlider>(window, "quality_slider");
+    QCOMPARE(slider->value(), 90);
+    test::FocusAsByTab(slider);
+    test::PressKey(Qt::Key_PageDown);
+    test::PressKey(Qt::Key_PageDown);
+    QCOMPARE(slider->value(), 70);
+    test::ClickButton(window.start_button());
     QCOMPARE(window.balloons().open_texts(),
              QStringList({"请选择【源图片文件夹】 | 源图片文件夹不能为空"}));
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("source_button"));
@@ -108,17 +115,21 @@ class ToolWindowsTest : public QObject {
     test::WritePicture(source / "x.png", 40, 30, "PNG");
     test::WritePicture(source / "x.gif", 40, 30, "GIF");
     dialogs_.folder_to_pick = QString::fromStdString(source.string());
-    Find<QPushButton>(window, "source_button")->click();
+    test::ClickButton(Find<QPushButton>(window, "source_button"));
     const fs::path output = folder.path() / "pictures_处理后";
     QCOMPARE(window.output_box()->text(), QString::fromStdString(output.string()));
     window.balloons().DismissAll();
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QCOMPARE(window.balloons().open_texts(), QStringList({"请选择 | 原格式请至少选择一项"}));
 
-    Find<QCheckBox>(window, "format_png")->setChecked(true);
-    Find<QCheckBox>(window, "format_gif")->setChecked(true);
+    for (const char* format : {"format_png", "format_gif"}) {
+      auto* box = Find<QCheckBox>(window, format);
+      QVERIFY(!box->isChecked());
+      test::ClickButton(box);
+      QVERIFY(box->isChecked());
+    }
     dialogs_.yes_no = {true};
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
     QCOMPARE(dialogs_.asked, QStringList({"图片处理已完成，是否查看处理后的图片？"}));
     QCOMPARE(dialogs_.opened, QStringList({QString::fromStdString(output.string())}));
@@ -184,7 +195,8 @@ class ToolWindowsTest : public QObject {
 
   void thePngWindowAsksBeforeOverwritingAndNeedsAFreshSaveChoiceAfterARun() {
     MainWindow main(*context_, dialogs_);
-    main.action("png_tool")->trigger();
+    QVERIFY(test::ActivateWindow(main));
+    test::ClickCommand(main, "png_tool");
     PngWindow& window = *main.png_window();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QString("BrindlePNG图片批量处理工具"));
@@ -193,13 +205,13 @@ class ToolWindowsTest : public QObject {
     QVERIFY(to_folder->isChecked());
 
     dialogs_.yes_no = {false};
-    overwrite->click();
+    test::ClickButton(overwrite);
     QCOMPARE(dialogs_.asked,
              QStringList(
                  {"直接覆盖原图，有可能因参数设置错误造成无法挽回的损失。\n\n确定要覆盖原图吗？"}));
     QVERIFY(to_folder->isChecked() && !overwrite->isChecked());
 
-    Find<QPushButton>(window, "help_button")->click();
+    test::ClickButton(Find<QPushButton>(window, "help_button"));
     QCOMPARE(dialogs_.told.size(), 1);
     QVERIFY(dialogs_.told.front().startsWith("提示 | 【图片缩小】：\n当原图尺寸大于设置的值时"));
 
@@ -209,14 +221,14 @@ class ToolWindowsTest : public QObject {
     test::WritePicture(source / "wide.png", 40, 30, "PNG");
     window.TakeDrop({source});
     auto* resize = Find<QCheckBox>(window, "zoom_box");
-    resize->click();
+    test::ClickButton(resize);
     QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(window, "zoom_value_box"));
     QCOMPARE(Find<QCheckBox>(window, "keep_proportions_box")->text(), QString("高度等比例缩小"));
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QCOMPARE(window.balloons().open_texts(), QStringList({"请输入 | 这里不能为空"}));
     window.balloons().DismissAll();
     QTest::keyClicks(Find<QLineEdit>(window, "zoom_value_box"), "20x");
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
     QCOMPARE(dialogs_.asked.back(), QString("图片处理已完成，是否查看处理后的图片？"));
     MagickWandPtr written = MakeMagickWand();
@@ -225,7 +237,7 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(MagickGetImageHeight(written.get()), 15u);
 
     QVERIFY(!to_folder->isChecked() && !overwrite->isChecked());
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QCOMPARE(window.balloons().open_texts(), QStringList({"请选择 | 请选择图片处理后保存的方式"}));
     window.close();
   }
@@ -234,7 +246,8 @@ class ToolWindowsTest : public QObject {
     context_->store.WriteNumber("", "slice_horizontal", 0);
     context_->store.WriteNumber("", "slice_vertical", 0);
     MainWindow main(*context_, dialogs_);
-    main.action("slice_tool")->trigger();
+    QVERIFY(test::ActivateWindow(main));
+    test::ClickCommand(main, "slice_tool");
     SliceWindow& window = *main.slice_window();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QString("Brindle图片批量切片工具"));
@@ -243,19 +256,20 @@ class ToolWindowsTest : public QObject {
     fs::create_directories(source);
     test::WritePicture(source / "photo.jpg", 1000, 750, "JPEG");
     window.TakeDrop({source});
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     const QString neither = "看这里 | 【水平划分】与【垂直划分】至少勾选一项";
     QCOMPARE(window.balloons().open_texts(), QStringList({neither, neither}));
     window.balloons().DismissAll();
 
     auto* rows = Find<QGroupBox>(window, "horizontal_box");
-    rows->setChecked(true);
-    emit rows->clicked(true);
+    QVERIFY(!rows->isChecked());
+    test::ClickGroupBoxTitle(rows);
+    QVERIFY(rows->isChecked());
     auto* count = Find<QLineEdit>(window, "horizontal_avg_value_box");
     QVERIFY(count->isEnabled() && count->hasFocus());
     QVERIFY(!Find<QLineEdit>(window, "horizontal_pixel_value_box")->isEnabled());
     QTest::keyClicks(count, "4");
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QTRY_VERIFY(!window.running() && window.start_button()->isEnabled());
     const fs::path output = folder.path() / "big_处理后";
     for (int tile = 1; tile <= 4; ++tile) {
@@ -284,10 +298,11 @@ class ToolWindowsTest : public QObject {
     }
     context_->store.WriteNumber("", "convert_load_format_option", kLoadPng);
     MainWindow main(*context_, dialogs_);
-    main.action("convert_tool")->trigger();
+    QVERIFY(test::ActivateWindow(main));
+    test::ClickCommand(main, "convert_tool");
     ConvertWindow& window = *main.convert_window();
     Drop(window, {source});
-    window.start_button()->click();
+    test::ClickButton(window.start_button());
     QVERIFY(window.running());
 
     dialogs_.yes_no = {false};
