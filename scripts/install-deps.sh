@@ -12,6 +12,8 @@ packages=(
   # desktop program (Qt Widgets, its SVG icons) and the preference store (QtCore); xvfb for the
   # desktop program's screenshots
   qt6-base-dev qt6-svg-dev xvfb xauth
+  # Qt's own texts in Chinese (message box buttons, the file and folder choosers)
+  qt6-translations-l10n
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
   # a comma-decimal locale made with localedef in the locale test
