@@ -13,6 +13,8 @@ packages=(
   # desktop program (Qt Widgets, its SVG icons) and the preference store (QtCore); xvfb for the
   # desktop program's screenshots
   qt6-base-dev qt6-svg-dev xvfb xauth
+  # Qt's own texts in Chinese (message box buttons, the file and folder choosers)
+  qt6-translations-l10n
   # tests (exiftool writes the Exif, IPTC and XMP blocks that metadata removal must take out)
   googletest libgtest-dev libgmock-dev libimage-exiftool-perl
   # tests and the WebP benchmark: an animated WebP (img2webp) and cwebp as a peer; a HEIC with two

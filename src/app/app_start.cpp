@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QImageReader>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/app_context.h"
 #include "app/dialogs.h"
@@ -20,8 +23,25 @@ constexpr int kImageAllocationLimitMb = 1024;
 
 }  // namespace
 
+bool LoadQtTranslations() {
+  // Qt's own texts (message box buttons, the choosers) follow the program's language, not the
+  // user's environment.
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+  static QTranslator* installed = nullptr;
+  if (installed) return true;
+  auto* translator = new QTranslator(qApp);
+  if (!translator->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  installed = translator;
+  return true;
+}
+
 void PrepareApplication() {
   InitResources();
+  LoadQtTranslations();
   QImageReader::setAllocationLimit(kImageAllocationLimitMb);
   QApplication::setWindowIcon(QIcon(":/icons/brindle.svg"));
 }

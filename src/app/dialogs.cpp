@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "shell/chooser_limits.h"
+#include "shell/hint_geometry.h"
 #include "shell/main_window_size.h"
 
 namespace brindle {
@@ -41,6 +42,24 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 
 std::filesystem::path PathOf(const QString& text) {
   return std::filesystem::path(text.toStdString());
+}
+
+// Qt's own chooser, so its texts follow the program's language. A filter is shown by its name
+// alone: the names already list their patterns ("JPG图片 (*.JPG)").
+void PrepareFileChooser(QFileDialog& dialog, QFileDialog::FileMode mode) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setFileMode(mode);
+}
+
+QStringList RunFileChooser(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& start, QFileDialog::FileMode mode,
+                           QFileDialog::AcceptMode accept = QFileDialog::AcceptOpen) {
+  QFileDialog dialog(parent, title, start, filter);
+  PrepareFileChooser(dialog, mode);
+  dialog.setAcceptMode(accept);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
 }
 
 }  // namespace
@@ -74,12 +93,13 @@ std::optional<QColor> Dialogs::ChooseColour(QWidget* parent, const QColor& initi
 
 QString Dialogs::ChooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& start) {
-  return QFileDialog::getOpenFileName(parent, title, start, filter);
+  return RunFileChooser(parent, title, filter, start, QFileDialog::ExistingFile).value(0);
 }
 
 QString Dialogs::ChooseSaveFile(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& start) {
-  return QFileDialog::getSaveFileName(parent, title, start, filter);
+  return RunFileChooser(parent, title, filter, start, QFileDialog::AnyFile, QFileDialog::AcceptSave)
+      .value(0);
 }
 
 ThumbnailAnswer Dialogs::AskThumbnails(QWidget* parent, int found) {
@@ -129,16 +149,15 @@ std::optional<FolderChoice> Dialogs::ChooseFolder(QWidget* parent, const QString
 
 QStringList Dialogs::PickFiles(QWidget* parent, const QString& title, const QString& filter,
                                const QString& start) {
-  return QFileDialog::getOpenFileNames(parent, title, start, filter);
+  return RunFileChooser(parent, title, filter, start, QFileDialog::ExistingFiles);
 }
 
 std::optional<FolderChoice> Dialogs::PickFolder(QWidget* parent, const QString& title,
                                                 const QString& start, const QStringList& types) {
   // Qt's own dialog, so the type box can sit inside it.
   QFileDialog dialog(parent, title, start);
-  dialog.setFileMode(QFileDialog::Directory);
+  PrepareFileChooser(dialog, QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
   QComboBox* type_box = nullptr;
   if (!types.isEmpty()) {
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
@@ -152,6 +171,12 @@ std::optional<FolderChoice> Dialogs::PickFolder(QWidget* parent, const QString& 
       grid->addWidget(type_box, row, 1);
     }
   }
+  // Large enough to see a deep folder tree, in the middle of the screen.
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QSize hint = dialog.sizeHint();
+  const Size2 size = FolderChooserSize(area.width(), area.height(), hint.width(), hint.height());
+  dialog.resize(size.width, size.height);
+  PlaceCentred(dialog, 0);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   FolderChoice choice;
   choice.folder = QDir::cleanPath(dialog.selectedFiles().front());

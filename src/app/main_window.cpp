@@ -58,6 +58,7 @@
 #include "shell/batch_end.h"
 #include "shell/desktop_launcher.h"
 #include "shell/effect_preview_rules.h"
+#include "shell/hint_geometry.h"
 #include "shell/list_status.h"
 #include "shell/main_window_size.h"
 #include "shell/recipe_files.h"
@@ -132,6 +133,9 @@ class QuestionsThroughDialogs : public ListAddQuestions {
 };
 
 constexpr const char* kRecipeFilter = "图片设置文件 (*.sz)";
+
+// The main window stands this much above the middle of the screen.
+constexpr int kMainWindowLift = 26;
 
 }  // namespace
 
@@ -227,6 +231,7 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   const ClientSize client = MainWindowClientSize(screen.width(), screen.height());
   resize(client.width, client.height);
+  PlaceCentred(*this, kMainWindowLift);
   RefreshStatus();
 }
 
@@ -520,9 +525,14 @@ void MainWindow::FinishAdding(const ListAddOutcome& outcome, bool list_was_empty
   if (list_was_empty && model_->rowCount() > 0 && shown <= 2 && !preview_tip_shown_) {
     preview_tip_shown_ = true;
     WritePreference(context_.store, pref::kShowPreviewTipTimes, shown + 1);
-    balloons_->Show(views_->currentWidget(), "双击图片进入【效果预览】模式",
-                    "窗口右侧的图片处理设置选项，可通过效果预览查看处理后的效果。",
-                    MessageIcon::kInformation);
+    QAbstractItemView* view = model_->thumbnails_on() ? static_cast<QAbstractItemView*>(icon_view_)
+                                                       : report_view_;
+    const QRect item = view->visualRect(model_->index(0, 0));
+    const Point2 at = PreviewTipPoint({item.x(), item.y(), item.width(), item.height()},
+                                      view->viewport()->width(), view->viewport()->height());
+    balloons_->ShowAt(view->viewport(), QPoint(at.x, at.y), "双击图片进入【效果预览】模式",
+                      "窗口右侧的图片处理设置选项，可通过效果预览查看处理后的效果。",
+                      MessageIcon::kInformation);
   }
 }
 

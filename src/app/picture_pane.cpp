@@ -17,6 +17,15 @@ PicturePane::PicturePane(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void PicturePane::ShowImage(QImage image) {
   image_ = std::move(image);
+  drawn_ = QImage();
+  natural_ = QSize();
+  if (!image_.isNull()) {
+    // dots per metre to dots per inch
+    const int picture_dpi_x = qRound(image_.dotsPerMeterX() * 0.0254);
+    const int picture_dpi_y = qRound(image_.dotsPerMeterY() * 0.0254);
+    natural_ = QSize(NaturalLength(image_.width(), picture_dpi_x, logicalDpiX()),
+                     NaturalLength(image_.height(), picture_dpi_y, logicalDpiY()));
+  }
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
   UpdateBars();
@@ -44,12 +53,12 @@ void PicturePane::SetFit(bool fit) {
 void PicturePane::UpdateBars() {
   const QSize client = viewport()->size();
   const PaneLayout layout =
-      LayOutPane(client.width(), client.height(), image_.width(), image_.height(), fit_, 0, 0);
+      LayOutPane(client.width(), client.height(), natural_.width(), natural_.height(), fit_, 0, 0);
   horizontalScrollBar()->setRange(
-      0, layout.horizontal_bar ? image_.width() + 2 * kPaneMargin + 1 - client.width() : 0);
+      0, layout.horizontal_bar ? natural_.width() + 2 * kPaneMargin + 1 - client.width() : 0);
   horizontalScrollBar()->setPageStep(client.width());
   verticalScrollBar()->setRange(
-      0, layout.vertical_bar ? image_.height() + 2 * kPaneMargin + 1 - client.height() : 0);
+      0, layout.vertical_bar ? natural_.height() + 2 * kPaneMargin + 1 - client.height() : 0);
   verticalScrollBar()->setPageStep(client.height());
 }
 
@@ -67,21 +76,34 @@ void PicturePane::paintEvent(QPaintEvent*) {
   painter.fillRect(viewport()->rect(), Qt::white);
   const QSize client = viewport()->size();
   const PaneLayout layout =
-      LayOutPane(client.width(), client.height(), image_.width(), image_.height(), fit_,
+      LayOutPane(client.width(), client.height(), natural_.width(), natural_.height(), fit_,
                  horizontalScrollBar()->value(), verticalScrollBar()->value());
   zoom_ = layout.zoom;
   if (!image_.isNull()) {
     painter.setPen(Qt::black);
     painter.drawRect(layout.x - 1, layout.y - 1, layout.drawn_width + 1, layout.drawn_height + 1);
     const QRect target(layout.x, layout.y, layout.drawn_width, layout.drawn_height);
-    if (layout.zoom < 1.0F) {
+    if (target.size() == image_.size()) {
+      painter.drawImage(target.topLeft(), image_);
+    } else if (target.width() >= image_.width() && target.height() >= image_.height()) {
+      // Enlarged (a picture of fewer pixels per inch than the screen): only the part in view is
+      // stretched.
       painter.setRenderHint(QPainter::SmoothPixmapTransform);
       painter.drawImage(target, image_);
     } else {
-      painter.drawImage(target.topLeft(), image_);
+      painter.drawImage(target.topLeft(), ShrunkImage(target.size()));
     }
   }
   UpdateTitle();
+}
+
+const QImage& PicturePane::ShrunkImage(QSize size) {
+  // Shrunk once with area averaging: stretching at paint time samples the picture and shows moiré
+  // on fine patterns.
+  if (drawn_.size() != size) {
+    drawn_ = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  return drawn_;
 }
 
 void PicturePane::resizeEvent(QResizeEvent* event) {
@@ -91,7 +113,7 @@ void PicturePane::resizeEvent(QResizeEvent* event) {
 
 void PicturePane::mouseDoubleClickEvent(QMouseEvent*) {
   const QSize client = viewport()->size();
-  if (DoubleClickTogglesFit(client.width(), client.height(), image_.width(), image_.height(),
+  if (DoubleClickTogglesFit(client.width(), client.height(), natural_.width(), natural_.height(),
                             fit_)) {
     SetFit(!fit_);
   }

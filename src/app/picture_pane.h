@@ -22,6 +22,8 @@ class PicturePane : public QAbstractScrollArea {
   bool fit() const { return fit_; }
   float zoom() const { return zoom_; }
   const QImage& image() const { return image_; }
+  // The picture's size on the screen at zoom 1: its physical size at the screen's resolution.
+  QSize natural_size() const { return natural_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,8 +34,12 @@ class PicturePane : public QAbstractScrollArea {
  private:
   void UpdateBars();
   void UpdateTitle();
+  // The picture shrunk to the drawn size, made once per size.
+  const QImage& ShrunkImage(QSize size);
 
   QImage image_;
+  QSize natural_;
+  QImage drawn_;  // image_ shrunk to drawn_.size()
   bool fit_ = false;
   float zoom_ = 1.0F;
 };

@@ -322,7 +322,8 @@ QWidget* SettingsPanel::BuildBasicGroup() {
   row1->addWidget(size_type_, 1);
   grid->addLayout(row1, 0, 0);
 
-  QLineEdit* size = MakeNumberBox(NumberBox::kSize, 6, "图片宽：");
+  QLineEdit* size =
+      MakeNumberBox(NumberBox::kSize, SizeBoxMaxLength(ZoomUnit::kPercent), "图片宽：");
   unit_ = Named(new QToolButton, pc::kUnitLabel, "单位");
   unit_->setPopupMode(QToolButton::InstantPopup);
   unit_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -950,6 +951,7 @@ void SettingsPanel::ShowValues() {
   zoom_type_->setCurrentIndex(v.zoom_type);
   size_type_->setCurrentIndex(v.size_type);
   unit_->setText(Q(UnitLabel(v.zoom_unit)));
+  boxes_[NumberBox::kSize]->setMaxLength(SizeBoxMaxLength(v.zoom_unit));
   keep_aspect_->setText(Q(KeepAspectText(v)));
   keep_aspect_->setAccessibleName(keep_aspect_->text());
   keep_aspect_->setChecked(v.keep_aspect);

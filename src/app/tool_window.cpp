@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <cstdlib>
+#include <utility>
 
 #include "app/app_context.h"
 #include "app/balloon_hints.h"
@@ -274,6 +275,7 @@ void ToolWindow::Start() {
   start_->setEnabled(false);
   for (QWidget* widget : run_disabled_) widget->setEnabled(false);
   setCursor(Qt::WaitCursor);
+  run_open_ = true;
   if (!worker_.Start(std::move(*job), *observer_)) {
     Tell("提示", kThreadStartFailure, MessageIcon::kError);
     std::exit(-1);
@@ -281,6 +283,11 @@ void ToolWindow::Start() {
 }
 
 void ToolWindow::FinishRun(const RunOutcome& outcome) {
+  if (asking_to_close_) {
+    ended_while_asking_ = outcome;
+    return;
+  }
+  run_open_ = false;
   worker_.Wait();
   start_->setEnabled(true);
   for (QWidget* widget : run_disabled_) widget->setEnabled(true);
@@ -298,6 +305,7 @@ void ToolWindow::FinishRun(const RunOutcome& outcome) {
   }
   progress_->setValue(0);
   AfterRun(outcome);
+  if (std::exchange(close_when_ended_, false) && isVisible()) BackToMainWindow();
 }
 
 void ToolWindow::BackToMainWindow() {
@@ -311,17 +319,28 @@ void ToolWindow::BackToMainWindow() {
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (running()) {
+  if (run_open_) {
+    if (asking_to_close_) return;
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    if (!dialogs_.AskOkCancel(this, kClosingCaption, kClosingQuestion, MessageIcon::kQuestion)) {
+    asking_to_close_ = true;
+    const bool close =
+        dialogs_.AskOkCancel(this, kClosingCaption, kClosingQuestion, MessageIcon::kQuestion);
+    asking_to_close_ = false;
+    // A run that ended meanwhile is reported now, after the question; OK then closes the window.
+    if (std::optional<RunOutcome> ended = std::exchange(ended_while_asking_, std::nullopt)) {
+      close_when_ended_ = close;
+      FinishRun(*ended);
       return;
     }
+    if (!close) return;
     // The run ends at its next check with "任务已中止" and goes back to the main window; when it
-    // ended while the question was open, the window simply closes.
+    // has just ended, its report is on the way and the window closes after it.
     if (running()) {
       worker_.RequestStop();
-      return;
+    } else {
+      close_when_ended_ = true;
     }
+    return;
   }
   BackToMainWindow();
 }

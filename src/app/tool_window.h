@@ -136,6 +136,12 @@ class ToolWindow : public QWidget {
   std::vector<QWidget*> run_disabled_;
   QWidget* preview_pane_ = nullptr;
   bool refuse_root_ = true;
+  // The close question and the run's end never show two boxes at once: an end that arrives while
+  // the question is open waits for its answer.
+  bool run_open_ = false;         // started and its end not yet reported
+  bool asking_to_close_ = false;  // the close question is open
+  std::optional<RunOutcome> ended_while_asking_;
+  bool close_when_ended_ = false;  // the question was answered OK after the run had ended
   std::unique_ptr<Observer> observer_;
   RunWorker worker_;  // last: a run still going is stopped before the rest goes
 };

@@ -159,6 +159,8 @@ std::string& NumberBoxText(PanelValues& panel, NumberBox box) {
   return panel.dpi_text;
 }
 
+int SizeBoxMaxLength(ZoomUnit unit) { return unit == ZoomUnit::kPixel ? 4 : 6; }
+
 std::string_view NumberBoxControl(NumberBox box) {
   switch (box) {
     case NumberBox::kSize:

@@ -28,6 +28,9 @@ enum class NumberBox {
   kDpi,
 };
 
+// How many characters the size box takes: 4 in pixels (up to 9999), 6 in percent (999.99).
+int SizeBoxMaxLength(ZoomUnit unit);
+
 // The control a box is known by in refusals.
 std::string_view NumberBoxControl(NumberBox box);
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <mutex>
 #include <system_error>
 
 #include "platform/magick_wand.h"
@@ -97,6 +98,8 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
   setenv("MAGICK_CONFIGURE_PATH", magick_config_folder.c_str(), 1);
   MagickWandGenesis();
   MagickSetResourceLimit(MemoryResource, kMagickMemoryLimit);
+  MagickSetResourceLimit(WidthResource, kMagickEverydaySide);
+  MagickSetResourceLimit(HeightResource, kMagickEverydaySide);
   std::string reason;
   if (error_.empty() && !RunMagickSelfTest(&reason)) {
     error_ = "图片处理库 ImageMagick 自检失败: " + reason;
@@ -104,5 +107,27 @@ MagickEnvironment::MagickEnvironment(const std::filesystem::path& magick_config_
 }
 
 MagickEnvironment::~MagickEnvironment() { MagickWandTerminus(); }
+
+namespace {
+
+std::mutex larger_sides_lock;
+int larger_sides_holders = 0;
+
+void SetSideLimit(unsigned long long side) {
+  MagickSetResourceLimit(WidthResource, side);
+  MagickSetResourceLimit(HeightResource, side);
+}
+
+}  // namespace
+
+LargerMagickSides::LargerMagickSides() {
+  std::lock_guard<std::mutex> hold(larger_sides_lock);
+  if (larger_sides_holders++ == 0) SetSideLimit(kMagickSideCeiling);
+}
+
+LargerMagickSides::~LargerMagickSides() {
+  std::lock_guard<std::mutex> hold(larger_sides_lock);
+  if (--larger_sides_holders == 0) SetSideLimit(kMagickEverydaySide);
+}
 
 }  // namespace brindle

@@ -11,6 +11,11 @@ namespace brindle {
 
 inline constexpr unsigned long long kMagickMemoryLimit = 1073741824ULL;
 
+// The longest side of a picture read or made in everyday work. The program's policy allows up to
+// kMagickSideCeiling, which only a LargerMagickSides holder uses (a joined PNG can be that long).
+inline constexpr unsigned long long kMagickEverydaySide = 65536;
+inline constexpr unsigned long long kMagickSideCeiling = 1000000;
+
 // Owns ImageMagick's lifetime for the process: started by the constructor, ended by the destructor.
 // Only one may exist at a time.
 class MagickEnvironment {
@@ -26,6 +31,16 @@ class MagickEnvironment {
 
  private:
   std::string error_;
+};
+
+// While one of these exists, pictures may have sides up to kMagickSideCeiling (the limit is
+// process-wide; the last holder to go puts the everyday limit back).
+class LargerMagickSides {
+ public:
+  LargerMagickSides();
+  ~LargerMagickSides();
+  LargerMagickSides(const LargerMagickSides&) = delete;
+  LargerMagickSides& operator=(const LargerMagickSides&) = delete;
 };
 
 // Encodes a 16 x 16 ICO and decodes four small embedded pictures (PNG, GIF, JPEG, BMP).

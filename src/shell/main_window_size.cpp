@@ -20,7 +20,9 @@ ClientSize MainWindowClientSize(int usable_width, int usable_height) {
 
 WindowCorner CentredCorner(int area_x, int area_y, int area_width, int area_height, int width,
                            int height, int lift) {
-  return {area_x + (area_width - width) / 2, area_y + (area_height - height) / 2 - lift};
+  // A window nearly as tall as the area is not lifted past its top edge.
+  const int y = area_y + (area_height - height) / 2 - lift;
+  return {area_x + (area_width - width) / 2, y < area_y ? area_y : y};
 }
 
 }  // namespace brindle

@@ -18,7 +18,8 @@ struct WindowCorner {
 };
 
 // Where a window of the given size stands centred on the usable area, raised by `lift` pixels
-// above the middle (the program's own windows stand 26 pixels high, a plain dialog at 0).
+// above the middle (the program's own windows stand 26 pixels high, a plain dialog at 0), never
+// above the area's top edge.
 WindowCorner CentredCorner(int area_x, int area_y, int area_width, int area_height, int width,
                            int height, int lift);
 

@@ -12,7 +12,20 @@ int Place(int client, int drawn, int scroll) {
   return drawn + kPaneSlack < client ? (client - drawn) / 2 : kPaneMargin - scroll;
 }
 
+// a × b ÷ c rounded to the nearest, as the platform's MulDiv rounds.
+long long MulDiv(long long a, long long b, long long c) { return (a * b * 2 + c) / (2 * c); }
+
+constexpr int kUnknownDpi = 96;
+constexpr int kHimetricPerInch = 2540;
+
 }  // namespace
+
+int NaturalLength(int pixels, int picture_dpi, int screen_dpi) {
+  if (picture_dpi < 1) picture_dpi = kUnknownDpi;
+  if (screen_dpi < 1) screen_dpi = kUnknownDpi;
+  const long long himetric = MulDiv(pixels, kHimetricPerInch, picture_dpi);
+  return static_cast<int>(std::max(1LL, MulDiv(himetric, screen_dpi, kHimetricPerInch)));
+}
 
 PaneLayout LayOutPane(int client_width, int client_height, int picture_width, int picture_height,
                       bool fit, int scroll_x, int scroll_y) {

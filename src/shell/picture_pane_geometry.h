@@ -30,6 +30,11 @@ PaneLayout LayOutPane(int client_width, int client_height, int picture_width, in
 bool DoubleClickTogglesFit(int client_width, int client_height, int picture_width,
                            int picture_height, bool fit);
 
+// A picture's length in screen pixels: its physical length (pixels at the picture's own pixels per
+// inch, in hundredths of a millimetre) at the screen's pixels per inch, each step rounded as a
+// multiply-then-divide does. A resolution below 1 counts as 96.
+int NaturalLength(int pixels, int picture_dpi, int screen_dpi);
+
 // The title cut at its zoom note, with "【预览缩放: N%】" appended when the zoom is below 1.
 std::string TitleWithZoomNote(const std::string& title, float zoom);
 

@@ -8,6 +8,8 @@
 #include "engine/picture_read.h"
 #include "engine/resize.h"
 #include "platform/file_write.h"
+#include "platform/magick_environment.h"
+#include "tools/join_jpeg_limit.h"
 #include "tools/tool_picture_steps.h"
 
 namespace brindle {
@@ -15,9 +17,6 @@ namespace brindle {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The largest canvas side ImageMagick is allowed to make (the program's policy).
-constexpr long long kMaxCanvasSide = 65536;
 
 bool IsJpegBytes(const std::string& bytes) {
   return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
@@ -119,12 +118,16 @@ JoinedPicture ComposePlannedJoin(const std::vector<fs::path>& pictures, const Jo
   joined.troubled = plan.UnsizedCount();
   const long long width = plan.Width();
   const long long height = plan.Height();
-  if (width < 1 || height < 1 || width > kMaxCanvasSide || height > kMaxCanvasSide) return joined;
+  if (width < 1 || height < 1 || PngTooLarge(width, height)) return joined;
 
+  // A canvas longer than everyday pictures may be: a joined PNG can be.
+  LargerMagickSides larger_sides;
   MagickWandPtr canvas = MakeMagickWand();
   PixelWandPtr none = MakePixelWand("none");
   if (MagickNewImage(canvas.get(), static_cast<size_t>(width), static_cast<size_t>(height),
                      none.get()) == MagickFalse) {
+    // Not "nothing to join": the pictures are there, the canvas could not be had.
+    joined.refusal = TakeMagickError(canvas.get());
     return joined;
   }
 

@@ -31,7 +31,10 @@ struct JoinedPicture {
 };
 
 // The composition pass over the pictures of a plan made by PlanJoin from the same pictures.
-// Nothing is composed when the plan's canvas is empty or cannot be made.
+// Nothing is composed when the plan's canvas is empty or larger than a PNG can be (the caller
+// refuses that first); a canvas ImageMagick cannot make is refused with its reason. The wand
+// holds a picture that may be longer than everyday pictures: keep a LargerMagickSides while
+// working on it.
 JoinedPicture ComposePlannedJoin(const std::vector<std::filesystem::path>& pictures,
                                  const JoinPlan& plan);
 

@@ -41,4 +41,37 @@ RunMessage PreviewJpegRefusal(const JpegSideCheck& check) {
   return {FormatMessage(format, check.length), "错误", MessageIcon::kError};
 }
 
+bool PngTooLarge(long long width, long long height) {
+  return width > kMaxPngSide || height > kMaxPngSide || width * height > kMaxPngPixels;
+}
+
+namespace {
+
+// The size and the limits, as the run and the preview say them.
+std::string PngLimitText(long long width, long long height) {
+  return FormatMessage(
+      "拼接后的图片尺寸: %lld x %lld 像素, 支持的最大PNG图片: 宽和高各不超过 %lld 像素, "
+      "且总共不超过 %lld 像素",
+      width, height, kMaxPngSide, kMaxPngPixels);
+}
+
+}  // namespace
+
+std::string GroupPngRefusal(const std::filesystem::path& group, long long width, long long height) {
+  return FormatMessage("拼接图片失败: %s\r\n%s.\r\n请减少这组图片的数量或设置较小的图片宽度(高度).",
+                       group.c_str(), PngLimitText(width, height).c_str());
+}
+
+RunMessage ListPngRefusal(long long width, long long height) {
+  return {FormatMessage("拼接图片失败: \n\n%s.\n\n请减少图片的数量或设置较小的图片宽度(高度).",
+                        PngLimitText(width, height).c_str()),
+          "错误", MessageIcon::kError};
+}
+
+RunMessage PreviewPngRefusal(long long width, long long height) {
+  return {FormatMessage("预览失败:\n\n%s。\n\n请减少图片的数量或设置较小的图片宽度(高度)。",
+                        PngLimitText(width, height).c_str()),
+          "错误", MessageIcon::kError};
+}
+
 }  // namespace brindle

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/info_log.h"
+#include "platform/magick_environment.h"
 #include "png8/png8.h"
 #include "tools/checkerboard.h"
 #include "tools/join_compose.h"
@@ -102,14 +103,16 @@ std::vector<int> SearchOrder(int current, int count, JoinPreviewSearch search) {
 
 struct Composed {
   MagickWandPtr wand;
-  // Set instead of wand when the picture is too large for JPEG output: its planned size.
+  // Set instead of wand when the picture is too large for its output format; width and height are
+  // then its planned size.
   JpegSideCheck jpeg;
+  bool png_too_large = false;
   long long width = 0;
   long long height = 0;
 };
 
-// Composes one list of pictures as the preview needs it. With JPEG output a canvas over the limit
-// is known from the headers and is not composed at all: it could not be shown.
+// Composes one list of pictures as the preview needs it. A canvas over its format's limits is
+// known from the headers and is not composed at all: it could not be shown nor written.
 Composed ComposeForPreview(const std::vector<fs::path>& pictures, const JoinToolSettings& settings,
                            int& troubled) {
   Composed composed;
@@ -117,12 +120,14 @@ Composed ComposeForPreview(const std::vector<fs::path>& pictures, const JoinTool
   const JoinPlan plan = PlanJoin(pictures, settings);
   if (settings.format == ToolOutputFormat::kJpg) {
     composed.jpeg = CheckJpegSides(plan.Width(), plan.Height());
-    if (composed.jpeg.excess != JpegSideExcess::kNone) {
-      troubled += plan.UnsizedCount();
-      composed.width = plan.Width();
-      composed.height = plan.Height();
-      return composed;
-    }
+  } else {
+    composed.png_too_large = PngTooLarge(plan.Width(), plan.Height());
+  }
+  if (composed.jpeg.excess != JpegSideExcess::kNone || composed.png_too_large) {
+    troubled += plan.UnsizedCount();
+    composed.width = plan.Width();
+    composed.height = plan.Height();
+    return composed;
   }
   JoinedPicture joined = ComposePlannedJoin(pictures, plan);
   troubled += joined.troubled;
@@ -135,7 +140,7 @@ Composed ComposeForPreview(const std::vector<fs::path>& pictures, const JoinTool
 }
 
 bool Found(const Composed& composed) {
-  return composed.wand || composed.jpeg.excess != JpegSideExcess::kNone;
+  return composed.wand || composed.jpeg.excess != JpegSideExcess::kNone || composed.png_too_large;
 }
 
 }  // namespace
@@ -154,6 +159,8 @@ JoinPreview MakeJoinPreview(const JoinPreviewRequest& request) {
     return preview;
   }
 
+  // The joined picture may be longer than everyday pictures until its display copy is made.
+  LargerMagickSides larger_sides;
   Composed composed;
   if (list_mode) {
     composed = ComposeForPreview(request.pictures, settings, preview.troubled);
@@ -179,6 +186,11 @@ JoinPreview MakeJoinPreview(const JoinPreviewRequest& request) {
   if (composed.jpeg.excess != JpegSideExcess::kNone) {
     preview.status = FormatMessage("图片尺寸: %lld x %lld", composed.width, composed.height);
     preview.messages.push_back(PreviewJpegRefusal(composed.jpeg));
+    return preview;
+  }
+  if (composed.png_too_large) {
+    preview.status = FormatMessage("图片尺寸: %lld x %lld", composed.width, composed.height);
+    preview.messages.push_back(PreviewPngRefusal(composed.width, composed.height));
     return preview;
   }
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "base/info_log.h"
+#include "platform/magick_environment.h"
 #include "tools/join_compose.h"
 #include "tools/join_groups.h"
 #include "tools/join_jpeg_limit.h"
@@ -24,6 +25,9 @@ struct JoinResult {
   bool written = false;
   bool nothing_composed = false;
   JpegSideCheck jpeg;
+  bool png_too_large = false;
+  long long width = 0;  // the planned size
+  long long height = 0;
   int troubled = 0;
   std::optional<RunMessage> failure;
 };
@@ -33,15 +37,20 @@ JoinResult JoinInto(const std::vector<fs::path>& pictures, const fs::path& targe
                     const JoinToolSettings& settings) {
   JoinResult result;
   const JoinPlan plan = PlanJoin(pictures, settings);
-  // The canvas size is known from the headers: a picture too large for JPEG is refused before
-  // anything is decoded.
+  result.width = plan.Width();
+  result.height = plan.Height();
+  // The canvas size is known from the headers: a picture too large for its format is refused
+  // before anything is decoded.
   if (settings.format == ToolOutputFormat::kJpg) {
     result.jpeg = CheckJpegSides(plan.Width(), plan.Height());
-    if (result.jpeg.excess != JpegSideExcess::kNone) {
-      result.troubled = plan.UnsizedCount();
-      return result;
-    }
+  } else {
+    result.png_too_large = PngTooLarge(plan.Width(), plan.Height());
   }
+  if (result.jpeg.excess != JpegSideExcess::kNone || result.png_too_large) {
+    result.troubled = plan.UnsizedCount();
+    return result;
+  }
+  LargerMagickSides larger_sides;  // for the canvas until it is written
   JoinedPicture joined = ComposePlannedJoin(pictures, plan);
   result.troubled = joined.troubled;
   if (joined.refusal) {
@@ -90,6 +99,9 @@ RunOutcome RunFolderMode(const JoinJob& job, const fs::path& output, RunObserver
     if (result.jpeg.excess != JpegSideExcess::kNone) {
       LogInfo(GroupJpegRefusal(group, result.jpeg));
       ++outcome.failed;
+    } else if (result.png_too_large) {
+      LogInfo(GroupPngRefusal(group, result.width, result.height));
+      ++outcome.failed;
     } else if (result.nothing_composed) {
       LogInfo(FormatMessage(kEmptyGroupMessage, group.c_str()));
       ++outcome.failed;
@@ -127,6 +139,10 @@ RunOutcome RunListMode(const JoinJob& job, const fs::path& output, RunOutcome ou
   if (result.jpeg.excess != JpegSideExcess::kNone) {
     outcome.end = RunEnd::kAborted;
     outcome.message = ListJpegRefusal(result.jpeg);
+  } else if (result.png_too_large) {
+    ++outcome.failed;
+    outcome.end = RunEnd::kAborted;
+    outcome.message = ListPngRefusal(result.width, result.height);
   } else if (result.nothing_composed) {
     LogInfo(kEmptyListMessage);
     ++outcome.failed;

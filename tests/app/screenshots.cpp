@@ -9,8 +9,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QScreen>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "app/app_context.h"
 #include "app/app_start.h"
@@ -46,6 +48,32 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
   const QString file = folder + "/" + name;
   const bool saved = window.grab().save(file);
   std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+  return saved;
+}
+
+// The screen where a window stands, with the hint windows above it (a window's own grab leaves
+// them out).
+bool SaveScreenArea(QWidget& window, const QString& folder, const char* name) {
+  QTest::qWait(300);
+  const QString file = folder + "/" + name;
+  const QRect area = window.frameGeometry();
+  const bool saved = window.screen()
+                         ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                         .save(file);
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+  return saved;
+}
+
+// The program's own box or chooser, drawn once it is open and then closed by its Cancel.
+bool SaveModal(const QString& folder, const char* name, const std::function<void()>& open) {
+  bool saved = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    saved = Save(*modal, folder, name);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+  });
+  open();
   return saved;
 }
 
@@ -96,6 +124,7 @@ int main(int argc, char** argv) {
   bool ok = Save(window, output, "main-empty.png");
 
   window.AddPaths({fs::absolute(argv[1])});
+  ok = SaveScreenArea(window, output, "main-preview-tip.png") && ok;
   window.balloons().DismissAll();
   ok = QTest::qWaitFor([&] { return window.model().worker().pending() == 0; }, 20000) && ok;
   window.selection().select(window.model().index(0, 0),
@@ -141,6 +170,29 @@ int main(int argc, char** argv) {
                            QString::fromStdString(folders.temp.string()));
   if (!QTest::qWaitForWindowExposed(&window.viewer())) return 1;
   ok = Save(window.viewer(), output, "viewer.png") && ok;
+
+  // Qt's own boxes and choosers as the program shows them.
+  Dialogs real;
+  ok = SaveModal(output, "question.png", [&] {
+         real.AskOkCancel(&window, "询问",
+                          "当前正在处理图片，关闭窗口将中断当前的图片处理。\n\n确定要关闭窗口吗？",
+                          MessageIcon::kQuestion);
+       }) && ok;
+  ok = SaveModal(output, "yes-no.png", [&] {
+         real.AskYesNo(&window, "确认", "是否需要加载所有子文件夹中的图片？");
+       }) && ok;
+  ok = SaveModal(output, "file-chooser.png", [&] {
+         QString remembered = QString::fromStdString(fs::absolute(argv[1]).string());
+         real.ChooseFiles(&window, "选择图片 - 支持多选",
+                          "图片文件(*.JPG;*.GIF;*.PNG;*.BMP) (*.JPG *.jpg *.GIF *.gif *.PNG *.png "
+                          "*.BMP *.bmp);;JPG图片 (*.JPG) (*.jpg *.jpeg *.JPG *.JPEG)",
+                          remembered);
+       }) && ok;
+  ok = SaveModal(output, "folder-chooser.png", [&] {
+         real.ChooseFolder(&window, "添加图片文件夹：",
+                           QString::fromStdString(fs::absolute(argv[1]).string()),
+                           {"加载所有图片", "JPG图片  (*.jpg)"});
+       }) && ok;
 
   // The settings menu's preference dialogs: the save mode as first opened, then in mode 2 with its
   // flags enabled.

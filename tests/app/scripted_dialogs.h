@@ -3,6 +3,8 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include "app/dialogs.h"
 
@@ -52,11 +54,14 @@ class ScriptedDialogs : public Dialogs {
   QString file_to_open;
   QStringList open_file_asked;  // title, filter and start folder of the last one-file chooser
   QString file_to_save;
+  // Runs while a Yes/No or OK/Cancel question is open, as a person takes time to answer.
+  std::function<void()> while_asking;
 
  private:
   // The next scripted answer; No when none is left.
   bool Answer(const QString& question) {
     asked << question;
+    if (while_asking) std::exchange(while_asking, nullptr)();
     if (yes_no.empty()) return false;
     const bool answer = yes_no.front();
     yes_no.pop_front();

@@ -142,6 +142,22 @@ class SettingsPanelTest : public QObject {
     QCOMPARE(size->text(), QString("7"));
     QVERIFY(window.balloons().open_texts().join("\n").contains(
         "图片宽必须为整数,取值范围: 1 - 9999 (像素)"));
+    // The hint stands clear of the box it points at, shaped by its mask (no square corners).
+    const QRect box_area(size->mapToGlobal(QPoint(0, 0)), size->size());
+    int balloons_seen = 0;
+    for (QWidget* balloon : window.findChildren<QWidget*>("balloon_hint")) {
+      if (!balloon->isVisible()) continue;
+      ++balloons_seen;
+      QVERIFY(!balloon->geometry().intersects(box_area));
+      QVERIFY(!balloon->mask().isEmpty());
+      QVERIFY(!balloon->mask().contains(QPoint(0, 0)));
+      QVERIFY(!balloon->mask().contains(QPoint(balloon->width() - 1, balloon->height() - 1)));
+    }
+    QCOMPARE(balloons_seen, 1);
+    // In pixels the box takes four digits at most.
+    size->selectAll();
+    QTest::keyClicks(size, "12345");
+    QCOMPARE(size->text(), QString("1234"));
     size->setText("750");
     size->setFocus();
     QTest::keyClick(size, Qt::Key_Up);

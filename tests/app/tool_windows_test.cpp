@@ -21,6 +21,7 @@
 #include "app_test_main.h"
 #include "platform/file_write.h"
 #include "platform/magick_wand.h"
+#include "run/run_message.h"
 #include "scripted_dialogs.h"
 #include "support/test_support.h"
 #include "user_input.h"
@@ -319,6 +320,58 @@ class ToolWindowsTest : public QObject {
     const auto written = std::distance(fs::directory_iterator(folder.path() / "many_处理后"),
                                        fs::directory_iterator());
     QVERIFY(written < 100);
+  }
+
+  void aRunEndingWhileTheCloseQuestionIsOpenIsToldOnlyAfterTheAnswer() {
+    test::TempFolder folder;
+    const fs::path source = folder.path() / "some";
+    fs::create_directories(source);
+    test::WritePicture(source / "p0.png", 600, 400, "PNG");
+    for (int i = 1; i < 30; ++i) {
+      fs::copy_file(source / "p0.png", source / ("p" + std::to_string(i) + ".png"));
+    }
+    context_->store.WriteNumber("", "convert_load_format_option", kLoadPng);
+    MainWindow main(*context_, dialogs_);
+    main.action("convert_tool")->trigger();
+    ConvertWindow& window = *main.convert_window();
+    Drop(window, {source});
+    window.start_button()->click();
+    QVERIFY(window.running());
+
+    // The person answers only after the run has ended; meanwhile no other box appears.
+    QStringList shown_while_asking;
+    dialogs_.while_asking = [&] {
+      QVERIFY(QTest::qWaitFor([&] { return !window.running(); }, 60000));
+      QTest::qWait(50);  // the run's end, queued to the window, has its chance to be handled
+      shown_while_asking = dialogs_.told + dialogs_.asked.mid(1);
+    };
+    dialogs_.yes_no = {false, false};  // Cancel the closing, then No to viewing the results
+    window.close();
+    QCOMPARE(shown_while_asking, QStringList());
+    // Then the run's end is told, after the question, and the window stays as Cancel asked.
+    QCOMPARE(dialogs_.asked.size(), 2);
+    QVERIFY(dialogs_.asked[0].startsWith("当前正在处理图片，关闭窗口将中断当前的图片处理。"));
+    QCOMPARE(dialogs_.asked[1], QString(kCompletionQuestion));
+    QVERIFY(window.isVisible() && window.start_button()->isEnabled());
+    QCOMPARE(std::distance(fs::directory_iterator(folder.path() / "some_处理后"),
+                           fs::directory_iterator()),
+             30);
+
+    // OK to the closing of a run that ends meanwhile: its end is told, then the window closes.
+    dialogs_.Forget();
+    window.start_button()->click();
+    QVERIFY(window.running());
+    dialogs_.while_asking = [&] {
+      QVERIFY(QTest::qWaitFor([&] { return !window.running(); }, 60000));
+      QTest::qWait(50);
+      shown_while_asking = dialogs_.told + dialogs_.asked.mid(1);
+    };
+    dialogs_.yes_no = {true, false};
+    window.close();
+    QCOMPARE(shown_while_asking, QStringList());
+    QCOMPARE(dialogs_.asked.size(), 2);
+    QCOMPARE(dialogs_.asked[1], QString(kCompletionQuestion));
+    QVERIFY(!window.isVisible() && main.isVisible());
   }
 
  private:

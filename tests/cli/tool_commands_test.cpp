@@ -5,8 +5,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/magick_environment.h"
 #include "platform/magick_wand.h"
 #include "support/test_support.h"
+#include "tools/tool_test_pictures.h"
 
 namespace brindle {
 namespace {
@@ -221,6 +223,47 @@ TEST_F(ToolCommandTest, JoinFoldersListsAndPreview) {
   EXPECT_EQ(result.err, "无法获取图片的尺寸:\n" + (folder / "broken.png").string() + "\n\n");
   EXPECT_EQ(test::EntriesIn(folder / "list"),
             (std::vector<std::string>{"b_拼接后.png", "broken_拼接后.jpg"}));
+}
+
+TEST_F(ToolCommandTest, JoinWritesAPngTwoHundredThousandRowsLongAndRefusesOnePastTheLimit) {
+  fs::create_directories(source / "tall");
+  for (int i = 0; i < 4; ++i) {
+    test::WriteSolid(source / "tall" / ("p" + std::to_string(i) + ".png"), 100, 50000,
+                     i % 2 ? "#0000ff" : "#ff0000");
+  }
+  test::CommandResult result = RunCli(
+      {"join", "--source", (source / "tall").string(), "--out", (folder / "out").string(),
+       "join_format=PNG"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  {
+    LargerMagickSides larger;
+    MagickWandPtr joined = test::ReadBack(folder / "out/tall.png");
+    EXPECT_EQ(MagickGetImageWidth(joined.get()), 100u);
+    EXPECT_EQ(MagickGetImageHeight(joined.get()), 200000u);
+    EXPECT_EQ(test::PixelAt(joined.get(), 50, 199999), "0,0,255,255");
+  }
+
+  // 21 of them are 1050000 rows: the group fails with its size and the limits, nothing is
+  // written, and the exit status says a picture failed.
+  for (int i = 4; i < 21; ++i) {
+    fs::copy_file(source / "tall/p0.png", source / "tall" / ("p" + std::to_string(i) + ".png"));
+  }
+  result = RunCli({"join", "--source", (source / "tall").string(), "--out",
+                   (folder / "out2").string(), "join_format=PNG"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "拼接图片失败: " + (source / "tall").string() +
+                            "\n拼接后的图片尺寸: 100 x 1050000 像素, 支持的最大PNG图片: 宽和高各不超过 "
+                            "1000000 像素, 且总共不超过 536870912 像素.\n请减少这组图片的数量或设置较小"
+                            "的图片宽度(高度).\n\n");
+  EXPECT_EQ(test::EntriesIn(folder / "out2"), std::vector<std::string>{});
+
+  // The preview says the same, with the real size.
+  result = RunCli({"join", "--preview", (folder / "shown.png").string(), "--source",
+                   (source / "tall").string(), "join_format=PNG"});
+  EXPECT_NE(result.out.find("图片尺寸: 100 x 1050000"), std::string::npos) << result.out;
+  EXPECT_NE((result.out + result.err).find("支持的最大PNG图片: 宽和高各不超过 1000000 像素"),
+            std::string::npos);
 }
 
 TEST_F(ToolCommandTest, JoinRefusalsAndExitStatuses) {

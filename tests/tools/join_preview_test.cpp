@@ -121,6 +121,30 @@ TEST_F(JoinPreviewTest, SidesOver65500) {
                 "内容，尺寸: 65500 x 2。\n\n最终生成的拼接图片不会受此影响。"});
 }
 
+TEST_F(JoinPreviewTest, APngLongerThanEverydayPicturesIsShownInPartAndOneTooLargeIsRefused) {
+  test::WriteSolid(folder_ / "long-a.png", 40000, 2, "#000000");
+  test::WriteSolid(folder_ / "long-b.png", 40000, 2, "#ffffff");
+  request_.pictures = {folder_ / "long-a.png", folder_ / "long-b.png"};
+  request_.settings.layout = JoinLayout::kHorizontal;
+  request_.settings.format = ToolOutputFormat::kPng;
+  JoinPreview preview = MakeJoinPreview(request_);
+  EXPECT_EQ(preview.status, "图片尺寸: 80000 x 2");
+  EXPECT_EQ(preview.width, 65500);
+  ASSERT_EQ(preview.messages.size(), 1u);
+  EXPECT_EQ(preview.messages.front().caption, "提示");
+
+  // 26 pictures of 40000 make 1040000 pixels: beyond what a PNG can be written at.
+  request_.pictures.assign(26, folder_ / "long-a.png");
+  preview = MakeJoinPreview(request_);
+  EXPECT_TRUE(preview.display_jpeg.empty());
+  EXPECT_EQ(preview.status, "图片尺寸: 1040000 x 2");
+  EXPECT_EQ(Texts(preview.messages),
+            std::vector<std::string>{
+                "预览失败:\n\n拼接后的图片尺寸: 1040000 x 2 像素, 支持的最大PNG图片: 宽和高各不超过 "
+                "1000000 像素, 且总共不超过 536870912 像素。\n\n请减少图片的数量或设置较小的图片"
+                "宽度(高度)。"});
+}
+
 TEST_F(JoinPreviewTest, FolderModeSearchesForAGroupThatComposes) {
   for (const char* name : {"g0", "g1", "g2"}) fs::create_directories(folder_ / name);
   test::WriteFile(folder_ / "g0/a.png", "broken");

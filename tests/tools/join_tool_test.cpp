@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/info_log.h"
+#include "platform/magick_environment.h"
 #include "support/test_support.h"
 #include "tools/join_target_name.h"
 #include "tools/tool_source.h"
@@ -114,6 +115,63 @@ TEST_F(JoinToolTest, JpegTakes65500PixelsAndRefusesOneMore) {
   EXPECT_EQ(MagickGetImageHeight(png.get()), 65501u);
   EXPECT_EQ(test::PixelAt(png.get(), 0, 0), "0,0,255,255");
   EXPECT_EQ(test::AlphaAt(png.get(), 0, 32750), 0);  // the spacing stays transparent
+}
+
+TEST_F(JoinToolTest, PngIsWrittenLongerThanEverydayPicturesAndRefusedOnlyPastItsLimits) {
+  test::WriteSolid(source_ / "a.png", 3, 40000, "#ff0000");
+  test::WriteSolid(source_ / "b.png", 3, 40000, "#0000ff");
+  JoinJob job;
+  job.source_folder = source_;
+  job.output_folder = out_;
+  job.settings.format = ToolOutputFormat::kPng;
+  fs::create_directories(out_);
+  RunOutcome outcome = Run(job);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.written, 1);
+  EXPECT_EQ(outcome.failed, 0);
+  EXPECT_EQ(InfoLog::Global().Text(), "");
+  {
+    LargerMagickSides larger;  // reading it back takes the join's side limit too
+    MagickWandPtr joined = test::ReadBack(out_ / "pics.png");
+    EXPECT_EQ(MagickGetImageWidth(joined.get()), 3u);
+    EXPECT_EQ(MagickGetImageHeight(joined.get()), 80000u);
+    EXPECT_EQ(test::PixelAt(joined.get(), 1, 0), "255,0,0,255");
+    EXPECT_EQ(test::PixelAt(joined.get(), 1, 79999), "0,0,255,255");
+  }
+
+  // 26 pictures of 40000 rows: 1040000 rows cannot be written. The group fails with its size and
+  // the limits; nothing is written.
+  const fs::path many = folder_ / "many";
+  fs::create_directories(many);
+  for (int i = 0; i < 26; ++i) {
+    fs::copy_file(source_ / "a.png", many / ("p" + std::to_string(i) + ".png"));
+  }
+  job.source_folder = many;
+  outcome = Run(job);
+  EXPECT_EQ(outcome.end, RunEnd::kCompleted);
+  EXPECT_EQ(outcome.written, 0);
+  EXPECT_EQ(outcome.failed, 1);
+  EXPECT_EQ(InfoLog::Global().Text(),
+            "拼接图片失败: " + many.string() +
+                "\r\n拼接后的图片尺寸: 3 x 1040000 像素, 支持的最大PNG图片: 宽和高各不超过 "
+                "1000000 像素, 且总共不超过 536870912 像素.\r\n请减少这组图片的数量或设置较小的"
+                "图片宽度(高度).\r\n\r\n");
+  EXPECT_FALSE(fs::exists(out_ / "many.png"));
+
+  // A list ends the run with the message.
+  job.settings.picture_list_source = true;
+  job.pictures.clear();
+  for (const auto& entry : fs::directory_iterator(many)) job.pictures.push_back(entry.path());
+  outcome = Run(job);
+  EXPECT_EQ(outcome.end, RunEnd::kAborted);
+  EXPECT_EQ(outcome.failed, 1);
+  ASSERT_TRUE(outcome.message);
+  EXPECT_EQ(outcome.message->caption, "错误");
+  EXPECT_EQ(outcome.message->text,
+            "拼接图片失败: \n\n拼接后的图片尺寸: 3 x 1040000 像素, 支持的最大PNG图片: 宽和高各不"
+            "超过 1000000 像素, 且总共不超过 536870912 像素.\n\n请减少图片的数量或设置较小的图片"
+            "宽度(高度).");
+  EXPECT_EQ(std::distance(fs::directory_iterator(out_), fs::directory_iterator()), 1);
 }
 
 TEST_F(JoinToolTest, StartRefusalsInOrder) {
