@@ -23,6 +23,8 @@ packages=(
   # benchmarks: ImageMagick's own tools, pngquant and libvips' vipsthumbnail as peers, timing
   # tools, Python for the scripts
   imagemagick pngquant libvips-tools hyperfine time python3
+  # the thumbnail benchmark's select-all with the accessibility bus active
+  dbus at-spi2-core
   # fuzzing and sanitizer builds
   clang libclang-rt-14-dev
 )
