@@ -169,6 +169,10 @@ int main(int argc, char** argv) {
     window.AddPaths(pictures);
     auto* view = window.findChild<QListView*>("picture_icons");
     view->setFocus();
+    // The accessibility bridge comes up once the session's accessibility bus answers.
+    if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")) {
+      WaitFor([] { return QAccessible::isActive(); }, 20);
+    }
     WaitFor([] { return false; }, 1);
     QElapsedTimer timer;
     timer.start();
