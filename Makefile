@@ -20,6 +20,8 @@
 #              convert -crop
 #   make bench-preview makes a 24-megapixel photograph once and times the effect preview against
 #              convert doing the same work
+#   make bench-thumbs times the picture list's thumbnails against vipsthumbnail on the real
+#              photographs and the corpus, and the list's first screen, memory and select-all
 #   make screenshots draws the desktop program's windows under xvfb-run into build/screenshots/
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
@@ -36,7 +38,7 @@ BENCH_SLICE_CORPUS ?= bench/slice-corpus
 BENCH_PREVIEW_CORPUS ?= bench/preview-corpus
 BENCH_ARGS ?=
 
-.PHONY: deps configure programs build run test samples bench bench-photos bench-png bench-join bench-slice bench-preview clean fuzz test-asan test-tsan \
+.PHONY: deps configure programs build run test samples bench bench-photos bench-png bench-join bench-slice bench-preview bench-thumbs clean fuzz test-asan test-tsan \
 	release package test-package screenshots
 
 deps:
@@ -109,6 +111,11 @@ bench-slice: build
 bench-preview: build
 	@bash bench/make-slice-picture.sh $(BENCH_PREVIEW_CORPUS) 6000 4000
 	@python3 bench/run-preview-bench.py --cli $(CLI) --corpus $(BENCH_PREVIEW_CORPUS) --runs $(BENCH_RUNS)
+
+bench-thumbs: build
+	@bash bench/get-photos.sh $(BENCH_PHOTOS)
+	$(call make-corpus,$(BENCH_CORPUS))
+	@python3 bench/run-thumbs-bench.py --photos $(BENCH_PHOTOS) --corpus $(BENCH_CORPUS) --runs $(BENCH_RUNS)
 
 # The optimised build users and packagers make: warnings are shown, not errors (CI makes them
 # errors with RELEASE_WERROR=ON).

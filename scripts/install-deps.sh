@@ -33,6 +33,8 @@ packages=(
   # benchmarks: ImageMagick's own tools, pngquant and libvips' vipsthumbnail as peers, timing
   # tools, Python for the scripts
   imagemagick pngquant libvips-tools hyperfine time python3
+  # the thumbnail benchmark's select-all with the accessibility bus active
+  dbus at-spi2-core
   # fuzzing and sanitizer builds
   clang libclang-rt-14-dev
   # the package: its checks (lintian, appstreamcli for the AppStream metainfo, man for the manual

@@ -215,7 +215,16 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
 
   connect(model_, &PictureListModel::ThumbnailsBusyChanged, this, [this](bool busy) {
     making_thumbnails_ = busy;
+    if (!busy) thumbnail_position_ = 0;
     RefreshStatus();
+  });
+  // Only the count part changes as each thumbnail is begun.
+  connect(model_, &PictureListModel::ThumbnailStarted, this, [this](int position) {
+    thumbnail_position_ = position;
+    if (!preview_shown() && making_thumbnails_) {
+      list_status_->setText(
+          QString::fromStdString(ListThumbnailText(model_->rowCount(), position)));
+    }
   });
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::RefreshStatus);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::RefreshStatus);
@@ -393,7 +402,7 @@ void MainWindow::BuildList() {
 }
 
 void MainWindow::ListDoubleClicked() {
-  if (SelectedRows().empty()) {
+  if (SelectedRuns().empty()) {
     AddPictures();
   } else {
     TogglePreview();
@@ -429,10 +438,20 @@ void MainWindow::PlaceEmptyHint() {
   empty_hint_->raise();
 }
 
+RowRuns MainWindow::SelectedRuns() const {
+  RowRuns runs;
+  // A picture is selected when its name (column 0, what the icon view shows) is.
+  for (const QItemSelectionRange& range : selection().selection()) {
+    if (range.isValid() && range.left() == 0) runs.emplace_back(range.top(), range.bottom());
+  }
+  return JoinRowRuns(std::move(runs));
+}
+
 std::vector<int> MainWindow::SelectedRows() const {
   std::vector<int> rows;
-  for (const QModelIndex& index : selection().selectedRows()) rows.push_back(index.row());
-  std::sort(rows.begin(), rows.end());
+  for (const auto& [first, last] : SelectedRuns()) {
+    for (int row = first; row <= last; ++row) rows.push_back(row);
+  }
   return rows;
 }
 
@@ -440,18 +459,21 @@ void MainWindow::RefreshStatus() {
   // The preview's own status lines stay while it is shown.
   if (preview_shown()) return;
   const int count = model_->rowCount();
-  const std::vector<int> rows = SelectedRows();
-  list_status_->setText(QString::fromStdString(ListCountText(count, making_thumbnails_)));
+  const RowRuns runs = SelectedRuns();
+  const int selected = RowsIn(runs);
+  list_status_->setText(QString::fromStdString(
+      making_thumbnails_ && thumbnail_position_ > 0 ? ListThumbnailText(count, thumbnail_position_)
+                                                     : ListCountText(count, making_thumbnails_)));
   selection_status_->setText(
-      QString::fromStdString(SelectionText(static_cast<int>(rows.size()), [&] {
-        const fs::path& path = model_->list()[static_cast<std::size_t>(rows.front())].path;
+      QString::fromStdString(SelectionText(selected, [&] {
+        const fs::path& path = model_->list()[static_cast<std::size_t>(runs.front().first)].path;
         PictureInfo info = PictureInfoLine(path);
         if (!info.header_recognised) {
           LogInfo(FormatMessage("无法识别的图片:\r\n%s", path.c_str()));
         }
         return info.text;
       })));
-  const ListCommandStates states = ListCommandStatesOf(count, static_cast<int>(rows.size()));
+  const ListCommandStates states = ListCommandStatesOf(count, selected);
   for (const char* name :
        {"remove_picture", "rotate_left", "rotate_right", "flip_horizontal", "flip_vertical"}) {
     action(name)->setEnabled(states.remove);
@@ -537,8 +559,8 @@ void MainWindow::FinishAdding(const ListAddOutcome& outcome, bool list_was_empty
 }
 
 void MainWindow::RemoveSelected() {
-  const std::vector<int> rows = SelectedRows();
-  if (!rows.empty()) model_->Remove(rows);
+  RowRuns runs = SelectedRuns();
+  if (!runs.empty()) model_->Remove(std::move(runs));
 }
 
 void MainWindow::RemoveAll() { model_->RemoveAll(); }
@@ -557,16 +579,16 @@ void MainWindow::SetThumbnails(bool on) {
 }
 
 void MainWindow::ViewOriginal() {
-  const std::vector<int> rows = SelectedRows();
-  if (rows.empty()) return;
-  const fs::path& path = model_->list()[static_cast<std::size_t>(rows.front())].path;
+  const RowRuns runs = SelectedRuns();
+  if (runs.empty()) return;
+  const fs::path& path = model_->list()[static_cast<std::size_t>(runs.front().first)].path;
   viewer_->ShowFile(QString::fromStdString(path.string()),
                     QString::fromStdString(context_.folders.temp.string()));
 }
 
 void MainWindow::ShowListMenu(const QPoint& at) {
   const ListCommandStates states =
-      ListCommandStatesOf(model_->rowCount(), static_cast<int>(SelectedRows().size()));
+      ListCommandStatesOf(model_->rowCount(), RowsIn(SelectedRuns()));
   QMenu menu(this);
   menu.addAction("添加图片", this, &MainWindow::AddPictures);
   menu.addAction("添加文件夹", this, &MainWindow::AddFolder);
@@ -740,9 +762,9 @@ bool MainWindow::RequestPreview(bool opening) {
   std::optional<RunRecipe> recipe = panel_->Validate();
   if (!recipe) return false;
   if (preview_index_ < 0) {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.empty()) return false;
-    preview_index_ = rows.front();
+    const RowRuns runs = SelectedRuns();
+    if (runs.empty()) return false;
+    preview_index_ = runs.front().first;
   }
   if (preview_index_ >= model_->rowCount()) {
     preview_index_ = -1;

@@ -11,6 +11,7 @@
 #include "app/app_context.h"
 #include "run/run_job.h"
 #include "shell/list_adding.h"
+#include "shell/list_status.h"
 
 class QAction;
 class QItemSelectionModel;
@@ -108,6 +109,8 @@ class MainWindow : public QMainWindow {
   void RefreshStatus();
   void PlaceEmptyHint();
   std::vector<int> SelectedRows() const;
+  // The selection as runs of rows, without visiting each row.
+  RowRuns SelectedRuns() const;
   // Asks the preview worker for the recipe applied to the previewed (or selected) picture; false
   // when the panel refuses the recipe or there is no picture to show.
   bool RequestPreview(bool opening);
@@ -141,6 +144,7 @@ class MainWindow : public QMainWindow {
   FontMappingDialog* font_mapping_ = nullptr;  // made on first use, then only hidden
   ListAddState add_state_;
   bool making_thumbnails_ = false;
+  int thumbnail_position_ = 0;  // the entry whose thumbnail is being made, 1 for the first
   bool preview_tip_shown_ = false;
   PreviewWorker* preview_worker_;
   ConvertWindow* convert_window_ = nullptr;  // the tool windows, made when first opened

@@ -7,7 +7,9 @@
 #include <QCache>
 #include <QIcon>
 #include <QPixmap>
+#include <QSet>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/thumbnail_worker.h"
@@ -35,7 +37,8 @@ class PictureListModel : public QAbstractTableModel {
     ShowAppendedRows();
     return result;
   }
-  void Remove(std::vector<int> rows);
+  // Removes the rows of the ranges (first, last), any order; every row at once is RemoveAll.
+  void Remove(std::vector<std::pair<int, int>> ranges);
   void RemoveAll();
   void ApplyToRows(const std::vector<int>& rows, OrientationCommand command);
   // After a run over the originals: the entries' turns and flips as the run left them (reset),
@@ -45,24 +48,40 @@ class PictureListModel : public QAbstractTableModel {
   void SetThumbnailsOn(bool on);
   bool thumbnails_on() const { return thumbnails_on_; }
   ThumbnailWorker& worker() { return worker_; }
-  // The thumbnail made for a row, or a null pixmap while it is being made.
+  // The thumbnail made for a row, or a null pixmap while it is being made (then it is asked for).
   QPixmap ThumbnailOf(int row) const;
+  // Whether the row's thumbnail is made, without asking for it.
+  bool HasThumbnail(int row) const;
 
  signals:
   void ThumbnailsBusyChanged(bool busy);
+  // A worker began the thumbnail of the entry at this position (1 for the first row).
+  void ThumbnailStarted(int position);
 
  private:
   void ShowAppendedRows();
-  void TakeThumbnail(const QString& key, const QImage& image);
+  void TakeThumbnail(const QString& key, const QImage& image, bool fresh);
   QString KeyOf(const PictureEntry& entry) const;
+  void Ask(int row, int round) const;
+  // Asks, at the lowest priority and in list order, for the thumbnails of rows first to last that
+  // are not made, when the whole list fits the cache: the rows shown are asked for as they are
+  // drawn and go first.
+  void AskInBackground(int first, int last);
+  int ShownRound() const;
 
   PictureList list_;
   int shown_rows_ = 0;
   bool thumbnails_on_ = true;
   QIcon type_icon_;
   mutable ThumbnailWorker worker_;  // asked from data(), which the views call
-  // Only the thumbnails of rows that were shown are made; the cache keeps the latest ones.
+  // The cache keeps the latest thumbnails, each its 96 x 96 pixels.
   mutable QCache<QString, QPixmap> thumbnails_;
+  // Files written over by a run: their next thumbnail is made from the file, whatever the shared
+  // cache holds, and a thumbnail of the old file still on its way is dropped.
+  QSet<QString> remade_paths_;
+  // The rows drawn in one pass of the event loop are one round; later rounds go first.
+  mutable int round_ = 0;
+  mutable bool round_open_ = false;
   bool repaint_posted_ = false;
 };
 

@@ -117,10 +117,31 @@ void PictureList::Remove(std::vector<std::size_t> indices) {
     RemoveAll();
     return;
   }
-  for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
-    paths_.erase(entries_[*it].path.string());
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*it));
+  // One pass that keeps the others in order, whatever the number removed.
+  std::size_t kept = 0;
+  auto next = indices.begin();
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (next != indices.end() && *next == i) {
+      paths_.erase(entries_[i].path.string());
+      ++next;
+    } else {
+      if (kept != i) entries_[kept] = std::move(entries_[i]);
+      ++kept;
+    }
   }
+  entries_.resize(kept);
+}
+
+void PictureList::RemoveRange(std::size_t first, std::size_t end) {
+  end = std::min(end, entries_.size());
+  if (first >= end) return;
+  if (first == 0 && end == entries_.size()) {
+    RemoveAll();
+    return;
+  }
+  for (std::size_t i = first; i < end; ++i) paths_.erase(entries_[i].path.string());
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(first),
+                 entries_.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 void PictureList::RemoveAll() {

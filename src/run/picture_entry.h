@@ -55,6 +55,8 @@ class PictureList {
   // Removes the entries at the given indices (any order, repeats ignored). Removing every entry
   // is RemoveAll.
   void Remove(std::vector<std::size_t> indices);
+  // Removes the entries first to end - 1 in one step (as the list's views remove a run of rows).
+  void RemoveRange(std::size_t first, std::size_t end);
   // Empties the list and starts the running numbers again from 0.
   void RemoveAll();
 

@@ -1,5 +1,7 @@
 #include "shell/list_status.h"
 
+#include <algorithm>
+
 #include "base/info_log.h"
 
 namespace brindle {
@@ -7,6 +9,30 @@ namespace brindle {
 std::string ListCountText(int count, bool making_thumbnails) {
   return making_thumbnails ? FormatMessage("%d 张图片, 正在生成缩略图...", count)
                            : FormatMessage("%d 张图片", count);
+}
+
+std::string ListThumbnailText(int count, int position) {
+  return FormatMessage("%d 张图片, 正在生成第 %d 张图片的缩略图...", count, position);
+}
+
+RowRuns JoinRowRuns(RowRuns runs) {
+  std::sort(runs.begin(), runs.end());
+  RowRuns joined;
+  for (const auto& [first, last] : runs) {
+    if (first > last) continue;
+    if (!joined.empty() && first <= joined.back().second + 1) {
+      joined.back().second = std::max(joined.back().second, last);
+    } else {
+      joined.emplace_back(first, last);
+    }
+  }
+  return joined;
+}
+
+int RowsIn(const RowRuns& runs) {
+  int rows = 0;
+  for (const auto& [first, last] : runs) rows += last - first + 1;
+  return rows;
 }
 
 std::string SelectionText(int selected, const std::function<std::string()>& information_line) {

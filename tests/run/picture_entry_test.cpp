@@ -131,6 +131,24 @@ TEST_F(PictureListTest, RemovingKeepsOrderAndOnlyRemoveAllRestartsNumbers) {
   EXPECT_EQ(list[0].sequence, 0);
 }
 
+TEST_F(PictureListTest, ARunOfEntriesGoesInOneStep) {
+  for (const char* path : {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg", "/p/e.jpg"}) {
+    list.Add(path, "", classifier.Get(), false);
+  }
+  list.RemoveRange(1, 4);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].name, "a.jpg");
+  EXPECT_EQ(list[1].name, "e.jpg");
+  EXPECT_FALSE(list.Contains("/p/c.jpg"));
+  EXPECT_TRUE(list.Contains("/p/e.jpg"));
+  list.RemoveRange(1, 99);  // the end is kept within the list
+  ASSERT_EQ(list.size(), 1u);
+  list.RemoveRange(0, 1);  // the last one: numbering starts again
+  EXPECT_TRUE(list.empty());
+  list.Add("/p/b.jpg", "", classifier.Get(), false);
+  EXPECT_EQ(list[0].sequence, 0);
+}
+
 // A small picture as a grid of distinct values, to compare orientations.
 using Grid = std::vector<std::vector<int>>;
 

@@ -109,3 +109,17 @@ TEST(MainWindowRules, DesktopLauncherStartsTheProgram) {
 
 }  // namespace
 }  // namespace brindle
+
+namespace brindle {
+namespace {
+
+TEST(ListStatus, SelectedRunsJoinedAndCountedAndTheThumbnailInHand) {
+  EXPECT_EQ(JoinRowRuns({{5, 9}, {0, 2}, {3, 3}, {8, 12}, {20, 20}, {7, 6}}),
+            (RowRuns{{0, 3}, {5, 12}, {20, 20}}));
+  EXPECT_EQ(RowsIn(JoinRowRuns({{5, 9}, {0, 2}, {3, 3}, {8, 12}})), 12);
+  EXPECT_EQ(RowsIn({}), 0);
+  EXPECT_EQ(ListThumbnailText(120, 7), "120 张图片, 正在生成第 7 张图片的缩略图...");
+}
+
+}  // namespace
+}  // namespace brindle
