@@ -48,7 +48,7 @@ if(DEB)
     endif()
   endforeach()
   # lintian's errors (E: lines) fail the package; its warnings are shown.
-  execute_process(COMMAND lintian --no-tag-display-limit ${DEB}
+  execute_process(COMMAND lintian --tag-display-limit 0 ${DEB}
     OUTPUT_VARIABLE findings ERROR_VARIABLE findings)
   message(STATUS "lintian ${DEB}:\n${findings}")
   if(findings MATCHES "(^|\n)E: ")
