@@ -549,7 +549,9 @@ void MainWindow::FinishAdding(const ListAddOutcome& outcome, bool list_was_empty
     WritePreference(context_.store, pref::kShowPreviewTipTimes, shown + 1);
     QAbstractItemView* view = model_->thumbnails_on() ? static_cast<QAbstractItemView*>(icon_view_)
                                                        : report_view_;
-    const QRect item = view->visualRect(model_->index(0, 0));
+    // A hidden list is not laid out for the tip's sake (that would ask for its thumbnails).
+    const QRect item =
+        view->isVisible() ? view->visualRect(model_->index(0, 0)) : QRect(0, 0, 1, 1);
     const Point2 at = PreviewTipPoint({item.x(), item.y(), item.width(), item.height()},
                                       view->viewport()->width(), view->viewport()->height());
     balloons_->ShowAt(view->viewport(), QPoint(at.x, at.y), "双击图片进入【效果预览】模式",
