@@ -85,7 +85,7 @@ class MainWindowTest : public QObject {
     PictureListModel& model = window.model();
     QCOMPARE(model.rowCount(), 3);
     QCOMPARE(model.index(2, 0).data().toString(), QString("c.gif"));
-    QCOMPARE(window.list_status().left(6), QString("3 张图片"));
+    QVERIFY(window.list_status().startsWith("3 张图片"));
     QVERIFY(!window.empty_hint_shown());
     const QString log = QString::fromStdString(InfoLog::Global().Text());
     QVERIFY(log.contains("不支持gif动画图片:"));
@@ -118,7 +118,7 @@ class MainWindowTest : public QObject {
     test::ClickToolbar(bar, window.action("remove_picture"));
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.index(0, 0).data().toString(), QString("c.gif"));
-    QCOMPARE(window.list_status().left(6), QString("2 张图片"));
+    QVERIFY(window.list_status().startsWith("2 张图片"));
   }
 
   // The icon view with the pointer and the keyboard: a click takes a thumbnail as the selection,
