@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -211,6 +212,12 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   for (QLabel* part : {list_status_, selection_status_}) part->setTextFormat(Qt::PlainText);
   list_status_->setMinimumWidth(300);
   statusBar()->addWidget(list_status_);
+  // A line between the two parts: the preview's source and result texts run long and would
+  // otherwise read as one.
+  auto* divider = new QFrame(statusBar());
+  divider->setFrameShape(QFrame::VLine);
+  divider->setFrameShadow(QFrame::Sunken);
+  statusBar()->addWidget(divider);
   statusBar()->addWidget(selection_status_, 1);
 
   connect(model_, &PictureListModel::ThumbnailsBusyChanged, this, [this](bool busy) {
