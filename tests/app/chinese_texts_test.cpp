@@ -106,11 +106,11 @@ class ChineseTextsTest : public QObject {
     QCOMPARE(look_in, QString("查找范围："));
     QCOMPARE(file_type, QString("文件类型："));
     QCOMPARE(cancel, QString("取消"));
-    QCOMPARE(filters.size(), 9);
+    QCOMPARE(filters.size(), 12);
     QCOMPARE(filters.front(),
-             QString("图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD)"));
+             QString("图片文件(*.JPG;*.GIF;*.PNG;*.BMP;*.JFIF;*.TIF;*.TBI;*.PSD;*.HEIC;*.AVIF;*.WEBP)"));
     QCOMPARE(filters[1], QString("JPG图片 (*.JPG)"));
-    QCOMPARE(filters.back(), QString("PSD图片 (*.PSD)"));
+    QCOMPARE(filters.back(), QString("WEBP图片 (*.WEBP)"));
     QCOMPARE(window.model().rowCount(), 0);
   }
 

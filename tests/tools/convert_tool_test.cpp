@@ -107,15 +107,16 @@ TEST_F(ConvertToolTest, MaskChoosesTheFiles) {
   test::WritePicture(source / "a.webp", 30, 20, "WEBP");
   test::WritePicture(source / "b.png", 30, 20, "PNG");
   test::WritePicture(source / "c.jpg", 30, 20, "JPEG");
-  test::WritePicture(source / "d.heic", 30, 20, "PNG");  // whatever it holds, .heic is not taken
+  test::WritePicture(source / "d.heic", 30, 20, "PNG");  // read by what it holds, once taken
   job.settings.load_format_option = kLoadWebp;
   ASSERT_EQ(Run().written, 1);
   EXPECT_EQ(test::FilesIn(out), (std::vector<std::string>{"a.jpg"}));
 
   job.settings.load_format_option = 0xFFFFFFFFu;
   job.output_folder = folder / "all";
-  ASSERT_EQ(Run().written, 3);
-  EXPECT_EQ(test::FilesIn(folder / "all"), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+  ASSERT_EQ(Run().written, 4);
+  EXPECT_EQ(test::FilesIn(folder / "all"),
+            (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
 }
 
 TEST_F(ConvertToolTest, TransparencyKeptOnlyInPngWithTransparencyTicked) {

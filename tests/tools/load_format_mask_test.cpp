@@ -29,9 +29,11 @@ TEST(LoadFormatMask, OnlyTheWebpBitTakesOnlyWebp) {
   EXPECT_TRUE(MaskSelectsFile(kLoadWebp, "a.WebP"));
 }
 
-TEST(LoadFormatMask, HeicIsNeverTakenAndAnEmptyMaskTakesNothing) {
-  EXPECT_FALSE(MaskSelectsFile(0xFFFFFFFFu, "phone.heic"));
+TEST(LoadFormatMask, HeicTakenByItsOwnBitAndAnEmptyMaskTakesNothing) {
+  // The old HEIC bit of stored masks still selects nothing; the HEIF bit does.
   EXPECT_FALSE(MaskSelectsFile(kLoadHeic, "phone.HEIC"));
+  EXPECT_TRUE(MaskSelectsFile(kLoadHeif, "phone.HEIC"));
+  EXPECT_TRUE(MaskSelectsFile(0xFFFFFFFFu, "phone.heic"));
   EXPECT_FALSE(MaskSelectsFile(0, "a.jpg"));
   EXPECT_TRUE(MaskSelectsFile(0xFFFFFFFFu, "a.dng"));
 }
