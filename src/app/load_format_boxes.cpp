@@ -28,6 +28,8 @@ LoadFormatBoxes::LoadFormatBoxes(bool all_formats, const QString& name_pattern, 
     : QWidget(parent) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
+  // Twelve boxes share the conversion window's fixed width: close together, none is cut.
+  row->setSpacing(1);
   const std::span<const FormatBox> formats =
       all_formats ? std::span<const FormatBox>(kAllFormats) : std::span<const FormatBox>(kToolFormats);
   for (const auto& [text, bit] : formats) {
