@@ -34,14 +34,15 @@ const std::vector<std::string> kCommands = {"recipe", "batch",   "convert", "png
 
 // Standard output of a bash script run after the completion file was read.
 std::string Bash(const std::string& script) {
-  const fs::path file = fs::temp_directory_path() / "brindle-completion-test.sh";
+  // A folder of its own: the tests of this file run in parallel processes.
+  test::TempFolder folder;
+  const fs::path file = folder.path() / "completion-test.sh";
   test::WriteFile(file, "source '" + kCompletion.string() + "'\n" + script + "\n");
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("bash " + file.string()).c_str(), "r"),
                                              &pclose);
   std::string out;
   char buffer[4096];
   while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
-  fs::remove(file);
   return out;
 }
 
