@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/pixels_image.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
-#include "platform/pixel_memory_pool.h"
-#include "tools/crop_preview.h"
+#include "app/widgets/pixels_image.h"
+#include "platform/files/app_folders.h"
+#include "platform/magick/magick_environment.h"
+#include "platform/magick/pixel_memory_pool.h"
+#include "tools/crop/crop_preview.h"
 
 namespace {
 

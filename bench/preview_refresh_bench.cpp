@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/run_recipe.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
-#include "platform/pixel_memory_pool.h"
+#include "engine/process/run_recipe.h"
+#include "platform/files/app_folders.h"
+#include "platform/magick/magick_environment.h"
+#include "platform/magick/pixel_memory_pool.h"
 #include "recipe/processing_options.h"
-#include "run/effect_preview.h"
+#include "run/preview/effect_preview.h"
 
 namespace {
 

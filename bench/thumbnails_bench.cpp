@@ -26,16 +26,16 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/app_start.h"
-#include "app/dialogs.h"
-#include "app/main_window.h"
-#include "app/picture_list_model.h"
-#include "app/thumbnail_worker.h"
-#include "platform/app_folders.h"
-#include "platform/magick_environment.h"
-#include "platform/pixel_memory_pool.h"
-#include "shell/shared_thumbnail.h"
+#include "app/dialogs/dialogs.h"
+#include "app/main/app_context.h"
+#include "app/main/app_start.h"
+#include "app/main/main_window.h"
+#include "app/main/picture_list_model.h"
+#include "app/main/thumbnail_worker.h"
+#include "platform/files/app_folders.h"
+#include "platform/magick/magick_environment.h"
+#include "platform/magick/pixel_memory_pool.h"
+#include "window_rules/main/shared_thumbnail.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QDir>
 
-#include "app/app_start.h"
-#include "app/dialogs.h"
+#include "app/dialogs/dialogs.h"
+#include "app/main/app_start.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

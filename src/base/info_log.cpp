@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/text_encoding.h"
+#include "platform/text/text_encoding.h"
 
 namespace brindle {
 

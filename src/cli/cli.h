@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/pixels8.h"
-#include "engine/process_picture.h"
-#include "platform/magick_environment.h"
+#include "engine/process/pixels8.h"
+#include "engine/process/process_picture.h"
+#include "platform/magick/magick_environment.h"
 #include "recipe/options_file.h"
 #include "recipe/processing_options.h"
 

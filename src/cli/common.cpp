@@ -5,10 +5,10 @@
 
 #include "base/info_log.h"
 #include "cli/cli.h"
-#include "platform/app_folders.h"
-#include "platform/text_encoding.h"
+#include "platform/files/app_folders.h"
+#include "platform/text/text_encoding.h"
 #include "recipe/options_file.h"
-#include "run/thread_count.h"
+#include "run/batch/thread_count.h"
 
 namespace brindle::cli {
 

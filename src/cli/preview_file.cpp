@@ -1,10 +1,10 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "platform/file_write.h"
-#include "platform/magick_wand.h"
-#include "tools/crop_pane_picture.h"
-#include "tools/tool_target_name.h"
+#include "platform/files/file_write.h"
+#include "platform/magick/magick_wand.h"
+#include "tools/common/tool_target_name.h"
+#include "tools/crop/crop_pane_picture.h"
 
 namespace brindle::cli {
 

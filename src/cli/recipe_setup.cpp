@@ -3,11 +3,11 @@
 #include <variant>
 
 #include "cli/cli.h"
-#include "engine/icc_profiles.h"
-#include "engine/text_font.h"
+#include "engine/watermark/text_font.h"
+#include "engine/write/icc_profiles.h"
 #include "fonts/font_catalogue.h"
-#include "panel/recipe_validation.h"
-#include "platform/app_folders.h"
+#include "panel/rules/recipe_validation.h"
+#include "platform/files/app_folders.h"
 #include "prefs/preferences.h"
 
 namespace brindle::cli {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "run/batch_progress.h"
-#include "run/picture_scan.h"
-#include "tools/tool_source.h"
+#include "run/batch/batch_progress.h"
+#include "run/list/picture_scan.h"
+#include "tools/common/tool_source.h"
 
 namespace brindle::cli {
 

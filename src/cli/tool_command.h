@@ -11,8 +11,8 @@
 #include "base/info_log.h"
 #include "cli/cli.h"
 #include "cli/console.h"
-#include "run/run_job.h"
-#include "tools/tool_settings.h"
+#include "run/batch/run_job.h"
+#include "tools/common/tool_settings.h"
 
 namespace brindle::cli {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "fonts/song_face.h"
-#include "platform/text_encoding.h"
+#include "platform/text/text_encoding.h"
 
 namespace brindle {
 namespace {

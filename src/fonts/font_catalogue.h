@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/font_config.h"
-#include "platform/magick_font_list.h"
+#include "platform/magick/magick_font_list.h"
+#include "platform/text/font_config.h"
 
 namespace brindle {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/text_encoding.h"
-#include "platform/text_trim.h"
+#include "platform/text/text_encoding.h"
+#include "platform/text/text_trim.h"
 #include "prefs/preferences.h"
 
 namespace brindle {

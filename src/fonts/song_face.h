@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fonts/font_catalogue.h"
-#include "platform/font_config.h"
+#include "platform/text/font_config.h"
 
 namespace brindle {
 

@@ -6,7 +6,7 @@
 
 #include "base/info_log.h"
 #include "base/maker_web_site.h"
-#include "platform/file_write.h"
+#include "platform/files/file_write.h"
 #include "png8/png_encode.h"
 #include "png8/quantise.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/magick_wand.h"
+#include "platform/magick/magick_wand.h"
 
 namespace brindle {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/file_access.h"
-#include "platform/text_case.h"
+#include "platform/files/file_access.h"
+#include "platform/text/text_case.h"
 #include "prefs/preferences.h"
 
 namespace brindle {

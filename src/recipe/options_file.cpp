@@ -10,9 +10,9 @@
 #include <variant>
 
 #include "base/number_text.h"
-#include "platform/file_write.h"
-#include "platform/text_case.h"
-#include "platform/text_encoding.h"
+#include "platform/files/file_write.h"
+#include "platform/text/text_case.h"
+#include "platform/text/text_encoding.h"
 
 namespace brindle {
 namespace {

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/text_encoding.h"
+#include "platform/text/text_encoding.h"
 #include "recipe/options_file.h"
 
 namespace brindle {

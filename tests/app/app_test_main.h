@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
-#include "app/app_start.h"
-#include "app/main_window.h"
-#include "platform/app_folders.h"
+#include "app/main/app_context.h"
+#include "app/main/app_start.h"
+#include "app/main/main_window.h"
+#include "platform/files/app_folders.h"
 #include "support/test_support.h"
 
 namespace brindle::test {

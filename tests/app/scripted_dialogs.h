@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/dialogs.h"
+#include "app/dialogs/dialogs.h"
 
 namespace brindle::test {
 

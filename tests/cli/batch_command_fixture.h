@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/magick_wand.h"
+#include "platform/magick/magick_wand.h"
 #include "support/test_support.h"
 
 namespace brindle::batch_test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture_read.h"
+#include "engine/read/picture_read.h"
 #include "support/test_support.h"
 
 namespace brindle {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture_read.h"
-#include "platform/magick_wand.h"
+#include "engine/read/picture_read.h"
+#include "platform/magick/magick_wand.h"
 #include "support/test_support.h"
 
 // brindle-cli batch with the text watermark: the font check refuses before anything is written,

@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/picture_classify.h"
+#include "engine/read/picture_classify.h"
 #include "recipe/options_file.h"
 #include "support/test_support.h"
-#include "tools/tool_settings.h"
+#include "tools/common/tool_settings.h"
 
 namespace brindle {
 namespace {

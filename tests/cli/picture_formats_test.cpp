@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture_read.h"
-#include "platform/magick_wand.h"
+#include "engine/read/picture_read.h"
+#include "platform/magick/magick_wand.h"
 #include "support/test_support.h"
 
 namespace brindle {

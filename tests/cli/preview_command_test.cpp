@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/batch_command_fixture.h"
-#include "engine/picture_info.h"
-#include "run/effect_preview.h"
+#include "engine/read/picture_info.h"
+#include "run/preview/effect_preview.h"
 
 namespace brindle::batch_test {
 namespace {

@@ -5,10 +5,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/magick_environment.h"
-#include "platform/magick_wand.h"
+#include "platform/magick/magick_environment.h"
+#include "platform/magick/magick_wand.h"
 #include "support/test_support.h"
-#include "tools/tool_test_pictures.h"
+#include "tools/common/tool_test_pictures.h"
 
 namespace brindle {
 namespace {

@@ -1,7 +1,7 @@
 // Content classification of any bytes: must end, and give one of the classes or failure codes.
 #include <cstdlib>
 
-#include "engine/picture_classify.h"
+#include "engine/read/picture_classify.h"
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

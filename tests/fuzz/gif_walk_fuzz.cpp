@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/picture_classify.h"
+#include "engine/read/picture_classify.h"
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

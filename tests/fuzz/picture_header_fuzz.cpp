@@ -1,7 +1,7 @@
 // The information line's header reader: any bytes give either no header or positive sides.
 #include <cstdlib>
 
-#include "engine/picture_info.h"
+#include "engine/read/picture_info.h"
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

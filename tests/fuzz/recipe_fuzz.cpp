@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "fuzz_file.h"
-#include "platform/text_encoding.h"
+#include "platform/text/text_encoding.h"
 #include "recipe/options_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

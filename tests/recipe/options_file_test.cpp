@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_encoding.h"
+#include "platform/text/text_encoding.h"
 #include "recipe/processing_options.h"
 #include "support/test_support.h"
 

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/magick_environment.h"
+#include "platform/magick/magick_environment.h"
 
 extern char** environ;
 

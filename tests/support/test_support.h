@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fonts/font_catalogue.h"
-#include "platform/magick_wand.h"
+#include "platform/magick/magick_wand.h"
 
 namespace brindle::test {
 

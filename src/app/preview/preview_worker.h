@@ -1,0 +1,48 @@
+#pragma once
+// Makes the effect preview on a thread of its own, so the window stays responsive while a large
+// picture is processed. Only the newest request counts: one still waiting is replaced by a newer
+// one. Between requests the thread keeps the last picture it decoded, so a change in the panel is
+// applied without decoding the file again.
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <filesystem>
+
+#include "app/preview/latest_worker.h"
+#include "engine/process/run_recipe.h"
+#include "run/preview/effect_preview.h"
+
+namespace brindle {
+
+struct PreviewRequest {
+  int generation = 0;  // handed back with the result, so the window can drop a late one
+  RunRecipe recipe;
+  std::filesystem::path path;
+  int flip = 0;
+  int rotation = 0;
+};
+
+class PreviewWorker : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit PreviewWorker(QObject* parent = nullptr) : QObject(parent) {}
+
+  void Request(PreviewRequest request);
+  // Drops a waiting request and lets the kept picture go (the preview was closed).
+  void Forget();
+
+ signals:
+  // The image is null when the preview could not be made; why is in the information log.
+  void Made(int generation, const QImage& image, const QString& source_status,
+            const QString& result_status);
+
+ private:
+  void Make(const PreviewRequest& request);
+
+  EffectPreviewMaker maker_;  // touched only on the worker's thread
+  LatestWorker worker_;       // last: its thread ends before the maker goes
+};
+
+}  // namespace brindle
