@@ -1,6 +1,6 @@
 #pragma once
-// brindle-cli: every job of the program without a window. Each command is one function taking its
-// own arguments (after the command word) and returning the process exit status.
+// brindle-cli: every job of the program without a window. Each command is one record of the
+// command table: its name, its usage and the function that runs it and returns the exit status.
 
 #include <filesystem>
 #include <memory>
@@ -29,16 +29,28 @@ enum ExitStatus : int {
 
 using Arguments = std::vector<std::string>;
 
-int RunRecipeCommand(const Arguments& args);
-int RunInfoCommand(const Arguments& args);
-int RunClassifyCommand(const Arguments& args);
-int RunBatchCommand(const Arguments& args);
-int RunConvertCommand(const Arguments& args);
-int RunPngCommand(const Arguments& args);
-int RunCropCommand(const Arguments& args);
-int RunJoinCommand(const Arguments& args);
-int RunSliceCommand(const Arguments& args);
-int RunPreviewCommand(const Arguments& args);
+// What a command's run returns when its arguments do not parse; no exit status: the command's
+// usage is then printed on standard error and the exit status is kExitRefused.
+inline constexpr int kUsageError = -1;
+
+// A command of brindle-cli: the word that names it, the text "COMMAND --help" prints (and a usage
+// error repeats), and its run over the arguments after the command word.
+struct Command {
+  std::string_view name;
+  const char* usage;
+  int (*run)(const Arguments& args);
+};
+
+extern const Command kRecipeCommand;
+extern const Command kBatchCommand;
+extern const Command kConvertCommand;
+extern const Command kPngCommand;
+extern const Command kCropCommand;
+extern const Command kJoinCommand;
+extern const Command kSliceCommand;
+extern const Command kPreviewCommand;
+extern const Command kInfoCommand;
+extern const Command kClassifyCommand;
 
 // Splits the arguments of a command that takes only files: "--" ends the options, and any other
 // argument that starts with "-" (but "-" itself) is an unknown option. false on an unknown option.

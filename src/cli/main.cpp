@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 
 #include "base/product_name.h"
@@ -37,6 +36,25 @@ constexpr const char* kUsage =
     "  -h, --help                  显示帮助\n"
     "  --version                   显示版本\n";
 
+// In the order the usage lists them.
+constexpr const Command* kCommands[] = {&kRecipeCommand, &kBatchCommand,   &kConvertCommand,
+                                        &kPngCommand,    &kCropCommand,    &kJoinCommand,
+                                        &kSliceCommand,  &kPreviewCommand, &kInfoCommand,
+                                        &kClassifyCommand};
+
+// "--help" or "-h" first prints the usage; otherwise the command runs, and a usage error prints
+// the usage on standard error.
+int RunCommand(const Command& command, const Arguments& args) {
+  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(command.usage, stdout);
+    return kExitDone;
+  }
+  const int status = command.run(args);
+  if (status != kUsageError) return status;
+  std::fputs(command.usage, stderr);
+  return kExitRefused;
+}
+
 }  // namespace
 }  // namespace brindle::cli
 
@@ -57,16 +75,9 @@ int main(int argc, char** argv) {
     std::cout << brindle::ProductTitleWithVersion() << "\n";
     return kExitDone;
   }
-  if (command == "recipe") return RunRecipeCommand(rest);
-  if (command == "batch") return RunBatchCommand(rest);
-  if (command == "convert") return RunConvertCommand(rest);
-  if (command == "png") return RunPngCommand(rest);
-  if (command == "crop") return RunCropCommand(rest);
-  if (command == "join") return RunJoinCommand(rest);
-  if (command == "slice") return RunSliceCommand(rest);
-  if (command == "preview") return RunPreviewCommand(rest);
-  if (command == "info") return RunInfoCommand(rest);
-  if (command == "classify") return RunClassifyCommand(rest);
+  for (const Command* known : kCommands) {
+    if (known->name == command) return RunCommand(*known, rest);
+  }
   PrintError("未知的命令: " + command);
   std::fputs(kUsage, stderr);
   return kExitRefused;

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -114,18 +115,9 @@ bool ParseBatchArguments(const Arguments& args, BatchArguments& parsed) {
   return true;
 }
 
-}  // namespace
-
-int RunBatchCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kBatchUsage, stdout);
-    return kExitDone;
-  }
+int RunBatch(const Arguments& args) {
   BatchArguments parsed;
-  if (!ParseBatchArguments(args, parsed)) {
-    std::fputs(kBatchUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParseBatchArguments(args, parsed)) return kUsageError;
   std::optional<ProcessingOptions> options = LoadRecipe(parsed.recipe, parsed.settings);
   if (!options) return kExitRefused;
 
@@ -179,5 +171,9 @@ int RunBatchCommand(const Arguments& args) {
   outcome.failed += fill.skipped;
   return ExitStatusOf(outcome);
 }
+
+}  // namespace
+
+constexpr Command kBatchCommand{"batch", kBatchUsage, &RunBatch};
 
 }  // namespace brindle::cli

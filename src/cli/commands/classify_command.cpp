@@ -13,24 +13,14 @@ constexpr const char* kClassifyUsage =
     "或 0 (不能打开), -1 (GIF动画), -2 (未知格式)。\n"
     "退出状态: 0 每个文件都是上述图片格式之一; 1 有文件得到 0, -1 或 -2; 2 用法错误。\n";
 
-}  // namespace
-
-int RunClassifyCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kClassifyUsage, stdout);
-    return kExitDone;
-  }
+int RunClassify(const Arguments& args) {
   Arguments files;
   std::string unknown;
   if (!SplitFileArguments(args, files, &unknown)) {
     PrintError("未知的选项: " + unknown);
-    std::fputs(kClassifyUsage, stderr);
-    return kExitRefused;
+    return kUsageError;
   }
-  if (files.empty()) {
-    std::fputs(kClassifyUsage, stderr);
-    return kExitRefused;
-  }
+  if (files.empty()) return kUsageError;
 
   bool all_pictures = true;
   for (const std::string& file : files) {
@@ -45,5 +35,9 @@ int RunClassifyCommand(const Arguments& args) {
   std::fflush(stdout);
   return all_pictures ? kExitDone : kExitSomeFailed;
 }
+
+}  // namespace
+
+constexpr Command kClassifyCommand{"classify", kClassifyUsage, &RunClassify};
 
 }  // namespace brindle::cli

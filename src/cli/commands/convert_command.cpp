@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <filesystem>
 
 #include "cli/tool_command.h"
@@ -28,18 +27,9 @@ constexpr const char* kConvertUsage =
     "退出状态: 0 全部完成; 1 有图片读取失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
     "          4 因错误中止。\n";
 
-}  // namespace
-
-int RunConvertCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kConvertUsage, stdout);
-    return kExitDone;
-  }
+int RunConvert(const Arguments& args) {
   ToolArguments parsed;
-  if (!ParseToolArguments(args, {.jobs = true, .keep_time = true}, parsed)) {
-    std::fputs(kConvertUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParseToolArguments(args, {.jobs = true, .keep_time = true}, parsed)) return kUsageError;
   ConvertJob job;
   if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
   job.source_folder = parsed.source.value_or("");
@@ -58,5 +48,9 @@ int RunConvertCommand(const Arguments& args) {
     return RunConvertJob(job, observer, stop);
   });
 }
+
+}  // namespace
+
+constexpr Command kConvertCommand{"convert", kConvertUsage, &RunConvert};
 
 }  // namespace brindle::cli

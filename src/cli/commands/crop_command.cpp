@@ -89,20 +89,11 @@ int RunCropPreview(const CropJob& job, const fs::path& out) {
   return first_shown && list.notices.empty() ? kExitDone : kExitSomeFailed;
 }
 
-}  // namespace
-
-int RunCropCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kCropUsage, stdout);
-    return kExitDone;
-  }
+int RunCrop(const Arguments& args) {
   ToolArguments parsed;
   constexpr ToolOptions kCropOptions = {
       .overwrite = true, .keep_format = true, .list = true, .jobs = true, .keep_time = true};
-  if (!ParseToolArguments(args, kCropOptions, parsed)) {
-    std::fputs(kCropUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParseToolArguments(args, kCropOptions, parsed)) return kUsageError;
   CropJob job;
   if (!MakeCropJob(parsed, job)) return kExitRefused;
   if (parsed.preview) return RunCropPreview(job, *parsed.preview);
@@ -116,5 +107,9 @@ int RunCropCommand(const Arguments& args) {
     return RunCropJob(job, std::move(run_list), observer, stop);
   });
 }
+
+}  // namespace
+
+constexpr Command kCropCommand{"crop", kCropUsage, &RunCrop};
 
 }  // namespace brindle::cli

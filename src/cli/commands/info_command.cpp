@@ -16,24 +16,14 @@ constexpr const char* kInfoUsage =
     "不能读取的文件输出 \"注意: 这不是一个有效的图片\"。\n"
     "退出状态: 0 每个文件都已读取; 1 有文件不能读取; 2 用法错误; 255 图片处理库不能使用。\n";
 
-}  // namespace
-
-int RunInfoCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kInfoUsage, stdout);
-    return kExitDone;
-  }
+int RunInfo(const Arguments& args) {
   Arguments files;
   std::string unknown;
   if (!SplitFileArguments(args, files, &unknown)) {
     PrintError("未知的选项: " + unknown);
-    std::fputs(kInfoUsage, stderr);
-    return kExitRefused;
+    return kUsageError;
   }
-  if (files.empty()) {
-    std::fputs(kInfoUsage, stderr);
-    return kExitRefused;
-  }
+  if (files.empty()) return kUsageError;
 
   std::unique_ptr<MagickEnvironment> magick = StartImageMagick();
   if (!magick) return kExitStartupFailed;
@@ -49,5 +39,9 @@ int RunInfoCommand(const Arguments& args) {
   }
   return all_read ? kExitDone : kExitSomeFailed;
 }
+
+}  // namespace
+
+constexpr Command kInfoCommand{"info", kInfoUsage, &RunInfo};
 
 }  // namespace brindle::cli

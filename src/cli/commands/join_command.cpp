@@ -86,18 +86,9 @@ int RunJoinPreview(const ToolArguments& parsed, const JoinJob& job) {
   return preview.troubled > 0 ? kExitSomeFailed : kExitDone;
 }
 
-}  // namespace
-
-int RunJoinCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kJoinUsage, stdout);
-    return kExitDone;
-  }
+int RunJoin(const Arguments& args) {
   ToolArguments parsed;
-  if (!ParseToolArguments(args, {.recursive = false, .list = true}, parsed)) {
-    std::fputs(kJoinUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParseToolArguments(args, {.recursive = false, .list = true}, parsed)) return kUsageError;
   JoinToolSettings settings;
   if (!ApplyToolSettings(parsed, settings)) return kExitRefused;
   const JoinJob job = MakeJob(parsed, settings);
@@ -112,5 +103,9 @@ int RunJoinCommand(const Arguments& args) {
     return RunJoinJob(job, observer, stop);
   });
 }
+
+}  // namespace
+
+constexpr Command kJoinCommand{"join", kJoinUsage, &RunJoin};
 
 }  // namespace brindle::cli

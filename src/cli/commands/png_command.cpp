@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <filesystem>
 
 #include "cli/tool_command.h"
@@ -27,17 +26,10 @@ constexpr const char* kPngUsage =
     "退出状态: 0 全部完成; 1 有图片读取失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
     "          4 因错误中止。\n";
 
-}  // namespace
-
-int RunPngCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kPngUsage, stdout);
-    return kExitDone;
-  }
+int RunPng(const Arguments& args) {
   ToolArguments parsed;
   if (!ParseToolArguments(args, {.overwrite = true, .jobs = true, .keep_time = true}, parsed)) {
-    std::fputs(kPngUsage, stderr);
-    return kExitRefused;
+    return kUsageError;
   }
   PngJob job;
   if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
@@ -60,5 +52,9 @@ int RunPngCommand(const Arguments& args) {
     return RunPngJob(job, observer, stop);
   });
 }
+
+}  // namespace
+
+constexpr Command kPngCommand{"png", kPngUsage, &RunPng};
 
 }  // namespace brindle::cli

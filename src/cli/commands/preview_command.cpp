@@ -77,18 +77,9 @@ bool ParsePreviewArguments(const Arguments& args, PreviewArguments& parsed) {
   return true;
 }
 
-}  // namespace
-
-int RunPreviewCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kPreviewUsage, stdout);
-    return kExitDone;
-  }
+int RunPreview(const Arguments& args) {
   PreviewArguments parsed;
-  if (!ParsePreviewArguments(args, parsed)) {
-    std::fputs(kPreviewUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParsePreviewArguments(args, parsed)) return kUsageError;
   std::optional<ProcessingOptions> options = LoadRecipe(parsed.recipe, parsed.settings);
   if (!options) return kExitRefused;
   std::error_code ec;
@@ -123,5 +114,9 @@ int RunPreviewCommand(const Arguments& args) {
   std::printf("%s\n%s\n", preview->source_status.c_str(), preview->result_status.c_str());
   return kExitDone;
 }
+
+}  // namespace
+
+constexpr Command kPreviewCommand{"preview", kPreviewUsage, &RunPreview};
 
 }  // namespace brindle::cli

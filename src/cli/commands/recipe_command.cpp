@@ -17,13 +17,7 @@ int WriteOut(const std::string& bytes) {
   return std::fflush(stdout) == 0 ? kExitDone : kExitAborted;
 }
 
-}  // namespace
-
-int RunRecipeCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kRecipeUsage, stdout);
-    return kExitDone;
-  }
+int RunRecipe(const Arguments& args) {
   if (args.size() == 1 && args[0] == "default") return WriteOut(DefaultOptionsText());
   if (args.size() == 2 && args[0] == "normalize") {
     ProcessingOptions options{};
@@ -34,8 +28,11 @@ int RunRecipeCommand(const Arguments& args) {
     }
     return WriteOut(FormatOptionsText(options));
   }
-  std::fputs(kRecipeUsage, stderr);
-  return kExitRefused;
+  return kUsageError;
 }
+
+}  // namespace
+
+constexpr Command kRecipeCommand{"recipe", kRecipeUsage, &RunRecipe};
 
 }  // namespace brindle::cli

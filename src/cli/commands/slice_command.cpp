@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <filesystem>
 #include <set>
 
@@ -24,18 +23,9 @@ constexpr const char* kSliceUsage =
     "退出状态: 0 全部完成; 1 有图片读取失败或被跳过; 2 参数错误或拒绝处理; 3 被信号停止;\n"
     "          4 因错误中止。\n";
 
-}  // namespace
-
-int RunSliceCommand(const Arguments& args) {
-  if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-    std::fputs(kSliceUsage, stdout);
-    return kExitDone;
-  }
+int RunSlice(const Arguments& args) {
   ToolArguments parsed;
-  if (!ParseToolArguments(args, {}, parsed)) {
-    std::fputs(kSliceUsage, stderr);
-    return kExitRefused;
-  }
+  if (!ParseToolArguments(args, {}, parsed)) return kUsageError;
   SliceJob job;
   if (!ApplyToolSettings(parsed, job.settings)) return kExitRefused;
   job.source_folder = parsed.source.value_or("");
@@ -58,5 +48,9 @@ int RunSliceCommand(const Arguments& args) {
     return RunSliceJob(job, observer, stop);
   });
 }
+
+}  // namespace
+
+constexpr Command kSliceCommand{"slice", kSliceUsage, &RunSlice};
 
 }  // namespace brindle::cli
