@@ -154,7 +154,11 @@ def window_run(bench: Path, mode: str, pictures: list[Path], work: Path, accessi
         env["QT_QPA_PLATFORM"] = "offscreen"
     if accessible:
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        argv = ["dbus-run-session", "--", *argv]
+        # Qt's bridge waits for the accessibility bus to be registered and does not start it, as a
+        # desktop session (or a screen reader) would: ask the session bus for it first.
+        start_bus = ("dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus "
+                     "org.a11y.Bus.GetAddress >/dev/null; exec \"$@\"")
+        argv = ["dbus-run-session", "--", "bash", "-c", start_bus, "bash", *argv]
     _, output = timed(argv, env)
     return parse(output)
 
@@ -168,7 +172,7 @@ def main() -> int:
     parser.add_argument("--work", type=Path, default=None)
     arguments = parser.parse_args()
     try:
-        bench_common.require_programs("vipsthumbnail", "dbus-run-session")
+        bench_common.require_programs("vipsthumbnail", "dbus-run-session", "dbus-send")
         if not arguments.bench.is_file():
             raise Unusable(f"{arguments.bench} is missing (make build)")
         sets = []
