@@ -4,8 +4,11 @@
 
 #include "base/info_log.h"
 #include "engine/effects/lanczos_resample.h"
+#include "engine/read/heif_header.h"
+#include "engine/read/heif_thumbnail.h"
 #include "engine/read/jpeg_decode.h"
 #include "engine/read/picture_read.h"
+#include "platform/files/buffered_file_reader.h"
 #include "platform/files/file_write.h"
 #include "platform/magick/magick_wand.h"
 
@@ -126,6 +129,23 @@ std::optional<SharedThumbnail> DecodeJpegThumbnail(const std::string& bytes, con
                     sideways ? jpeg.width : jpeg.height);
 }
 
+// A HEIF or AVIF photograph's own thumbnail (phones keep one of a few hundred pixels) resampled to
+// the shared size, with the picture's upright size from its boxes: no megapixels decoded. None
+// when the file keeps no thumbnail as large as the shared one.
+std::optional<SharedThumbnail> HeifThumbnail(const std::filesystem::path& path) {
+  std::optional<Pixels8> embedded = HeifEmbeddedThumbnail(path, kSharedThumbnailSide);
+  if (!embedded) return std::nullopt;
+  const FittedSize fitted = FitInto(embedded->width, embedded->height, kSharedThumbnailSide);
+  LanczosResampler resampler(embedded->width, embedded->height, embedded->channels, fitted.width,
+                             fitted.height);
+  const std::size_t row = static_cast<std::size_t>(embedded->width) * embedded->channels;
+  for (int y = 0; y < embedded->height; ++y) resampler.AddRow(&embedded->samples[y * row]);
+  BufferedFileReader reader(path);
+  const std::optional<HeifSides> sides = ReadHeifSides(reader);
+  return FromPixels(resampler.Take(), sides ? static_cast<int>(sides->width) : 0,
+                    sides ? static_cast<int>(sides->height) : 0);
+}
+
 // Any other picture, read by ImageMagick (a JPEG at a reduced size), upright, its first frame.
 std::optional<SharedThumbnail> ReadThumbnail(const std::filesystem::path& path,
                                              const std::string& bytes,
@@ -158,7 +178,10 @@ std::optional<SharedThumbnail> ReadThumbnail(const std::filesystem::path& path,
   MagickResetIterator(wand.get());
   MagickNextImage(wand.get());
   if (format == "BMP") MagickSetImageAlphaChannel(wand.get(), DeactivateAlphaChannel);
-  if (MagickGetImageColorspace(wand.get()) == CMYKColorspace) {
+  // The samples are exported as they are held: CMYK pictures, and HEIF and AVIF ones (which
+  // ImageMagick holds as YCbCr), are made RGB first.
+  const ColorspaceType colorspace = MagickGetImageColorspace(wand.get());
+  if (colorspace == CMYKColorspace || colorspace == YCbCrColorspace) {
     MagickTransformImageColorspace(wand.get(), sRGBColorspace);
   }
   const int width = static_cast<int>(MagickGetImageWidth(wand.get()));
@@ -203,6 +226,9 @@ std::optional<SharedThumbnail> MakeSharedThumbnail(const std::filesystem::path& 
   if (IsJpeg(bytes)) jpeg = PingJpeg(bytes);
   if (jpeg && jpeg->width > 0 && jpeg->height > 0) {
     if (std::optional<SharedThumbnail> shared = DecodeJpegThumbnail(bytes, *jpeg)) return shared;
+  }
+  if (!jpeg) {
+    if (std::optional<SharedThumbnail> shared = HeifThumbnail(path)) return shared;
   }
   // A file that starts as a JPEG but does not ping as one is left to the general read.
   if (jpeg && (jpeg->width <= 0 || jpeg->height <= 0)) jpeg.reset();

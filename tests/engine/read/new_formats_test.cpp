@@ -216,8 +216,9 @@ TEST_F(NewFormatsFileTest, EncoderSearchesTheQualityForATargetSize) {
 }
 
 TEST_F(NewFormatsFileTest, EmbeddedHeifThumbnailWhenLargeEnough) {
-  test::WritePicture(folder_ / "photo.png", 800, 600, "PNG");
-  const std::string command = "heif-enc -q 60 -t 320 '" + (folder_ / "photo.png").string() +
+  // From a JPEG: heif-enc makes the thumbnail of a PNG source with its samples out of step.
+  test::WritePicture(folder_ / "photo.jpg", 800, 600, "JPEG");
+  const std::string command = "heif-enc -q 60 -t 320 '" + (folder_ / "photo.jpg").string() +
                               "' -o '" + (folder_ / "photo.heic").string() + "' >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
   std::optional<Pixels8> thumbnail = HeifEmbeddedThumbnail(folder_ / "photo.heic", 256);

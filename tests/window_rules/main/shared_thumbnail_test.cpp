@@ -6,6 +6,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 
 #include "engine/read/picture_read.h"
@@ -119,6 +120,35 @@ TEST(SharedThumbnail, JpegsComeOutUprightForEveryOrientation) {
   const auto quarters = Quarters(FrameThumbnail(*six, 0, false), FitThumbnail(400, 640));
   ExpectNear(quarters[1], {255, 0, 0}, "turned red");
   ExpectNear(quarters[0], {0, 0, 255}, "turned blue");
+}
+
+// A phone's HEIC keeps a small picture of itself: the list's thumbnail is made from it, as upright
+// and coloured as the whole picture and with the whole picture's size; a HEIC without one is read.
+TEST(SharedThumbnail, HeicFromItsOwnThumbnailOrItsPicture) {
+  test::EnsureMagick();
+  test::TempFolder folder;
+  // From a JPEG: heif-enc makes the thumbnail of a PNG source with its samples out of step.
+  WriteQuadrants(folder / "q.jpg", 640, 400, 1);
+  const std::string command = "heif-enc -q 80 -t 320 '" + (folder / "q.jpg").string() + "' -o '" +
+                              (folder / "q.heic").string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  WriteQuadrants(folder / "plain.heic", 640, 400, 0, "HEIC");
+
+  std::string failure;
+  std::optional<SharedThumbnail> jpeg = MakeSharedThumbnail(folder / "q.jpg", failure);
+  ASSERT_TRUE(jpeg) << failure;
+  for (const char* name : {"q.heic", "plain.heic"}) {
+    std::optional<SharedThumbnail> heic = MakeSharedThumbnail(folder / name, failure);
+    ASSERT_TRUE(heic) << name << " " << failure;
+    EXPECT_EQ(heic->width, 128) << name;
+    EXPECT_EQ(heic->height, 80) << name;
+    EXPECT_EQ(heic->image_width, 640) << name;
+    EXPECT_EQ(heic->image_height, 400) << name;
+    const FittedSize fitted = FitThumbnail(640, 400);
+    const auto expected = Quarters(FrameThumbnail(*jpeg, 0, false), fitted);
+    const auto actual = Quarters(FrameThumbnail(*heic, 0, false), fitted);
+    for (std::size_t i = 0; i < 4; ++i) ExpectNear(actual[i], expected[i], name);
+  }
 }
 
 TEST(SharedThumbnail, WrittenReadAgainAndRemadeWhenStaleOrBroken) {
