@@ -23,11 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string FormatOf(MagickWand* wand) {
-  MagickTextPtr format(MagickGetImageFormat(wand));
-  return format ? std::string(format.get()) : std::string();
-}
-
 void SettleTransparency(MagickWand* wand, const std::string& format) {
   if (format == "BMP") MagickSetImageAlphaChannel(wand, DeactivateAlphaChannel);
   if (MagickGetImageAlphaChannel(wand) == MagickFalse) return;
@@ -106,7 +101,7 @@ DecodePlan PlanDecode(const ProcessingOptions& options, const std::string& bytes
   }
   MagickWandPtr ping = MakeMagickWand();
   if (!PingPictureBytes(ping.get(), bytes)) return {};
-  if (FormatOf(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return {};
+  if (PictureFormat(ping.get()) != "JPEG" || MagickGetNumberImages(ping.get()) != 1) return {};
 
   const int stored_width = static_cast<int>(MagickGetImageWidth(ping.get()));
   const int stored_height = static_cast<int>(MagickGetImageHeight(ping.get()));
@@ -164,7 +159,7 @@ std::optional<DecodedPicture> DecodePicture(const std::string& bytes, const Deco
   }
   // Animated GIFs and WebPs are refused; PSD and TIFF give their first picture (the merged PSD,
   // the first page), HEIF and AVIF their primary picture (the only one their reader gives).
-  picture.format = FormatOf(wand);
+  picture.format = PictureFormat(wand);
   if (HasMovingFrames(wand)) {
     LogInfo(FormatMessage(kUnsupportedFormatMessage, source.c_str()));
     return std::nullopt;

@@ -12,11 +12,6 @@ namespace {
 
 constexpr std::uint16_t kOrientationTag = 0x0112;
 
-std::string FormatOf(MagickWand* wand) {
-  MagickTextPtr format(MagickGetImageFormat(wand));
-  return format ? std::string(format.get()) : std::string();
-}
-
 OrientationType WebpOrientation(MagickWand* wand) {
   size_t length = 0;
   MagickBlobPtr exif(MagickGetImageProfile(wand, "exif", &length));
@@ -80,13 +75,13 @@ void NameAvifFormat(MagickWand* wand, const std::string& bytes) {
 }
 
 bool HasMovingFrames(MagickWand* wand) {
-  const std::string format = FormatOf(wand);
+  const std::string format = PictureFormat(wand);
   return (format == "GIF" || format == "WEBP") && MagickGetNumberImages(wand) >= 2;
 }
 
 bool AutoOrient(MagickWand* wand) {
   ssize_t current = MagickGetIteratorIndex(wand);
-  const bool webp = FormatOf(wand) == "WEBP";
+  const bool webp = PictureFormat(wand) == "WEBP";
   MagickResetIterator(wand);
   bool upright = true;
   while (upright && MagickNextImage(wand) != MagickFalse) {

@@ -6,6 +6,11 @@
 
 namespace brindle {
 
+std::string PictureFormat(MagickWand* wand) {
+  MagickTextPtr format(MagickGetImageFormat(wand));
+  return format ? std::string(format.get()) : std::string();
+}
+
 std::string TakeMagickError(MagickWand* wand) {
   ExceptionType severity = UndefinedException;
   MagickTextPtr text(MagickGetException(wand, &severity));

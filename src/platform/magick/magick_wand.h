@@ -50,6 +50,9 @@ inline PixelWandPtr MakePixelWand(const char* color = nullptr) {
 // The wand's pending exception text ("" when there is none), cleared afterwards.
 std::string TakeMagickError(MagickWand* wand);
 
+// The format ImageMagick read the picture as ("JPEG", "PNG", "PSD", ...); empty when it names none.
+std::string PictureFormat(MagickWand* wand);
+
 // Reads all frames of a picture from a file. The file is read into memory and decoded from there,
 // so its name is never handed to ImageMagick (and ImageMagick makes no temporary copy of it). false
 // (with ImageMagick's reason in error) when the file cannot be read or decoded.

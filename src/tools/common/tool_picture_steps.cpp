@@ -20,11 +20,6 @@ MagickWandPtr ReadToolPicture(const fs::path& path) {
   return wand;
 }
 
-std::string PictureFormat(MagickWand* wand) {
-  MagickTextPtr format(MagickGetImageFormat(wand));
-  return format ? std::string(format.get()) : std::string();
-}
-
 void UseFirstImage(MagickWand* wand) { MagickResetIterator(wand); }
 
 bool FlattenOntoWhite(MagickWand* wand, const std::string& source_format, bool flatten) {

@@ -16,8 +16,6 @@ namespace brindle {
 // null is returned.
 MagickWandPtr ReadToolPicture(const std::filesystem::path& path);
 
-// The format ImageMagick read the picture as ("JPEG", "PNG", "PSD", ...).
-std::string PictureFormat(MagickWand* wand);
 
 // Makes the first image of the wand the current one (PSD and TIFF sources, animated GIFs).
 void UseFirstImage(MagickWand* wand);

@@ -17,11 +17,6 @@ namespace {
 
 constexpr int kInner = kThumbnailSide - 2;
 
-std::string FormatOf(MagickWand* wand) {
-  MagickTextPtr format(MagickGetImageFormat(wand));
-  return format ? std::string(format.get()) : std::string();
-}
-
 // width x height fitted into side x side keeping the aspect ratio; smaller pictures keep their size.
 FittedSize FitInto(int width, int height, int side) {
   if (width <= side && height <= side) return {width, height};
@@ -106,7 +101,7 @@ struct JpegFacts {
 };
 std::optional<JpegFacts> PingJpeg(const std::string& bytes) {
   MagickWandPtr ping = MakeMagickWand();
-  if (!PingPictureBytes(ping.get(), bytes) || FormatOf(ping.get()) != "JPEG" ||
+  if (!PingPictureBytes(ping.get(), bytes) || PictureFormat(ping.get()) != "JPEG" ||
       MagickGetNumberImages(ping.get()) != 1) {
     return std::nullopt;
   }
@@ -170,7 +165,7 @@ std::optional<SharedThumbnail> ReadThumbnail(const std::filesystem::path& path,
     failure = FormatMessage("图片读取失败:\r\n%s", path.c_str());
     return std::nullopt;
   }
-  const std::string format = FormatOf(wand.get());
+  const std::string format = PictureFormat(wand.get());
   if (format == "GIF" && MagickGetNumberImages(wand.get()) >= 2) {
     failure = FormatMessage("不支持gif动画图片:\r\n%s", path.c_str());
     return std::nullopt;
