@@ -22,44 +22,47 @@ namespace pc = panel_control;
 using PV = PanelValues;
 using Change = std::optional<PanelChange>;
 
+PanelBinding Row(std::string_view name, Change change) {
+  PanelBinding row;
+  row.name = name;
+  row.change = change;
+  return row;
+}
+
+// A check box, radio or tool button, or a group's title box.
 template <typename Field>
 PanelBinding Flag(std::string_view name, Field field, Change change, bool by_rule = false) {
-  PanelBinding row;
-  row.name = name;
-  row.change = change;
-  row.by_rule = by_rule;
+  PanelBinding row = Row(name, change);
   row.flag = field;
+  row.by_rule = by_rule;
   return row;
 }
 
+// A list by the index of its choice.
 template <typename Field>
 PanelBinding Entry(std::string_view name, Field field, Change change, bool by_rule = false) {
-  PanelBinding row;
-  row.name = name;
-  row.change = change;
-  row.by_rule = by_rule;
+  PanelBinding row = Row(name, change);
   row.number = field;
+  row.by_rule = by_rule;
   return row;
 }
 
+// A slider, with the caption beside it.
 template <typename Field>
 PanelBinding Position(std::string_view name, Field field, Change change,
                       std::string (*caption)(int) = nullptr) {
-  PanelBinding row;
-  row.name = name;
-  row.change = change;
-  row.caption = caption;
+  PanelBinding row = Row(name, change);
   row.number = field;
+  row.caption = caption;
   return row;
 }
 
+// An editable list by its text, or a list of numbers step apart.
 template <typename Field>
 PanelBinding Text(std::string_view name, Field field, Change change, int step = 0) {
-  PanelBinding row;
-  row.name = name;
-  row.step = step;
-  row.change = change;
+  PanelBinding row = Row(name, change);
   row.text = field;
+  row.step = step;
   return row;
 }
 
