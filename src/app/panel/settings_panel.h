@@ -1,12 +1,12 @@
 #pragma once
-// The settings panel at the right edge of the main window: six groups of controls bound to the
-// core's panel values, and the "开始处理" button. Every rule (what a box accepts, what is enabled,
-// which group is open, what a choice changes, what refreshes the preview) is the core's; the panel
-// shows the values, hands the user's changes to the core and shows its refusals.
+// The settings panel at the right edge of the main window: six groups of controls (each built in
+// a file of its own) bound to the core's panel values by one table (panel_bindings.h), and the
+// "开始处理" button. Every rule (what a box accepts, what is enabled, which group is open, what a
+// choice changes, what refreshes the preview) is the core's; the panel shows the values, hands the
+// user's changes to the core and shows its refusals.
 
 #include <QScrollArea>
 #include <array>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
