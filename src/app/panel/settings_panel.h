@@ -1,12 +1,12 @@
 #pragma once
-// The settings panel at the right edge of the main window: six groups of controls bound to the
-// core's panel values, and the "开始处理" button. Every rule (what a box accepts, what is enabled,
-// which group is open, what a choice changes, what refreshes the preview) is the core's; the panel
-// shows the values, hands the user's changes to the core and shows its refusals.
+// The settings panel at the right edge of the main window: six groups of controls (each built in
+// a file of its own) bound to the core's panel values by one table (panel_bindings.h), and the
+// "开始处理" button. Every rule (what a box accepts, what is enabled, which group is open, what a
+// choice changes, what refreshes the preview) is the core's; the panel shows the values, hands the
+// user's changes to the core and shows its refusals.
 
 #include <QScrollArea>
 #include <array>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -99,12 +99,9 @@ class SettingsPanel : public QScrollArea {
   QLayout* PlacementRow(NumberBox box, std::string_view list_name,
                         const std::array<const char*, 3>& texts, const QString& box_name,
                         QComboBox*& list, QAbstractSlider*& spinner);
-  // A switch or slider writing one value of the panel, then the change told.
-  template <typename Switch>
-  void BindSwitch(Switch* button, std::function<bool&(PanelValues&)> field,
-                  std::optional<PanelChange> change);
-  void BindSlider(QSlider* slider, std::function<int&(PanelValues&)> field, QLabel* label,
-                  std::string (*label_text)(int), PanelChange change);
+  // The table's controls: their reactions connected once, their values shown (panel_bindings).
+  void BindValueControls();
+  void ShowBoundValues();
 
   // The font box's entries from font_names_.
   void FillFontBox();
@@ -134,7 +131,9 @@ class SettingsPanel : public QScrollArea {
   std::map<NumberBox, QLineEdit*> boxes_;
   std::map<QObject*, NumberBox> box_of_;
   std::optional<NumberBoxEdit> editing_;
-  std::string combo_focus_text_;  // the watermark text or font size when it got the focus
+  std::string combo_focus_text_;          // the watermark text or font size when it got the focus
+  std::vector<QWidget*> bound_controls_;  // the table's controls, row by row
+  std::map<QObject*, QLabel*> slider_captions_;  // the number beside a slider
 
   // "基本设置"
   QCheckBox* resize_;
@@ -208,8 +207,6 @@ class SettingsPanel : public QScrollArea {
     QLabel* label;
   };
   ToneRow light_{}, contrast_{}, clearly_{}, saturation_{};
-  QCheckBox* black_and_white_;
-  QCheckBox* remove_exif_;
   QCheckBox* colour_space_;
   QComboBox* from_colour_space_;
   QComboBox* to_colour_space_;
