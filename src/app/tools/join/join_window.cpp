@@ -41,6 +41,15 @@ constexpr const char* kWidthPolicies[] = {"使用每组第一张图片的宽度"
 constexpr const char* kHeightPolicies[] = {"使用每组第一张图片的高度", "使用每组最高的一张图片高度",
                                            "使用每组最矮的一张图片高度", "自定义高度："};
 
+// A preview as the worker thread hands it to the window.
+struct MadeJoinPreview {
+  QImage image;
+  QString status;
+  QString detail;
+  int group = 0;
+  std::vector<RunMessage> messages;
+};
+
 }  // namespace
 
 JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
@@ -246,47 +255,41 @@ JoinJob JoinWindow::JobFromControls() const {
 
 void JoinWindow::RequestPreview(JoinPreviewSearch search) {
   if (running()) return;
-  const int generation = ++preview_generation_;
   const JoinJob job = JobFromControls();
   const bool list_mode = job.settings.picture_list_source;
   if (list_mode ? pictures_.size() < 2 : groups_.empty()) {
-    preview_waiting_ = false;
+    preview_requests_.Cancel();
     preview_->Clear();
     status_->setText(kPreviewReadyStatus);
     status_detail_->clear();
     return;
   }
   status_->setText(kPreviewBusyStatus);
-  preview_waiting_ = true;
   JoinPreviewRequest request;
   request.settings = job.settings;
   request.groups = groups_;
   request.pictures = pictures_;
   request.current_group = current_group_;
   request.search = search;
-  preview_worker_.Post([this, generation, request] {
-    JoinPreview made = MakeJoinPreview(request);
-    QImage image;
-    if (!made.display_jpeg.empty()) {
-      image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
-                         static_cast<int>(made.display_jpeg.size()), "JPEG");
-    }
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, image, status = QString::fromStdString(made.status),
-         detail = QString::fromStdString(made.status_detail), group = made.current_group,
-         messages = made.messages] {
-          ShowPreview(generation, image, status, detail, group, messages);
-        },
-        Qt::QueuedConnection);
-  });
+  preview_requests_.Ask(
+      [request] {
+        JoinPreview made = MakeJoinPreview(request);
+        QImage image;
+        if (!made.display_jpeg.empty()) {
+          image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
+                             static_cast<int>(made.display_jpeg.size()), "JPEG");
+        }
+        return MadeJoinPreview{image, QString::fromStdString(made.status),
+                               QString::fromStdString(made.status_detail), made.current_group,
+                               made.messages};
+      },
+      [this](const MadeJoinPreview& made) {
+        ShowPreview(made.image, made.status, made.detail, made.group, made.messages);
+      });
 }
 
-void JoinWindow::ShowPreview(int generation, const QImage& image, const QString& status,
-                             const QString& detail, int group,
-                             const std::vector<RunMessage>& messages) {
-  if (generation != preview_generation_) return;
-  preview_waiting_ = false;
+void JoinWindow::ShowPreview(const QImage& image, const QString& status, const QString& detail,
+                             int group, const std::vector<RunMessage>& messages) {
   current_group_ = group;
   status_->setText(status);
   status_detail_->setText(detail);
@@ -309,8 +312,7 @@ void JoinWindow::StepPreview(bool forward) {
 void JoinWindow::Present() { PresentMaximised(); }
 
 void JoinWindow::Closed() {
-  ++preview_generation_;  // a preview still being made is not shown
-  preview_waiting_ = false;
+  preview_requests_.Cancel();  // a preview still being made is not shown
   preview_->Clear();
 }
 
