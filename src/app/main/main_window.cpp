@@ -37,7 +37,7 @@
 #include "app/main/picture_viewer.h"
 #include "app/main/progress_window.h"
 #include "app/panel/settings_panel.h"
-#include "app/preview/preview_worker.h"
+#include "app/preview/effect_previewer.h"
 #include "app/tools/convert/convert_window.h"
 #include "app/tools/crop/crop_window.h"
 #include "app/tools/join/join_window.h"
@@ -167,7 +167,6 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
       dialogs_(dialogs),
       model_(new PictureListModel(this)),
       views_(new QStackedWidget),
-      preview_(new PicturePane),
       icon_view_(new QListView),
       report_view_(new QTreeView),
       empty_hint_(new QToolButton),
@@ -175,8 +174,7 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
       selection_status_(new QLabel),
       info_window_(new InfoWindow(this)),
       viewer_(new PictureViewer(this)),
-      balloons_(new BalloonHints(this)),
-      preview_worker_(new PreviewWorker(this)) {
+      balloons_(new BalloonHints(this)) {
   panel_ = new SettingsPanel(context_, dialogs_, *balloons_);
   progress_ = new ProgressWindow(this);
   help_ = new HelpPopup(this);
@@ -190,6 +188,14 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
 
   BuildToolBar();
   BuildList();
+  previewer_ = new EffectPreviewer(*model_, *panel_, *views_, [this] {
+    const RowRuns runs = SelectedRuns();
+    return runs.empty() ? -1 : runs.front().first;
+  }, this);
+  connect(previewer_, &EffectPreviewer::Shown, this, &MainWindow::PreviewShown);
+  connect(previewer_, &EffectPreviewer::OpenFailed, this,
+          [this] { action("preview")->setChecked(false); });
+  connect(previewer_, &EffectPreviewer::Closed, this, &MainWindow::PreviewClosed);
 
   panel_->setFixedWidth(260);
   auto* central = new QWidget;
@@ -201,12 +207,11 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
   setCentralWidget(central);
 
   connect(panel_, &SettingsPanel::PreviewRefreshRequested, this, &MainWindow::RefreshPreview);
-  connect(preview_worker_, &PreviewWorker::Made, this, &MainWindow::ShowMadePreview);
   connect(panel_, &SettingsPanel::StartRequested, this, &MainWindow::StartBatch);
   connect(progress_, &ProgressWindow::StopPressed, this, [this] { worker_.RequestStop(); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] {
-    if (preview_shown()) ClosePreview();
+    if (preview_shown()) previewer_->Close();
   });
 
   for (QLabel* part : {list_status_, selection_status_}) part->setTextFormat(Qt::PlainText);
@@ -253,7 +258,7 @@ MainWindow::MainWindow(AppContext& context, Dialogs& dialogs)
 
 MainWindow::~MainWindow() {
   // A preview still being made is finished and dropped while the window is whole.
-  delete preview_worker_;
+  delete previewer_;
   // The tool windows are top-level windows of their own; a run going on is stopped with them.
   delete convert_window_;
   delete png_window_;
@@ -378,21 +383,6 @@ void MainWindow::BuildList() {
     view->viewport()->installEventFilter(this);
   }
 
-  preview_->setObjectName(
-      QString::fromUtf8(window_control::kEffectPreview.data(),
-                        static_cast<int>(window_control::kEffectPreview.size())));
-  preview_->setAccessibleName("效果预览");
-  preview_->setFrameShape(QFrame::StyledPanel);
-  preview_->setFrameShadow(QFrame::Sunken);
-  preview_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(preview_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    QMenu menu(this);
-    menu.addAction("退出预览", this, &MainWindow::ClosePreview);
-    menu.exec(preview_->mapToGlobal(at));
-  });
-  preview_->installEventFilter(this);
-  views_->addWidget(preview_);
-
   empty_hint_->setParent(views_);
   empty_hint_->setObjectName("empty_hint");
   empty_hint_->setText("添加图片（或把图片、文件夹拖放到这里）");
@@ -426,13 +416,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton && !view->indexAt(mouse->position().toPoint()).isValid()) {
       ListDoubleClicked();
-      return true;
-    }
-  }
-  if (watched == preview_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {
-      StepPreview(key == Qt::Key_Right || key == Qt::Key_Down);
       return true;
     }
   }
@@ -745,125 +728,42 @@ void MainWindow::LoadRecipeFile(const fs::path& file) {
   RefreshPreview();
 }
 
-bool MainWindow::preview_shown() const { return views_->currentWidget() == preview_; }
+PicturePane& MainWindow::preview() const { return previewer_->pane(); }
 
-void MainWindow::TogglePreview() {
-  if (preview_busy_ || preview_opening_) return;
-  if (preview_shown()) {
-    ClosePreview();
-    return;
-  }
-  if (!RequestPreview(true)) action("preview")->setChecked(false);
-}
+bool MainWindow::preview_shown() const { return previewer_->shown(); }
 
-void MainWindow::RefreshPreview() {
-  if (preview_shown() && !preview_busy_) RequestPreview(false);
-}
+void MainWindow::TogglePreview() { previewer_->Toggle(); }
 
-bool MainWindow::RequestPreview(bool opening) {
-  // Validation may show a box, whose event loop must not start a second request.
-  preview_busy_ = true;
-  struct Release {
-    bool& busy;
-    ~Release() { busy = false; }
-  } release{preview_busy_};
+void MainWindow::RefreshPreview() { previewer_->Refresh(); }
 
-  std::optional<RunRecipe> recipe = panel_->Validate();
-  if (!recipe) return false;
-  if (preview_index_ < 0) {
-    const RowRuns runs = SelectedRuns();
-    if (runs.empty()) return false;
-    preview_index_ = runs.front().first;
-  }
-  if (preview_index_ >= model_->rowCount()) {
-    preview_index_ = -1;
-    return false;
-  }
-  const PictureEntry& entry = model_->list()[static_cast<std::size_t>(preview_index_)];
-  preview_name_ = entry.name;
-  preview_opening_ = opening;
-  if (!preview_waiting_) QApplication::setOverrideCursor(Qt::WaitCursor);
-  preview_waiting_ = true;
-  preview_worker_->Request({++preview_generation_, std::move(*recipe), entry.path,
-                            static_cast<int>(entry.flip), entry.rotation});
-  return true;
-}
-
-void MainWindow::EndPreviewWait() {
-  if (preview_waiting_) QApplication::restoreOverrideCursor();
-  preview_waiting_ = false;
-}
-
-void MainWindow::ShowMadePreview(int generation, const QImage& image, const QString& source_status,
-                                 const QString& result_status) {
-  // A result asked for before the latest request, or before the preview was closed, is stale.
-  if (generation != preview_generation_) return;
-  EndPreviewWait();
-  const bool opening = preview_opening_;
-  preview_opening_ = false;
-  if (image.isNull()) {
-    preview_index_ = -1;
-    if (opening) action("preview")->setChecked(false);
-    return;
-  }
-
-  setWindowTitle(QString::fromStdString(PreviewWindowTitle(model_->rowCount(), preview_name_)));
-  if (opening) {
-    preview_->SetFit(false);
-    preview_->ShowImage(image);
-  } else {
-    preview_->ReplaceImage(image);
-  }
-  if (!preview_shown()) {
-    views_->setCurrentWidget(preview_);
-    empty_hint_->setVisible(false);
-  }
+void MainWindow::PreviewShown(const QString& title, const QString& source_status,
+                              const QString& result_status) {
+  setWindowTitle(title);
+  empty_hint_->setVisible(false);
   for (const char* name : {"add_picture", "add_folder", "remove_picture"}) {
     action(name)->setEnabled(false);
   }
   action("preview")->setChecked(true);
   list_status_->setText(source_status);
   selection_status_->setText(result_status);
-  if (opening) {
-    panel_->SetHoverHints(true);
-    preview_->setFocus(Qt::OtherFocusReason);
-  }
 }
 
-void MainWindow::ClosePreview() {
-  if (!preview_shown()) return;
+void MainWindow::PreviewClosed() {
   views_->setCurrentWidget(model_->thumbnails_on() ? static_cast<QWidget*>(icon_view_)
                                                    : report_view_);
-  preview_->Clear();
-  ++preview_generation_;  // a preview still being made is not shown
-  preview_worker_->Forget();
-  EndPreviewWait();
   action("preview")->setChecked(false);
   action("add_picture")->setEnabled(true);
   action("add_folder")->setEnabled(true);
   setWindowTitle(QString::fromStdString(ProductTitleWithVersion()));
-  preview_index_ = -1;
-  panel_->SetHoverHints(false);
   views_->currentWidget()->setFocus(Qt::OtherFocusReason);
   RefreshStatus();
-}
-
-void MainWindow::StepPreview(bool forward) {
-  if (!preview_shown()) return;
-  std::optional<int> next = StepPreviewIndex(preview_index_, model_->rowCount(), forward);
-  if (!next) {
-    QApplication::beep();
-    return;
-  }
-  preview_index_ = *next;
-  RefreshPreview();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (preview_shown() &&
       (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down)) {
-    StepPreview(key == Qt::Key_Right || key == Qt::Key_Down);
+    previewer_->Step(key == Qt::Key_Right || key == Qt::Key_Down);
     return;
   }
   QMainWindow::keyPressEvent(event);
