@@ -147,7 +147,7 @@ class MainWindow : public QMainWindow {
   SliceWindow* slice_window_ = nullptr;
   CropWindow* crop_window_ = nullptr;
   JoinWindow* join_window_ = nullptr;
-  std::unique_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
+  std::shared_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
   RunWorker worker_;                 // last: a run still going is stopped before the rest goes
 };
 
