@@ -1,0 +1,103 @@
+// Requests made faster than their results: only the latest result reaches the window, a waiting
+// job is dropped when a newer one comes, a cancel drops a late result, and the wait cursor shows
+// once while a request is out and is gone after the last result or the cancel.
+#include <QApplication>
+#include <QCursor>
+#include <QTest>
+#include <atomic>
+#include <semaphore>
+#include <vector>
+
+#include "app/app_test_main.h"
+#include "app/preview/latest_request.h"
+
+namespace brindle {
+
+class LatestRequestTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void onlyTheLatestResultIsShownUnderOneWaitCursor() {
+    std::vector<int> ran;  // written on the worker thread, read once it is idle
+    std::vector<int> shown;
+    std::binary_semaphore started(0);
+    std::binary_semaphore release(0);
+    {
+      LatestRequest requests(LatestRequest::Cursor::kWait);
+      auto show = [&shown](int result) { shown.push_back(result); };
+      requests.Ask(
+          [&] {
+            ran.push_back(1);
+            started.release();
+            release.acquire();
+            return 1;
+          },
+          show);
+      started.acquire();  // the first job is in hand
+      requests.Ask([&] { ran.push_back(2); return 2; }, show);
+      requests.Ask([&] { ran.push_back(3); return 3; }, show);
+      QVERIFY(requests.pending());
+      QVERIFY(QApplication::overrideCursor());
+      QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      release.release();
+
+      QTRY_VERIFY(!requests.pending());
+      QCOMPARE(shown, std::vector<int>{3});
+      QCOMPARE(ran, (std::vector<int>{1, 3}));  // the second waited and was replaced
+      // Three requests, one override cursor: the last result took it away.
+      QVERIFY(!QApplication::overrideCursor());
+
+      // A cancel while a job is in hand: its result never comes, the cursor goes at once.
+      requests.Ask(
+          [&] {
+            started.release();
+            release.acquire();
+            return 4;
+          },
+          show);
+      started.acquire();
+      requests.Cancel();
+      QVERIFY(!requests.pending());
+      QVERIFY(!QApplication::overrideCursor());
+      release.release();
+      // Results come back in the order their jobs ran: once the next one is shown, the
+      // cancelled one has been passed over.
+      requests.Ask([] { return 5; }, show);
+      QVERIFY(QApplication::overrideCursor());
+      QTRY_COMPARE(shown, (std::vector<int>{3, 5}));
+      QVERIFY(!QApplication::overrideCursor());
+
+      // Gone while a job is in hand: the job finishes, nothing is shown, no cursor stays.
+      requests.Ask(
+          [&] {
+            started.release();
+            release.acquire();
+            return 6;
+          },
+          show);
+      started.acquire();
+      release.release();
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QCoreApplication::processEvents();
+    QCOMPARE(shown, (std::vector<int>{3, 5}));
+  }
+
+  void aRequestWithoutTheWaitCursorLeavesTheCursorAlone() {
+    LatestRequest requests;
+    QString shown;
+    requests.Ask([] { return QString("made"); }, [&shown](const QString& made) { shown = made; });
+    QVERIFY(requests.pending());
+    QVERIFY(!QApplication::overrideCursor());
+    QTRY_COMPARE(shown, QString("made"));
+    QVERIFY(!requests.pending());
+  }
+};
+
+}  // namespace brindle
+
+int main(int argc, char** argv) {
+  return brindle::test::RunAppTest<brindle::LatestRequestTest>(argc, argv);
+}
+
+#include "latest_request_test.moc"
