@@ -25,6 +25,14 @@ class LatestRequestTest : public QObject {
     {
       LatestRequest requests(LatestRequest::Cursor::kWait);
       auto show = [&shown](int result) { shown.push_back(result); };
+      // A job that tells it is in hand, then waits to be let go.
+      auto held = [&](int result) {
+        return [&, result] {
+          started.release();
+          release.acquire();
+          return result;
+        };
+      };
       requests.Ask(
           [&] {
             ran.push_back(1);
@@ -48,13 +56,7 @@ class LatestRequestTest : public QObject {
       QVERIFY(!QApplication::overrideCursor());
 
       // A cancel while a job is in hand: its result never comes, the cursor goes at once.
-      requests.Ask(
-          [&] {
-            started.release();
-            release.acquire();
-            return 4;
-          },
-          show);
+      requests.Ask(held(4), show);
       started.acquire();
       requests.Cancel();
       QVERIFY(!requests.pending());
@@ -68,13 +70,7 @@ class LatestRequestTest : public QObject {
       QVERIFY(!QApplication::overrideCursor());
 
       // Gone while a job is in hand: the job finishes, nothing is shown, no cursor stays.
-      requests.Ask(
-          [&] {
-            started.release();
-            release.acquire();
-            return 6;
-          },
-          show);
+      requests.Ask(held(6), show);
       started.acquire();
       release.release();
     }
