@@ -147,7 +147,9 @@ class MainWindow : public QMainWindow {
   SliceWindow* slice_window_ = nullptr;
   CropWindow* crop_window_ = nullptr;
   JoinWindow* join_window_ = nullptr;
-  std::shared_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
+  // Kept until the next run, the worker's job reads it; shared, so that only the run's own file
+  // needs its whole type.
+  std::shared_ptr<BatchRun> batch_;
   RunWorker worker_;                 // last: a run still going is stopped before the rest goes
 };
 
