@@ -19,17 +19,16 @@ class LatestRequest : public QObject {
   // The cursor comes back; the job in hand finishes and its result is dropped.
   ~LatestRequest() override;
 
-  // make runs on the worker thread; show gets its result on the window's thread, unless a newer
-  // request or a cancel came in between. Both are copied, and so is the result.
-  template <typename Make, typename Show>
-  void Ask(Make make, Show show) {
+  // make runs on the worker thread and returns what shows its result; that runs on the window's
+  // thread, unless a newer request or a cancel came in between. Both are copied.
+  template <typename Make>
+  void Ask(Make make) {
     const int generation = Begin();
-    worker_.Post([this, generation, make = std::move(make), show = std::move(show)] {
-      auto result = make();
+    worker_.Post([this, generation, make = std::move(make)] {
       QMetaObject::invokeMethod(
           this,
-          [this, generation, show, result = std::move(result)] {
-            if (Finish(generation)) show(result);
+          [this, generation, show = make()] {
+            if (Finish(generation)) show();
           },
           Qt::QueuedConnection);
     });

@@ -5,10 +5,11 @@
 namespace brindle {
 
 void PreviewWorker::Request(PreviewRequest request) {
-  requests_.Ask([this, request = std::move(request)] { return Make(request); },
-                [this](const MadePreview& made) {
-                  emit Made(made.image, made.source_status, made.result_status);
-                });
+  requests_.Ask([this, request = std::move(request)] {
+    return [this, made = Make(request)] {
+      emit Made(made.image, made.source_status, made.result_status);
+    };
+  });
 }
 
 void PreviewWorker::Forget() {

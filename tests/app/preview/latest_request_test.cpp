@@ -24,26 +24,31 @@ class LatestRequestTest : public QObject {
     std::binary_semaphore release(0);
     {
       LatestRequest requests(LatestRequest::Cursor::kWait);
-      auto show = [&shown](int result) { shown.push_back(result); };
+      // What shows a job's result.
+      auto show = [&shown](int result) { return [&shown, result] { shown.push_back(result); }; };
       // A job that tells it is in hand, then waits to be let go.
       auto held = [&](int result) {
         return [&, result] {
           started.release();
           release.acquire();
-          return result;
+          return show(result);
         };
       };
-      requests.Ask(
-          [&] {
-            ran.push_back(1);
-            started.release();
-            release.acquire();
-            return 1;
-          },
-          show);
+      requests.Ask([&] {
+        ran.push_back(1);
+        started.release();
+        release.acquire();
+        return show(1);
+      });
       started.acquire();  // the first job is in hand
-      requests.Ask([&] { ran.push_back(2); return 2; }, show);
-      requests.Ask([&] { ran.push_back(3); return 3; }, show);
+      requests.Ask([&] {
+        ran.push_back(2);
+        return show(2);
+      });
+      requests.Ask([&] {
+        ran.push_back(3);
+        return show(3);
+      });
       QVERIFY(requests.pending());
       QVERIFY(QApplication::overrideCursor());
       QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -56,7 +61,7 @@ class LatestRequestTest : public QObject {
       QVERIFY(!QApplication::overrideCursor());
 
       // A cancel while a job is in hand: its result never comes, the cursor goes at once.
-      requests.Ask(held(4), show);
+      requests.Ask(held(4));
       started.acquire();
       requests.Cancel();
       QVERIFY(!requests.pending());
@@ -64,13 +69,13 @@ class LatestRequestTest : public QObject {
       release.release();
       // Results come back in the order their jobs ran: once the next one is shown, the
       // cancelled one has been passed over.
-      requests.Ask([] { return 5; }, show);
+      requests.Ask([&] { return show(5); });
       QVERIFY(QApplication::overrideCursor());
       QTRY_COMPARE(shown, (std::vector<int>{3, 5}));
       QVERIFY(!QApplication::overrideCursor());
 
       // Gone while a job is in hand: the job finishes, nothing is shown, no cursor stays.
-      requests.Ask(held(6), show);
+      requests.Ask(held(6));
       started.acquire();
       release.release();
     }
@@ -82,7 +87,10 @@ class LatestRequestTest : public QObject {
   void aRequestWithoutTheWaitCursorLeavesTheCursorAlone() {
     LatestRequest requests;
     QString shown;
-    requests.Ask([] { return QString("made"); }, [&shown](const QString& made) { shown = made; });
+    requests.Ask([&shown] {
+      const QString made = "made";
+      return [&shown, made] { shown = made; };
+    });
     QVERIFY(requests.pending());
     QVERIFY(!QApplication::overrideCursor());
     QTRY_COMPARE(shown, QString("made"));

@@ -43,14 +43,6 @@ namespace {
 // trims in pixels and in percent.
 enum Panel { kFixedPanel, kPercentPanel, kRatioPanel, kSidePixelPanel, kSidePercentPanel };
 
-// A preview as the worker thread hands it to the window.
-struct MadeCropPreview {
-  QImage image;
-  CropStatusTexts status;
-  int index = 0;
-  std::optional<RunMessage> message;
-};
-
 }  // namespace
 
 CropWindow::CropWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
@@ -369,16 +361,14 @@ void CropWindow::RequestPreview(bool forward) {
   CropStatusTexts shown{status_[0]->text().toStdString(), kPreviewBusyStatus,
                         status_[2]->text().toStdString()};
   SetStatus(shown);
-  preview_requests_.Ask(
-      [this, job = JobFromControls(), list = preview_list_, index = preview_index_, forward,
-       shown] {
-        CropPreview made = crop_maker_.Generate(job, list, index, forward, shown);
-        return MadeCropPreview{ImageOfPixels(std::move(made.shown)), made.status,
-                               made.current_index, made.message};
-      },
-      [this](const MadeCropPreview& made) {
-        ShowPreview(made.image, made.status, made.index, made.message);
-      });
+  preview_requests_.Ask([this, job = JobFromControls(), list = preview_list_,
+                         index = preview_index_, forward, shown] {
+    CropPreview made = crop_maker_.Generate(job, list, index, forward, shown);
+    return [this, image = ImageOfPixels(std::move(made.shown)), status = made.status,
+            index = made.current_index, message = made.message] {
+      ShowPreview(image, status, index, message);
+    };
+  });
 }
 
 void CropWindow::ShowPreview(const QImage& image, const CropStatusTexts& status, int index,

@@ -41,15 +41,6 @@ constexpr const char* kWidthPolicies[] = {"使用每组第一张图片的宽度"
 constexpr const char* kHeightPolicies[] = {"使用每组第一张图片的高度", "使用每组最高的一张图片高度",
                                            "使用每组最矮的一张图片高度", "自定义高度："};
 
-// A preview as the worker thread hands it to the window.
-struct MadeJoinPreview {
-  QImage image;
-  QString status;
-  QString detail;
-  int group = 0;
-  std::vector<RunMessage> messages;
-};
-
 }  // namespace
 
 JoinWindow::JoinWindow(AppContext& context, Dialogs& dialogs, QWidget& main_window)
@@ -271,21 +262,17 @@ void JoinWindow::RequestPreview(JoinPreviewSearch search) {
   request.pictures = pictures_;
   request.current_group = current_group_;
   request.search = search;
-  preview_requests_.Ask(
-      [request] {
-        JoinPreview made = MakeJoinPreview(request);
-        QImage image;
-        if (!made.display_jpeg.empty()) {
-          image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
-                             static_cast<int>(made.display_jpeg.size()), "JPEG");
-        }
-        return MadeJoinPreview{image, QString::fromStdString(made.status),
-                               QString::fromStdString(made.status_detail), made.current_group,
-                               made.messages};
-      },
-      [this](const MadeJoinPreview& made) {
-        ShowPreview(made.image, made.status, made.detail, made.group, made.messages);
-      });
+  preview_requests_.Ask([this, request] {
+    JoinPreview made = MakeJoinPreview(request);
+    QImage image;
+    if (!made.display_jpeg.empty()) {
+      image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
+                         static_cast<int>(made.display_jpeg.size()), "JPEG");
+    }
+    return [this, image, status = QString::fromStdString(made.status),
+            detail = QString::fromStdString(made.status_detail), group = made.current_group,
+            messages = made.messages] { ShowPreview(image, status, detail, group, messages); };
+  });
 }
 
 void JoinWindow::ShowPreview(const QImage& image, const QString& status, const QString& detail,
