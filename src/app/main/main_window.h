@@ -37,7 +37,7 @@ class InfoWindow;
 class PictureListModel;
 class PicturePane;
 class PictureViewer;
-class PreviewWorker;
+class EffectPreviewer;
 class ProgressWindow;
 class SettingsPanel;
 
@@ -62,7 +62,7 @@ class MainWindow : public QMainWindow {
   BalloonHints& balloons() const { return *balloons_; }
   SettingsPanel& panel() const { return *panel_; }
   ProgressWindow& progress() const { return *progress_; }
-  PicturePane& preview() const { return *preview_; }
+  PicturePane& preview() const;
   bool preview_shown() const;
   bool running() const { return worker_.running(); }
   // The tool windows once they have been opened.
@@ -111,14 +111,10 @@ class MainWindow : public QMainWindow {
   std::vector<int> SelectedRows() const;
   // The selection as runs of rows, without visiting each row.
   RowRuns SelectedRuns() const;
-  // Asks the preview worker for the recipe applied to the previewed (or selected) picture; false
-  // when the panel refuses the recipe or there is no picture to show.
-  bool RequestPreview(bool opening);
-  void ShowMadePreview(int generation, const QImage& image, const QString& source_status,
-                       const QString& result_status);
-  void EndPreviewWait();
-  void ClosePreview();
-  void StepPreview(bool forward);
+  // The main window's part in showing and leaving the effect preview.
+  void PreviewShown(const QString& title, const QString& source_status,
+                    const QString& result_status);
+  void PreviewClosed();
   struct BatchRun;
   void FinishBatch(const RunOutcome& outcome);
   void AddRecipeMenu(QMenu* menu);
@@ -129,7 +125,6 @@ class MainWindow : public QMainWindow {
   Dialogs& dialogs_;
   PictureListModel* model_;
   QStackedWidget* views_;
-  PicturePane* preview_;
   SettingsPanel* panel_;
   ProgressWindow* progress_;
   HelpPopup* help_;
@@ -146,19 +141,15 @@ class MainWindow : public QMainWindow {
   bool making_thumbnails_ = false;
   int thumbnail_position_ = 0;  // the entry whose thumbnail is being made, 1 for the first
   bool preview_tip_shown_ = false;
-  PreviewWorker* preview_worker_;
+  EffectPreviewer* previewer_ = nullptr;  // the effect preview in the list's place
   ConvertWindow* convert_window_ = nullptr;  // the tool windows, made when first opened
   PngWindow* png_window_ = nullptr;
   SliceWindow* slice_window_ = nullptr;
   CropWindow* crop_window_ = nullptr;
   JoinWindow* join_window_ = nullptr;
-  int preview_index_ = -1;           // the list row the effect preview shows; -1 for none
-  std::string preview_name_;         // its name when it was asked for
-  int preview_generation_ = 0;       // of the latest request; results of earlier ones are dropped
-  bool preview_opening_ = false;     // the latest request opens the preview
-  bool preview_waiting_ = false;     // the wait cursor is shown until the latest result
-  bool preview_busy_ = false;        // one validation at a time
-  std::unique_ptr<BatchRun> batch_;  // kept until the next run, the worker's job reads it
+  // Kept until the next run, the worker's job reads it; shared, so that only the run's own file
+  // needs its whole type.
+  std::shared_ptr<BatchRun> batch_;
   RunWorker worker_;                 // last: a run still going is stopped before the rest goes
 };
 

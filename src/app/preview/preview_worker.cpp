@@ -5,14 +5,19 @@
 namespace brindle {
 
 void PreviewWorker::Request(PreviewRequest request) {
-  worker_.Post([this, request = std::move(request)] { Make(request); });
+  requests_.Ask([this, request = std::move(request)] {
+    return [this, made = Make(request)] {
+      emit Made(made.image, made.source_status, made.result_status);
+    };
+  });
 }
 
 void PreviewWorker::Forget() {
-  worker_.Post([this] { maker_.Forget(); });
+  requests_.Cancel();
+  requests_.Run([this] { maker_.Forget(); });
 }
 
-void PreviewWorker::Make(const PreviewRequest& request) {
+PreviewWorker::MadePreview PreviewWorker::Make(const PreviewRequest& request) {
   std::optional<EffectPreview> made =
       maker_.Make(request.recipe, request.path, request.flip, request.rotation);
   QImage image;
@@ -21,12 +26,9 @@ void PreviewWorker::Make(const PreviewRequest& request) {
                        static_cast<int>(made->display_jpeg.size()), "JPEG");
     if (image.isNull()) LogInfo(FormatMessage("无法显示预览图片:\r\n%s", request.path.c_str()));
   }
-  if (image.isNull()) {
-    emit Made(request.generation, image, {}, {});
-    return;
-  }
-  emit Made(request.generation, image, QString::fromStdString(made->source_status),
-            QString::fromStdString(made->result_status));
+  if (image.isNull()) return {image, {}, {}};
+  return {image, QString::fromStdString(made->source_status),
+          QString::fromStdString(made->result_status)};
 }
 
 }  // namespace brindle

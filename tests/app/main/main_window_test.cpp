@@ -179,6 +179,41 @@ class MainWindowTest : public QObject {
     dialogs_.files_to_pick.clear();
   }
 
+  // The next picture asked for with an arrow key and the preview left before it is made: the wait
+  // cursor goes with the preview, and the late picture does not bring the preview back.
+  void thePreviewLeftWhileAPictureIsMadeTakesItsWaitCursor() {
+    MainWindow window(*context_, dialogs_);
+    window.AddPaths({pictures_ / "a.jpg", pictures_ / "b.png"});
+    QVERIFY(test::ActivateWindow(window));
+    auto& icons = *test::Find<QListView>(window, "picture_icons");
+    test::ClickRow(icons, 0);
+    test::DoubleClickRow(icons, 0);
+    QTRY_VERIFY(window.preview_shown());
+    QTRY_VERIFY(!QApplication::overrideCursor());
+
+    test::PressKey(Qt::Key_Right);
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    // Time for the worker to make the picture, with no event handled meanwhile: its result waits
+    // in the queue when the preview is left.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    test::PressKey(Qt::Key_Escape);
+    QVERIFY(!window.preview_shown());
+    QVERIFY(!QApplication::overrideCursor());
+    QCoreApplication::processEvents();
+    QVERIFY(!window.preview_shown());
+    QCOMPARE(window.windowTitle(), QString::fromStdString(ProductTitleWithVersion()));
+    QCOMPARE(QApplication::focusWidget(), &icons);
+
+    // Opened again, the preview shows the picture asked for now.
+    test::DoubleClickRow(icons, 0);
+    QTRY_VERIFY(window.preview_shown());
+    QVERIFY2(window.windowTitle().endsWith(" - a.jpg"), qPrintable(window.windowTitle()));
+    QTRY_VERIFY(!QApplication::overrideCursor());
+    test::PressKey(Qt::Key_Escape);
+    QVERIFY(!window.preview_shown());
+  }
+
   // Ctrl-click, shift-click, the arrow keys and a band drawn over the thumbnails.
   void theIconViewSelectsWithModifiersKeysAndABand() {
     MainWindow window(*context_, dialogs_);

@@ -352,9 +352,8 @@ CropJob CropWindow::JobFromControls() const {
 
 void CropWindow::RequestPreview(bool forward) {
   if (running()) return;
-  const int generation = ++preview_generation_;
   if (preview_list_.empty()) {
-    preview_waiting_ = false;
+    preview_requests_.Cancel();
     preview_->Clear();
     SetStatus(ReadyStatus());
     return;
@@ -362,23 +361,18 @@ void CropWindow::RequestPreview(bool forward) {
   CropStatusTexts shown{status_[0]->text().toStdString(), kPreviewBusyStatus,
                         status_[2]->text().toStdString()};
   SetStatus(shown);
-  preview_waiting_ = true;
-  preview_worker_.Post([this, generation, job = JobFromControls(), list = preview_list_,
-                        index = preview_index_, forward, shown] {
+  preview_requests_.Ask([this, job = JobFromControls(), list = preview_list_,
+                         index = preview_index_, forward, shown] {
     CropPreview made = crop_maker_.Generate(job, list, index, forward, shown);
-    QImage image = ImageOfPixels(std::move(made.shown));
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, image, status = made.status, index = made.current_index,
-         message = made.message] { ShowPreview(generation, image, status, index, message); },
-        Qt::QueuedConnection);
+    return [this, image = ImageOfPixels(std::move(made.shown)), status = made.status,
+            index = made.current_index, message = made.message] {
+      ShowPreview(image, status, index, message);
+    };
   });
 }
 
-void CropWindow::ShowPreview(int generation, const QImage& image, const CropStatusTexts& status,
-                             int index, const std::optional<RunMessage>& message) {
-  if (generation != preview_generation_) return;
-  preview_waiting_ = false;
+void CropWindow::ShowPreview(const QImage& image, const CropStatusTexts& status, int index,
+                             const std::optional<RunMessage>& message) {
   preview_index_ = index;
   SetStatus(status);
   if (image.isNull()) {
@@ -399,10 +393,9 @@ void CropWindow::StepPreview(bool forward) {
 void CropWindow::Present() { PresentMaximised(); }
 
 void CropWindow::Closed() {
-  ++preview_generation_;  // a preview still being made is not shown
-  preview_waiting_ = false;
+  preview_requests_.Cancel();  // a preview still being made is not shown
   preview_->Clear();
-  preview_worker_.Post([this] {
+  preview_requests_.Run([this] {
     crop_maker_.Forget();
     ReleasePixelMemoryPool();
   });

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/preview/latest_worker.h"
+#include "app/preview/latest_request.h"
 #include "app/tools/common/tool_window.h"
 #include "tools/crop/crop_preview.h"
 #include "tools/crop/crop_tool.h"
@@ -39,7 +39,7 @@ class CropWindow : public ToolWindow {
   QStringList status() const;
   const std::vector<std::filesystem::path>& preview_list() const { return preview_list_; }
   int preview_index() const { return preview_index_; }
-  bool preview_pending() const { return preview_waiting_; }
+  bool preview_pending() const { return preview_requests_.pending(); }
   void TakeDrop(const std::vector<std::filesystem::path>& paths) override;
 
  protected:
@@ -71,7 +71,7 @@ class CropWindow : public ToolWindow {
   // Asks for the preview of the current picture (forward: it or the next that can be cropped).
   void RequestPreview(bool forward = true);
   // A made preview, on the window's thread; a null image clears the pane.
-  void ShowPreview(int generation, const QImage& image, const CropStatusTexts& status, int index,
+  void ShowPreview(const QImage& image, const CropStatusTexts& status, int index,
                    const std::optional<RunMessage>& message);
   void SetStatus(const CropStatusTexts& status);
 
@@ -103,10 +103,8 @@ class CropWindow : public ToolWindow {
   std::vector<std::filesystem::path> pictures_;      // the list mode's pictures, in order added
   std::vector<std::filesystem::path> preview_list_;  // at most 32
   int preview_index_ = 0;
-  int preview_generation_ = 0;
-  bool preview_waiting_ = false;
-  CropPreviewMaker crop_maker_;  // touched only on the preview worker's thread
-  LatestWorker preview_worker_;  // last: a preview being made finishes before the rest goes
+  CropPreviewMaker crop_maker_;      // touched only on the preview worker's thread
+  LatestRequest preview_requests_;  // last: a preview being made finishes before the rest goes
 };
 
 }  // namespace brindle

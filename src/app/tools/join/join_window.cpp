@@ -246,47 +246,37 @@ JoinJob JoinWindow::JobFromControls() const {
 
 void JoinWindow::RequestPreview(JoinPreviewSearch search) {
   if (running()) return;
-  const int generation = ++preview_generation_;
   const JoinJob job = JobFromControls();
   const bool list_mode = job.settings.picture_list_source;
   if (list_mode ? pictures_.size() < 2 : groups_.empty()) {
-    preview_waiting_ = false;
+    preview_requests_.Cancel();
     preview_->Clear();
     status_->setText(kPreviewReadyStatus);
     status_detail_->clear();
     return;
   }
   status_->setText(kPreviewBusyStatus);
-  preview_waiting_ = true;
   JoinPreviewRequest request;
   request.settings = job.settings;
   request.groups = groups_;
   request.pictures = pictures_;
   request.current_group = current_group_;
   request.search = search;
-  preview_worker_.Post([this, generation, request] {
+  preview_requests_.Ask([this, request] {
     JoinPreview made = MakeJoinPreview(request);
     QImage image;
     if (!made.display_jpeg.empty()) {
       image.loadFromData(reinterpret_cast<const uchar*>(made.display_jpeg.data()),
                          static_cast<int>(made.display_jpeg.size()), "JPEG");
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, image, status = QString::fromStdString(made.status),
-         detail = QString::fromStdString(made.status_detail), group = made.current_group,
-         messages = made.messages] {
-          ShowPreview(generation, image, status, detail, group, messages);
-        },
-        Qt::QueuedConnection);
+    return [this, image, status = QString::fromStdString(made.status),
+            detail = QString::fromStdString(made.status_detail), group = made.current_group,
+            messages = made.messages] { ShowPreview(image, status, detail, group, messages); };
   });
 }
 
-void JoinWindow::ShowPreview(int generation, const QImage& image, const QString& status,
-                             const QString& detail, int group,
-                             const std::vector<RunMessage>& messages) {
-  if (generation != preview_generation_) return;
-  preview_waiting_ = false;
+void JoinWindow::ShowPreview(const QImage& image, const QString& status, const QString& detail,
+                             int group, const std::vector<RunMessage>& messages) {
   current_group_ = group;
   status_->setText(status);
   status_detail_->setText(detail);
@@ -309,8 +299,7 @@ void JoinWindow::StepPreview(bool forward) {
 void JoinWindow::Present() { PresentMaximised(); }
 
 void JoinWindow::Closed() {
-  ++preview_generation_;  // a preview still being made is not shown
-  preview_waiting_ = false;
+  preview_requests_.Cancel();  // a preview still being made is not shown
   preview_->Clear();
 }
 

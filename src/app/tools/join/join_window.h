@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/preview/latest_worker.h"
+#include "app/preview/latest_request.h"
 #include "app/tools/common/tool_window.h"
 #include "run/batch/run_message.h"
 #include "tools/join/join_preview.h"
@@ -39,7 +39,7 @@ class JoinWindow : public ToolWindow {
   PicturePane& preview() const { return *preview_; }
   // The status bar's two parts.
   QStringList status() const;
-  bool preview_pending() const { return preview_waiting_; }
+  bool preview_pending() const { return preview_requests_.pending(); }
   int current_group() const { return current_group_; }
   void TakeDrop(const std::vector<std::filesystem::path>& paths) override;
 
@@ -65,8 +65,8 @@ class JoinWindow : public ToolWindow {
   // The groups of the source again (a mask change); an empty result keeps the old list.
   void RebuildGroups();
   void RequestPreview(JoinPreviewSearch search = JoinPreviewSearch::kForward);
-  void ShowPreview(int generation, const QImage& image, const QString& status,
-                   const QString& detail, int group, const std::vector<RunMessage>& messages);
+  void ShowPreview(const QImage& image, const QString& status, const QString& detail, int group,
+                   const std::vector<RunMessage>& messages);
 
   PicturePane* preview_;
   QLabel* status_;
@@ -86,9 +86,7 @@ class JoinWindow : public ToolWindow {
   std::vector<std::filesystem::path> groups_;
   std::vector<std::filesystem::path> pictures_;
   int current_group_ = 0;
-  int preview_generation_ = 0;
-  bool preview_waiting_ = false;
-  LatestWorker preview_worker_;  // last: a preview being made finishes before the rest goes
+  LatestRequest preview_requests_;  // last: a preview being made finishes before the rest goes
 };
 
 }  // namespace brindle
