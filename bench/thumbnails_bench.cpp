@@ -27,15 +27,15 @@
 #include <vector>
 
 #include "app/dialogs/dialogs.h"
+#include "app/list/picture_list_model.h"
+#include "app/list/thumbnail_worker.h"
 #include "app/main/app_context.h"
 #include "app/main/app_start.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
-#include "app/main/thumbnail_worker.h"
 #include "platform/files/app_folders.h"
 #include "platform/magick/magick_environment.h"
 #include "platform/magick/pixel_memory_pool.h"
-#include "window_rules/main/shared_thumbnail.h"
+#include "window_rules/list/shared_thumbnail.h"
 
 namespace {
 

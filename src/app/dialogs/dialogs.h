@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "base/refusal.h"
-#include "window_rules/main/list_adding.h"
+#include "window_rules/list/list_adding.h"
 
 class QWidget;
 

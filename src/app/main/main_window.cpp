@@ -24,8 +24,8 @@
 #include "app/dialogs/balloon_hints.h"
 #include "app/dialogs/dialogs.h"
 #include "app/dialogs/help_popup.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/info_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/main/picture_viewer.h"
 #include "app/main/progress_window.h"
 #include "app/panel/settings_panel.h"
@@ -42,7 +42,7 @@
 #include "panel/values/panel_controls.h"
 #include "prefs/auto_fill.h"
 #include "window_rules/dialogs/hint_geometry.h"
-#include "window_rules/main/list_status.h"
+#include "window_rules/list/list_status.h"
 #include "window_rules/main/main_window_size.h"
 
 namespace brindle {

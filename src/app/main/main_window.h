@@ -10,8 +10,8 @@
 
 #include "app/main/app_context.h"
 #include "run/batch/run_job.h"
-#include "window_rules/main/list_adding.h"
-#include "window_rules/main/list_status.h"
+#include "window_rules/list/list_adding.h"
+#include "window_rules/list/list_status.h"
 
 class QAction;
 class QItemSelectionModel;

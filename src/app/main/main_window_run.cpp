@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "app/dialogs/dialogs.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/main/progress_window.h"
 #include "app/panel/settings_panel.h"
 #include "panel/values/panel_choices.h"

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QStackedWidget>
 
-#include "app/main/picture_list_model.h"
+#include "app/list/picture_list_model.h"
 #include "app/panel/settings_panel.h"
 #include "app/widgets/picture_pane.h"
 #include "panel/values/panel_controls.h"

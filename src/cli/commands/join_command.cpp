@@ -9,8 +9,8 @@
 #include "tools/common/tool_source.h"
 #include "tools/common/tool_target_name.h"
 #include "tools/join/join_groups.h"
-#include "tools/join/join_preview.h"
 #include "tools/join/join_tool.h"
+#include "tools/join/preview/join_preview.h"
 
 namespace brindle::cli {
 namespace {

@@ -15,8 +15,8 @@
 
 #include "app/app_test_main.h"
 #include "app/dialogs/dialogs.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/scripted_dialogs.h"
 
 namespace brindle {

@@ -14,11 +14,11 @@
 
 #include "app/app_test_main.h"
 #include "app/dialogs/balloon_hints.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/app_context.h"
 #include "app/main/app_start.h"
 #include "app/main/info_window.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/main/picture_viewer.h"
 #include "app/scripted_dialogs.h"
 #include "app/user_input.h"

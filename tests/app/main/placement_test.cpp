@@ -9,8 +9,8 @@
 
 #include "app/app_test_main.h"
 #include "app/dialogs/balloon_hints.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/scripted_dialogs.h"
 #include "app/widgets/picture_pane.h"
 #include "prefs/preferences.h"

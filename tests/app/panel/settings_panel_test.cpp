@@ -26,10 +26,10 @@
 
 #include "app/app_test_main.h"
 #include "app/dialogs/balloon_hints.h"
+#include "app/list/picture_list_model.h"
 #include "app/main/app_context.h"
 #include "app/main/app_start.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/main/progress_window.h"
 #include "app/panel/settings_panel.h"
 #include "app/scripted_dialogs.h"

@@ -5,8 +5,8 @@
 
 #include "support/test_support.h"
 #include "window_rules/dialogs/chooser_limits.h"
+#include "window_rules/list/list_status.h"
 #include "window_rules/main/desktop_launcher.h"
-#include "window_rules/main/list_status.h"
 #include "window_rules/main/main_window_size.h"
 #include "window_rules/panel/settings_menu.h"
 #include "window_rules/widgets/picture_pane_geometry.h"

@@ -18,11 +18,11 @@
 
 #include "app/dialogs/dialogs.h"
 #include "app/main/app_context.h"
-#include "app/panel/box_refresh.h"
 #include "app/tools/common/load_format_boxes.h"
 #include "app/tools/common/output_controls.h"
 #include "app/tools/common/picture_list_panel.h"
 #include "app/tools/common/source_mode_choice.h"
+#include "app/widgets/box_refresh.h"
 #include "app/widgets/digits_box.h"
 #include "app/widgets/picture_pane.h"
 #include "app/widgets/pixels_image.h"

@@ -12,8 +12,8 @@
 #include "app/preview/latest_request.h"
 #include "app/tools/common/tool_window.h"
 #include "run/batch/run_message.h"
-#include "tools/join/join_preview.h"
 #include "tools/join/join_tool.h"
+#include "tools/join/preview/join_preview.h"
 
 class QCheckBox;
 class QComboBox;

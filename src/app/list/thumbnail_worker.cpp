@@ -1,10 +1,10 @@
-#include "app/main/thumbnail_worker.h"
+#include "app/list/thumbnail_worker.h"
 
 #include <malloc.h>
 
 #include "base/info_log.h"
 #include "platform/magick/pixel_memory_pool.h"
-#include "window_rules/main/thumbnail.h"
+#include "window_rules/list/thumbnail.h"
 
 namespace brindle {
 

@@ -1,11 +1,11 @@
-#include "app/main/picture_list_model.h"
+#include "app/list/picture_list_model.h"
 
 #include <QTimer>
 #include <algorithm>
 
-#include "window_rules/main/list_status.h"
-#include "window_rules/main/shared_thumbnail.h"
-#include "window_rules/main/thumbnail.h"
+#include "window_rules/list/list_status.h"
+#include "window_rules/list/shared_thumbnail.h"
+#include "window_rules/list/thumbnail.h"
 
 namespace brindle {
 namespace {

@@ -1,4 +1,4 @@
-#include "window_rules/main/shared_thumbnail.h"
+#include "window_rules/list/shared_thumbnail.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "window_rules/main/list_status.h"
+#include "window_rules/list/list_status.h"
 
 #include <algorithm>
 

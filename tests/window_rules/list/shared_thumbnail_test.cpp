@@ -1,4 +1,4 @@
-#include "window_rules/main/shared_thumbnail.h"
+#include "window_rules/list/shared_thumbnail.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include "engine/read/picture_read.h"
 #include "png8/png_encode.h"
 #include "support/test_support.h"
-#include "window_rules/main/thumbnail.h"
+#include "window_rules/list/thumbnail.h"
 
 namespace brindle {
 namespace {

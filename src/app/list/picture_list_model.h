@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/main/thumbnail_worker.h"
+#include "app/list/thumbnail_worker.h"
 #include "run/list/picture_entry.h"
 
 namespace brindle {

@@ -1,4 +1,4 @@
-#include "tools/join/join_preview_artwork.h"
+#include "tools/join/preview/join_preview_artwork.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "app/panel/box_refresh.h"
+#include "app/widgets/box_refresh.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "window_rules/main/thumbnail.h"
+#include "window_rules/list/thumbnail.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/join/join_preview.h"
+#include "tools/join/preview/join_preview.h"
 
 #include <algorithm>
 
@@ -9,9 +9,9 @@
 #include "tools/join/join_compose.h"
 #include "tools/join/join_groups.h"
 #include "tools/join/join_jpeg_limit.h"
-#include "tools/join/join_preview_artwork.h"
 #include "tools/join/join_save.h"
 #include "tools/join/join_tool.h"
+#include "tools/join/preview/join_preview_artwork.h"
 
 namespace brindle {
 

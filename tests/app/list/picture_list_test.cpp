@@ -11,15 +11,15 @@
 #include <filesystem>
 
 #include "app/app_test_main.h"
+#include "app/list/picture_list_model.h"
+#include "app/list/thumbnail_worker.h"
 #include "app/main/main_window.h"
-#include "app/main/picture_list_model.h"
 #include "app/main/progress_window.h"
-#include "app/main/thumbnail_worker.h"
 #include "app/scripted_dialogs.h"
 #include "panel/values/panel_controls.h"
 #include "png8/png_encode.h"
 #include "support/test_support.h"
-#include "window_rules/main/shared_thumbnail.h"
+#include "window_rules/list/shared_thumbnail.h"
 
 namespace brindle {
 namespace {

@@ -1,4 +1,4 @@
-#include "window_rules/main/list_adding.h"
+#include "window_rules/list/list_adding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/join/join_preview.h"
+#include "tools/join/preview/join_preview.h"
 
 #include <gtest/gtest.h>
 

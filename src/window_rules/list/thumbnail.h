@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "window_rules/main/shared_thumbnail.h"
+#include "window_rules/list/shared_thumbnail.h"
 
 namespace brindle {
 
