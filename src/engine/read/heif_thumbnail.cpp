@@ -29,6 +29,10 @@ struct ImageRelease {
 std::optional<Pixels8> HeifEmbeddedThumbnail(const std::filesystem::path& path, int min_side) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return std::nullopt;
+  return HeifEmbeddedThumbnail(bytes, min_side);
+}
+
+std::optional<Pixels8> HeifEmbeddedThumbnail(const std::string& bytes, int min_side) {
   const PictureClass container =
       ClassifyContainer(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                         std::min(bytes.size(), kClassifyHeadBytes));

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "engine/process/pixels8.h"
 
@@ -15,5 +16,7 @@ namespace brindle {
 // from its first bytes before any decoder sees it), keeps no such thumbnail, or the thumbnail
 // cannot be decoded.
 std::optional<Pixels8> HeifEmbeddedThumbnail(const std::filesystem::path& path, int min_side);
+// The same from the file's bytes, read already.
+std::optional<Pixels8> HeifEmbeddedThumbnail(const std::string& bytes, int min_side);
 
 }  // namespace brindle

@@ -127,8 +127,9 @@ std::optional<SharedThumbnail> DecodeJpegThumbnail(const std::string& bytes, con
 // A HEIF or AVIF photograph's own thumbnail (phones keep one of a few hundred pixels) resampled to
 // the shared size, with the picture's upright size from its boxes: no megapixels decoded. None
 // when the file keeps no thumbnail as large as the shared one.
-std::optional<SharedThumbnail> HeifThumbnail(const std::filesystem::path& path) {
-  std::optional<Pixels8> embedded = HeifEmbeddedThumbnail(path, kSharedThumbnailSide);
+std::optional<SharedThumbnail> HeifThumbnail(const std::filesystem::path& path,
+                                            const std::string& bytes) {
+  std::optional<Pixels8> embedded = HeifEmbeddedThumbnail(bytes, kSharedThumbnailSide);
   if (!embedded) return std::nullopt;
   const FittedSize fitted = FitInto(embedded->width, embedded->height, kSharedThumbnailSide);
   LanczosResampler resampler(embedded->width, embedded->height, embedded->channels, fitted.width,
@@ -223,7 +224,7 @@ std::optional<SharedThumbnail> MakeSharedThumbnail(const std::filesystem::path& 
     if (std::optional<SharedThumbnail> shared = DecodeJpegThumbnail(bytes, *jpeg)) return shared;
   }
   if (!jpeg) {
-    if (std::optional<SharedThumbnail> shared = HeifThumbnail(path)) return shared;
+    if (std::optional<SharedThumbnail> shared = HeifThumbnail(path, bytes)) return shared;
   }
   // A file that starts as a JPEG but does not ping as one is left to the general read.
   if (jpeg && (jpeg->width <= 0 || jpeg->height <= 0)) jpeg.reset();
